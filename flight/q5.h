@@ -1,0 +1,96 @@
+#pragma once
+
+#include <cstdint>
+#include <string>
+#include <vector>
+
+#include "o3sondecfg.h"
+#include "rawrecord.h"
+#include "recordlist.h"
+#include "windrecord.h"
+
+namespace lumo {
+
+class PlotSink;
+class UserDialogs;
+
+constexpr int MaxSondes = 4;
+constexpr int MaxTableRows = 64;
+constexpr double Missing = -9999.9; // missing-value marker, compared exactly
+
+// The configuration group: everything the flight configuration file
+// describes. Import clears it as a whole before reading a configuration.
+struct FlightConfig {
+    char stnName[41] = {};
+    double stnLat = 0;  // degrees, north positive
+    double stnLong = 0; // degrees, east positive
+    double stnAlt = 0;  // m
+    std::uint16_t fltYear = 0, fltMonth = 0, fltDay = 0;
+    char rsSondeId[41] = {};
+    char rsProbeId[41] = {};
+    std::uint8_t rsPrInst = 0;  // pressure sensor installed
+    std::uint8_t rsGpsInst = 0; // GPS receiver installed
+    double sfcP = 0, sfcT = 0, sfcU = 0; // radiosonde surface values: hPa, degC, %
+    double stdP = 0, stdT = 0, stdU = 0; // reference instrument surface values
+    double sfcO3[MaxSondes] = {};        // surface ozone partial pressure, nb
+    char bkgFile[255] = {};
+    double bkgP[MaxTableRows] = {};   // hPa
+    double bkgVal[MaxTableRows] = {}; // factor
+    std::uint8_t bkgCount = 0;
+    char effFile[255] = {};
+    double effP[MaxTableRows] = {};
+    double effVal[MaxTableRows] = {};
+    std::uint8_t effCount = 0;
+    O3SondeCfg o3Sonde[MaxSondes] = {};
+};
+
+// The flight currently loaded: configuration, processing settings, the
+// decoded records and the results of the last processing run.
+class Q5 : public FlightConfig {
+public:
+    Q5() = default;
+    Q5(const Q5&) = delete;
+    Q5& operator=(const Q5&) = delete;
+
+    // Settings and state flags.
+    std::uint8_t lDetGps = 0;   // launch/burst from GPS (else PTU)
+    std::uint8_t sfcUseStd = 0; // reference surface values are the standard ones
+    double bkgRef[MaxSondes] = {}; // uA
+    double endFltPr = 0;  // hPa, 0 = not used
+    double endFltAlt = 0; // m, 0 = not used
+    double sfcCorrP = 0, sfcCorrT = 0, sfcCorrU = 0;
+    double lpFilter = 0; // s, 0 = no filtering
+    double lDetVal = 2.0; // m/s
+    std::uint32_t o3Count = 0;
+    std::uint8_t showAll = 1;
+    std::uint8_t hasPtuExt = 0;
+    std::uint8_t hasGpsVel = 0;
+
+    RecordList<RawRecord> sfcRecs;
+    RecordList<RawRecord> fltRecs;
+    RecordList<WindRecord> windRecs;
+
+    std::uint8_t resTable = 0;
+    std::string resTableFile;
+    double o3Measured[MaxSondes] = {}; // DU
+    double o3TopMix[MaxSondes] = {};   // nb/hPa
+    double o3Residual[MaxSondes] = {}; // DU
+    RawRecord* launchRec = nullptr;
+    RawRecord* burstRec = nullptr;
+
+    // Not owned: how a processing run asks the user, and the windows it
+    // refills at its end (in the order surface, flight, wind).
+    UserDialogs* dialogs = nullptr;
+    std::vector<PlotSink*> plotSinks;
+
+    // Releases all records; configuration, settings and results stay.
+    void Reset();
+    void clearConfig() { static_cast<FlightConfig&>(*this) = FlightConfig{}; }
+    bool isLoaded() const { return !sfcRecs.empty() && !fltRecs.empty(); }
+
+    bool ReadConfig(const std::string& path);
+    bool ReadRaw(const std::string& path);
+    bool processFlight();
+};
+
+} // namespace lumo
