@@ -1,0 +1,157 @@
+#include "alignment.h"
+
+#include "atmosphere.h"
+#include "flight/datetime.h"
+#include "surfacereference.h"
+
+namespace lumo {
+
+namespace {
+
+constexpr int MinSatsForFix = 5; // fixes with fewer satellites give no usable altitude
+
+bool isPtu(const RawRecord& r) { return r.isPtu(); }
+bool isGps(const RawRecord& r) { return r.isGps(); }
+bool isOzone(const RawRecord& r) { return r.isOzone(); }
+
+// Ascent rate (m/s) of a height change dz over the time step t0 -> t1 (days);
+// 0 when the step is not forward, so equal time stamps give no infinity.
+double rateOver(double dz, double t1, double t0)
+{
+    const double dt = (t1 - t0) * SecondsPerDay;
+    return dt > 0 ? dz / dt : 0;
+}
+
+} // namespace
+
+void gpsPressures(Q5& q)
+{
+    RawRecord* good = nullptr;
+    for (RawRecord* r = q.fltRecs.first(); r; r = r->next) {
+        if (!r->isGps())
+            continue;
+        GpsData& g = r->data.gps;
+        if (!good) {
+            // The first fix is taken to be at the launch site.
+            g.gpsP = gpsSurfaceP(q);
+            g.alt = q.stnAlt;
+            good = r;
+        } else if (g.nSats < MinSatsForFix) {
+            g.gpsP = 0;
+        } else {
+            const GpsData& b = good->data.gps;
+            g.gpsP = hypsometricPressure(b.gpsP, b.alt, b.ptuT, b.ptuU, g.alt, g.ptuT, g.ptuU);
+            good = r;
+        }
+    }
+}
+
+void ptuHeights(Q5& q)
+{
+    RawRecord* prev = nullptr;
+    for (RawRecord* r = q.fltRecs.first(); r; r = r->next) {
+        if (!r->isPtu())
+            continue;
+        PtuData& d = r->data.ptu;
+        if (!prev) {
+            d.hgt = q.stnAlt;
+        } else {
+            const PtuData& b = prev->data.ptu;
+            d.hgt = hypsometricHeight(b.hgt, b.p - q.sfcCorrP, b.t - q.sfcCorrT, b.u - q.sfcCorrU, d.p - q.sfcCorrP,
+                                      d.t - q.sfcCorrT, d.u - q.sfcCorrU);
+        }
+        prev = r;
+    }
+}
+
+void ascentRates(Q5& q)
+{
+    if (q.rsPrInst) {
+        RawRecord* prev = nullptr;
+        for (RawRecord* r = q.fltRecs.first(); r; r = r->next) {
+            if (!r->isPtu())
+                continue;
+            if (prev)
+                r->data.ptu.rate = rateOver(r->data.ptu.hgt - prev->data.ptu.hgt, r->time, prev->time);
+            prev = r;
+        }
+    }
+    if (q.rsGpsInst) {
+        RawRecord* prev = nullptr;
+        for (RawRecord* r = q.fltRecs.first(); r; r = r->next) {
+            if (!r->isGps())
+                continue;
+            if (prev && r->data.gps.nSats >= MinSatsForFix)
+                r->data.gps.gpsRate = rateOver(r->data.gps.alt - prev->data.gps.alt, r->time, prev->time);
+            prev = r;
+        }
+    }
+}
+
+void alignStreams(Q5& q)
+{
+    RecordList<RawRecord>& list = q.fltRecs;
+    const double cp = q.sfcCorrP, ct = q.sfcCorrT, cu = q.sfcCorrU;
+    const bool pr = q.rsPrInst != 0;
+    const bool gps = q.rsGpsInst != 0;
+    const std::array<double, 1> stnAlt{q.stnAlt};
+    auto ptuTU = [ct, cu](const RawRecord& r) {
+        return std::array<double, 2>{r.data.ptu.t - ct, r.data.ptu.u - cu};
+    };
+    const std::array<double, 2> refTU{refSurfaceT(q), refSurfaceU(q)};
+
+    // (a) temperature and humidity at each GPS fix, for its pressure
+    if (gps)
+        alignByTime<2>(list, isPtu, ptuTU, isGps,
+                       [](RawRecord& r, const std::array<double, 2>& v) {
+                           r.data.gps.ptuT = v[0];
+                           r.data.gps.ptuU = v[1];
+                       },
+                       refTU);
+    // (b) GPS pressure, (c) PTU heights
+    if (gps)
+        gpsPressures(q);
+    if (pr)
+        ptuHeights(q);
+    // (d) pressure at each ozone sample
+    if (pr)
+        alignByTime<1>(list, isPtu, [cp](const RawRecord& r) { return std::array<double, 1>{r.data.ptu.p - cp}; },
+                       isOzone, [](RawRecord& r, const std::array<double, 1>& v) { r.data.o3.p = v[0]; },
+                       std::array<double, 1>{refSurfaceP(q)});
+    // (e) temperature and humidity at each ozone sample
+    alignByTime<2>(list, isPtu, ptuTU, isOzone,
+                   [](RawRecord& r, const std::array<double, 2>& v) {
+                       r.data.o3.t = v[0];
+                       r.data.o3.u = v[1];
+                   },
+                   refTU);
+    // (f) humidity-sensor temperature; plain PTU packets carry none (0)
+    if (q.hasPtuExt)
+        alignByTime<1>(list, isPtu,
+                       [](const RawRecord& r) {
+                           return std::array<double, 1>{r.type == TypePtuExt ? r.data.ptu.tu : 0.0};
+                       },
+                       isOzone, [](RawRecord& r, const std::array<double, 1>& v) { r.data.o3.tu = v[0]; },
+                       std::array<double, 1>{refSurfaceT(q)});
+    auto gpsAlt = [](const RawRecord& r) { return std::array<double, 1>{r.data.gps.alt}; };
+    // (g) GPS altitude at each PTU sample, (h) at each ozone sample
+    if (gps) {
+        alignByTime<1>(list, isGps, gpsAlt, isPtu,
+                       [](RawRecord& r, const std::array<double, 1>& v) { r.data.ptu.gpsAlt = v[0]; }, stnAlt);
+        alignByTime<1>(list, isGps, gpsAlt, isOzone,
+                       [](RawRecord& r, const std::array<double, 1>& v) { r.data.o3.gpsAlt = v[0]; }, stnAlt);
+    }
+    // (i) GPS pressure at each ozone sample, only from fixes that have one
+    if (gps)
+        alignByTime<1>(
+            list, [](const RawRecord& r) { return r.isGps() && r.data.gps.gpsP > 0; },
+            [](const RawRecord& r) { return std::array<double, 1>{r.data.gps.gpsP}; }, isOzone,
+            [](RawRecord& r, const std::array<double, 1>& v) { r.data.o3.gpsP = v[0]; },
+            [](RawRecord& r) { r.data.o3.gpsP = 0; }, std::array<double, 1>{gpsSurfaceP(q)});
+    // (j) PTU height at each ozone sample
+    if (pr)
+        alignByTime<1>(list, isPtu, [](const RawRecord& r) { return std::array<double, 1>{r.data.ptu.hgt}; },
+                       isOzone, [](RawRecord& r, const std::array<double, 1>& v) { r.data.o3.hgt = v[0]; }, stnAlt);
+}
+
+} // namespace lumo

@@ -1,0 +1,44 @@
+#include "atmosphere.h"
+
+#include <cmath>
+
+#include "flight/q5.h"
+
+namespace lumo {
+
+double satVapourPressure(double t)
+{
+    return 6.1121 * std::exp(17.502 * t / (t + 240.97));
+}
+
+double virtualTemperature(double p, double t, double u)
+{
+    if (u > 0 && u < 100 && p > 0)
+        return (u * satVapourPressure(t) / (p * 100) * 0.37821 + 1) * (t + 273.15);
+    return t + 273.15;
+}
+
+double hypsometricHeight(double z1, double p1, double t1, double u1, double p2, double t2, double u2)
+{
+    if (p1 == Missing || !(p1 > 0) || t1 == Missing || u1 == Missing)
+        return z1;
+    if (p2 == Missing || !(p2 > 0) || t2 == Missing || u2 == Missing)
+        return z1;
+    const double tv1 = virtualTemperature(p1, t1, u1);
+    const double tv2 = virtualTemperature(p2, t2, u2);
+    if (tv1 == Missing || tv2 == Missing)
+        return z1;
+    // 29.2894 m/K = Rd / g for dry air.
+    return z1 + std::log(p1 / p2) * 29.2894 * (tv1 + tv2) * 0.5;
+}
+
+double hypsometricPressure(double p1, double z1, double t1, double u1, double z2, double t2, double u2)
+{
+    if (!(p1 > 0) || z2 == z1)
+        return p1;
+    const double tv1 = virtualTemperature(p1, t1, u1);
+    const double tv2 = virtualTemperature(p1, t2, u2);
+    return p1 * std::exp((z2 - z1) * (-9.80665) / (287.04 * (tv1 + tv2) * 0.5));
+}
+
+} // namespace lumo

@@ -1,0 +1,185 @@
+#include "column.h"
+
+#include <cctype>
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+#include <limits>
+#include <memory>
+#include <vector>
+
+#include "flight/datetime.h"
+#include "flight/q5.h"
+
+namespace lumo {
+
+namespace {
+
+constexpr double CmrStep = 0.1;          // hPa
+constexpr double CmrStop = CmrStep / 2;  // below this the closed-form last layer takes over
+constexpr int TableFields = 14;          // pressure, 12 months, one unused
+constexpr int TableLineMax = 500;        // 499 characters and the terminator
+
+// Pressure of an ozone sample: radiosonde pressure when there is a sensor,
+// else the pressure derived from the GPS altitude.
+double samplePressure(const Q5& q, const RawRecord& r) { return q.rsPrInst ? r.data.o3.p : r.data.o3.gpsP; }
+
+bool isSeparator(char c) { return static_cast<unsigned char>(c) <= ' ' || c == 0x7f; }
+
+std::vector<std::string_view> splitFields(const char* line)
+{
+    std::vector<std::string_view> fields;
+    const char* s = line;
+    while (*s) {
+        while (*s && isSeparator(*s))
+            ++s;
+        const char* b = s;
+        while (*s && !isSeparator(*s))
+            ++s;
+        if (s > b)
+            fields.emplace_back(b, static_cast<std::size_t>(s - b));
+    }
+    return fields;
+}
+
+bool parseNumber(std::string_view text, double& value)
+{
+    if (!text.empty() && text.front() == '+')
+        text.remove_prefix(1);
+    const char* end = text.data() + text.size();
+    const auto res = std::from_chars(text.data(), end, value);
+    return res.ec == std::errc() && res.ptr == end;
+}
+
+bool containsNoCase(const char* line, const std::string& label)
+{
+    std::string lower(line);
+    for (char& c : lower)
+        c = static_cast<char>(std::tolower(static_cast<unsigned char>(c)));
+    return lower.find(label) != std::string::npos;
+}
+
+struct FileCloser {
+    void operator()(std::FILE* f) const { std::fclose(f); }
+};
+
+} // namespace
+
+void measuredColumn(Q5& q, int h)
+{
+    q.o3Measured[h] = 0;
+    q.o3TopMix[h] = 0;
+    const double launchTime = q.launchRec ? q.launchRec->time : -std::numeric_limits<double>::infinity();
+    // Without a burst the column runs to the end of the flight list.
+    const double burstTime = q.burstRec ? q.burstRec->time : std::numeric_limits<double>::infinity();
+    const double p0 = q.rsPrInst ? q.sfcP : q.stdP;
+    const RawRecord* prev = nullptr;
+    double prevP = 0;
+    for (const RawRecord* r = q.fltRecs.first(); r; r = r->next) {
+        if (!r->isOzone() || r->o3Slot() != h || r->time < launchTime || !(r->time < burstTime))
+            continue;
+        const double p = samplePressure(q, *r);
+        if (!(p > 0))
+            continue;
+        const double o3pp = r->data.o3.o3pp;
+        if (!prev) {
+            q.o3Measured[h] = std::log(p0 / p) * (q.sfcO3[h] + o3pp) * DobsonPerNbLnP;
+        } else {
+            if (p >= prevP)
+                continue; // the balloon sank for a moment
+            const double prevO3pp = prev->data.o3.o3pp;
+            q.o3Measured[h] += std::log(prevP / p) * (prevO3pp + o3pp) * DobsonPerNbLnP;
+            q.o3TopMix[h] = (prevO3pp + o3pp) / (prevP + p);
+        }
+        prev = r;
+        prevP = p;
+    }
+}
+
+double cmrResidual(double pb, double topMix)
+{
+    if (!(pb > 0))
+        return 0;
+    double residual = 0;
+    double upper = pb, lower = pb;
+    while (lower > CmrStop) {
+        residual += std::log(upper / lower) * topMix * DobsonPerNbLnP * (upper + lower);
+        upper = lower;
+        lower -= CmrStep;
+    }
+    // From `upper` to 0 hPa the partial pressure falls in proportion to p:
+    // the layer sum tends to 2 x upper x mixing ratio.
+    residual += 2 * upper * topMix * DobsonPerNbLnP;
+    return residual;
+}
+
+std::string tozBandLabel(double lat)
+{
+    const int lo = std::abs(static_cast<int>(lat) / 10) * 10;
+    const int hi = lo + 10;
+    const char hemi = lat > 0 ? 'n' : 's';
+    char buf[32];
+    if (lo == 0)
+        std::snprintf(buf, sizeof buf, "[0-%d%c]", hi, hemi);
+    else
+        std::snprintf(buf, sizeof buf, "[%d%c-%d%c]", lo, hemi, hi, hemi);
+    return buf;
+}
+
+bool tableResidual(const std::string& path, double lat, int month, double pb, double& residual)
+{
+    residual = 0;
+    if (path.empty() || month < 1 || month > 12)
+        return false;
+    std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "r"));
+    if (!file)
+        return false;
+    char line[TableLineMax];
+    const std::string label = tozBandLabel(lat);
+    bool found = false;
+    while (!found && std::fgets(line, sizeof line, file.get()))
+        found = containsNoCase(line, label);
+    if (!found || !std::fgets(line, sizeof line, file.get())) // heading line
+        return false;
+    double lowP = 0, lowV = 0, upP = 0, upV = 0;
+    bool upper = false;
+    while (!upper && std::fgets(line, sizeof line, file.get())) {
+        const auto fields = splitFields(line);
+        double p, v;
+        if (fields.size() != TableFields || !parseNumber(fields[0], p) || !parseNumber(fields[month], v))
+            continue;
+        if (p <= pb) {
+            lowP = p;
+            lowV = v;
+        } else {
+            upP = p;
+            upV = v;
+            upper = true;
+        }
+    }
+    if (!upper)
+        return false;
+    residual = lowP != upP ? lowV + (upV - lowV) * (pb - lowP) / (upP - lowP) : 0;
+    return true;
+}
+
+void totalOzone(Q5& q)
+{
+    for (int h = 0; h < MaxSondes; ++h)
+        measuredColumn(q, h);
+    if (!q.burstRec)
+        return;
+    const double pb = q.lDetGps ? q.burstRec->data.gps.gpsP : q.burstRec->data.ptu.p - q.sfcCorrP;
+    if (!q.resTable) {
+        for (int h = 0; h < MaxSondes; ++h)
+            q.o3Residual[h] = q.o3Sonde[h].sn[0] ? cmrResidual(pb, q.o3TopMix[h]) : 0;
+        return;
+    }
+    double residual = 0;
+    if (!tableResidual(q.resTableFile, q.stnLat, decodeDateTime(q.burstRec->time).month, pb, residual))
+        return;
+    for (int h = 0; h < MaxSondes; ++h)
+        q.o3Residual[h] = q.o3Sonde[h].sn[0] ? residual : 0;
+}
+
+} // namespace lumo

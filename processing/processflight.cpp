@@ -1,0 +1,82 @@
+#include "flight/plotsink.h"
+#include "flight/q5.h"
+
+#include "alignment.h"
+#include "column.h"
+#include "launchburst.h"
+#include "ozone.h"
+#include "surface.h"
+#include "wind.h"
+
+namespace lumo {
+
+namespace {
+
+// Step 2: every member a run derives starts again from 0 (GPS ptuT/ptuU are
+// overwritten by the alignment whenever a GPS is installed).
+void clearDerived(Q5& q)
+{
+    for (RecordList<RawRecord>* list : {&q.sfcRecs, &q.fltRecs}) {
+        for (RawRecord& r : *list) {
+            if (r.isPtu()) {
+                r.data.ptu.hgt = r.data.ptu.gpsAlt = r.data.ptu.rate = 0;
+            } else if (r.isGps()) {
+                r.data.gps.gpsP = r.data.gps.gpsRate = 0;
+            } else if (r.isOzone()) {
+                O3Data& o = r.data.o3;
+                o.p = o.t = o.u = o.tu = o.gpsAlt = o.gpsP = o.hgt = o.o3pp = 0;
+            }
+        }
+    }
+    for (int h = 0; h < MaxSondes; ++h) {
+        q.o3Measured[h] = 0;
+        q.o3Residual[h] = 0;
+    }
+    q.launchRec = nullptr;
+    q.burstRec = nullptr;
+    q.windRecs.clear();
+}
+
+// Step 7: partial pressure of every flight ozone sample that has a pressure.
+void flightOzone(Q5& q)
+{
+    for (RawRecord& r : q.fltRecs) {
+        if (!r.isOzone())
+            continue;
+        if (r.o3Slot() < 0) {
+            r.data.o3.o3pp = Missing;
+            continue;
+        }
+        const double p = q.rsPrInst ? r.data.o3.p : r.data.o3.gpsP;
+        if (p > 0)
+            computeO3pp(q, r, p);
+    }
+}
+
+} // namespace
+
+bool Q5::processFlight()
+{
+    if (sfcRecs.empty() || fltRecs.empty())
+        return false;
+    clearDerived(*this);
+    referBackgrounds(*this);
+    if (!surfaceStatistics(*this))
+        return false;
+    surfaceOzone(*this);
+    alignStreams(*this);
+    flightOzone(*this);
+    if (lpFilter > 0)
+        lowPassFilter(*this, fltRecs.first());
+    ascentRates(*this);
+    detectLaunchAndBurst(*this);
+    if (rsGpsInst)
+        buildWinds(*this);
+    totalOzone(*this);
+    for (PlotSink* sink : plotSinks)
+        if (sink)
+            sink->LoadPlotData(*this);
+    return true;
+}
+
+} // namespace lumo
