@@ -1,0 +1,128 @@
+#include "exportstream.h"
+
+#include <charconv>
+#include <cstring>
+
+namespace lumo {
+
+namespace {
+
+constexpr std::size_t BufferBytes = 1 << 16;
+// The longest fixed-point double (about 310 digits) plus sign, point and the
+// few decimals the formats ask for.
+constexpr std::size_t NumberBytes = 400;
+
+} // namespace
+
+ExportStream::ExportStream(std::FILE* file) : file_(file), buffer_(BufferBytes) {}
+
+ExportStream::~ExportStream() { flush(); }
+
+bool ExportStream::flush()
+{
+    if (used_ > 0 && file_) {
+        if (std::fwrite(buffer_.data(), 1, used_, file_) != used_)
+            failed_ = true;
+    }
+    used_ = 0;
+    if (file_ && std::fflush(file_) != 0)
+        failed_ = true;
+    return !failed_ && file_ != nullptr;
+}
+
+void ExportStream::makeRoom(std::size_t bytes)
+{
+    if (used_ + bytes > buffer_.size()) {
+        if (used_ > 0 && file_ && std::fwrite(buffer_.data(), 1, used_, file_) != used_)
+            failed_ = true;
+        used_ = 0;
+        if (bytes > buffer_.size())
+            buffer_.resize(bytes);
+    }
+}
+
+ExportStream& ExportStream::text(std::string_view s)
+{
+    makeRoom(s.size());
+    std::memcpy(buffer_.data() + used_, s.data(), s.size());
+    used_ += s.size();
+    return *this;
+}
+
+ExportStream& ExportStream::endLine() { return text("\r\n"); }
+
+ExportStream& ExportStream::spaces(int count)
+{
+    if (count <= 0)
+        return *this;
+    const auto n = static_cast<std::size_t>(count);
+    makeRoom(n);
+    std::memset(buffer_.data() + used_, ' ', n);
+    used_ += n;
+    return *this;
+}
+
+// Copies a formatted number, padded with spaces to the field width.
+void ExportStream::put(const char* begin, const char* end, int width, bool leftAlign)
+{
+    const auto len = static_cast<std::size_t>(end - begin);
+    const std::size_t field = width > 0 && static_cast<std::size_t>(width) > len ? static_cast<std::size_t>(width) : len;
+    makeRoom(field);
+    char* out = buffer_.data() + used_;
+    const std::size_t pad = field - len;
+    if (leftAlign) {
+        std::memcpy(out, begin, len);
+        std::memset(out + len, ' ', pad);
+    } else {
+        std::memset(out, ' ', pad);
+        std::memcpy(out + pad, begin, len);
+    }
+    used_ += field;
+}
+
+ExportStream& ExportStream::fixed(double value, int width, int precision)
+{
+    char tmp[NumberBytes];
+    const auto r = std::to_chars(tmp, tmp + sizeof tmp, value, std::chars_format::fixed, precision);
+    put(tmp, r.ptr, width, false);
+    return *this;
+}
+
+ExportStream& ExportStream::fixedLeft(double value, int width, int precision)
+{
+    char tmp[NumberBytes];
+    const auto r = std::to_chars(tmp, tmp + sizeof tmp, value, std::chars_format::fixed, precision);
+    put(tmp, r.ptr, width, true);
+    return *this;
+}
+
+ExportStream& ExportStream::integer(long long value, int width)
+{
+    char tmp[32];
+    const auto r = std::to_chars(tmp, tmp + sizeof tmp, value);
+    put(tmp, r.ptr, width, false);
+    return *this;
+}
+
+ExportStream& ExportStream::zeroPadded(long long value, int width)
+{
+    // printf puts the zeros between the sign and the digits: "%03d" of -5 is "-05".
+    char tmp[40];
+    char* p = tmp;
+    unsigned long long magnitude = static_cast<unsigned long long>(value);
+    if (value < 0) {
+        *p++ = '-';
+        magnitude = 0ULL - magnitude;
+    }
+    char digits[24];
+    const auto r = std::to_chars(digits, digits + sizeof digits, magnitude);
+    const auto nDigits = r.ptr - digits;
+    for (auto i = (p - tmp) + nDigits; i < width && p < tmp + 16; ++i)
+        *p++ = '0';
+    std::memcpy(p, digits, static_cast<std::size_t>(nDigits));
+    p += nDigits;
+    put(tmp, p, 0, false);
+    return *this;
+}
+
+} // namespace lumo
