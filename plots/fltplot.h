@@ -1,0 +1,48 @@
+#pragma once
+
+// Flight plot window. What the main window may call:
+//   fltPlot (XYPlot*): SetTitleText, GetXAxis(0)/GetYAxis(0)->ZoomToFit() ...
+//   cbxP ... cbxTu, cbxARate, cbxO3pp ... cbxVbat (QCheckBox*), osNumber
+//   (QLineEdit*), btnPrev, btnNext (TmyButton*) — inherited from SondePlotFrm;
+//   LoadPlotData(q5) — refill (a PlotSink: add it to q5.plotSinks; it takes
+//   itself out again when destroyed);
+//   ApplyShowAll(flag) — "Show all data" changed, and at the end of import;
+//   PrepareAndShow() — the Plot > Flight command's work on this window;
+//   ClearForImport() / FinishImport(flightName) — the import's steps on this
+//   window (FinishImport ends with ApplyShowAll(q5.showAll));
+//   FormShow(), FormResize().
+// The window reads q5.showAll when a box is clicked.
+
+#include "sondeplotfrm.h"
+
+namespace lumo {
+
+// The flight profiles against height, each quantity as an ascent channel
+// (up to and including the burst record) and a descent channel.
+class TfltPlotFrm : public SondePlotFrm {
+    Q_OBJECT
+public:
+    explicit TfltPlotFrm(Q5& q5, QWidget* parent = nullptr);
+
+    XYPlot* fltPlot = nullptr;
+
+    // Ascent channel design indices; the descent channel follows directly.
+    static constexpr int ChP = 0, ChT = 2, ChU = 4, ChVb = 6, ChTi = 8, ChTp = 10, ChTu = 12, ChARate = 14;
+    static constexpr int o3ChannelIndex(int sonde, int quantity) { return 16 + 10 * (sonde - 1) + 2 * quantity; }
+    static constexpr int PairCount = 28;
+
+    void LoadPlotData(Q5& q) override;
+    // Descent channels follow their ascent channel (true) or are all hidden
+    // (false); then zoom X and Y to fit.
+    void ApplyShowAll(bool flag);
+    // Title "Flight Data - <flightName>", boxes, then ApplyShowAll(showAll).
+    void FinishImport(const QString& flightName) override;
+
+protected:
+    int rsChannel(int box) const override { return 2 * box; }
+    int o3Channel(int sonde, int quantity) const override { return o3ChannelIndex(sonde, quantity); }
+    void showQuantity(int channel, bool on) override;
+    void designRanges() override;
+};
+
+} // namespace lumo

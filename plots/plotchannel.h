@@ -1,0 +1,85 @@
+#pragma once
+
+#include <QColor>
+#include <QPointF>
+#include <QString>
+
+#include <vector>
+
+#include "plottypes.h"
+
+class QCPCurve;
+
+namespace lumo {
+
+class XYPlot;
+
+// One data series of an XYPlot: its points in the order added, the smallest
+// and greatest X and Y since the last clear, and how it is drawn.
+class PlotChannel {
+public:
+    PlotChannel(XYPlot& plot, QCPCurve* curve, const QString& name);
+    PlotChannel(const PlotChannel&) = delete;
+    PlotChannel& operator=(const PlotChannel&) = delete;
+
+    // The name is also the legend text.
+    const QString& Name() const { return name_; }
+    void SetName(const QString& name);
+
+    QColor Color() const { return color_; }
+    void SetColor(const QColor& color);
+    LineStyle TraceLineStyle() const { return lineStyle_; }
+    void SetTraceLineStyle(LineStyle style);
+    int TraceLineWidth() const { return lineWidth_; }
+    void SetTraceLineWidth(int pixels);
+    // Drawing order: a higher layer is drawn over a lower one.
+    int Layer() const { return layer_; }
+    void SetLayer(int layer);
+
+    bool Visible() const { return visible_; }
+    void SetVisible(bool visible);
+    bool VisibleInLegend() const { return inLegend_; }
+    void SetVisibleInLegend(bool inLegend);
+
+    // Axes the channel is drawn against, matched by name without regard to case.
+    const QString& XAxisName() const { return xAxisName_; }
+    const QString& YAxisName() const { return yAxisName_; }
+    void SetXAxisName(const QString& name) { xAxisName_ = name; }
+    void SetYAxisName(const QString& name) { yAxisName_ = name; }
+
+    // Appends a point, updates the statistics and feeds the axes' tracking,
+    // whether or not the channel is visible.
+    void AddXY(double x, double y);
+    void Clear();
+
+    const std::vector<QPointF>& Points() const { return points_; }
+    int Count() const { return static_cast<int>(points_.size()); }
+    double XMin() const { return xMin_; }
+    double XMax() const { return xMax_; }
+    double YMin() const { return yMin_; }
+    double YMax() const { return yMax_; }
+
+    QCPCurve* curve() const { return curve_; }
+    // Hands points added since the last call to the drawing layer.
+    void syncCurve();
+
+private:
+    void applyPen();
+
+    XYPlot& plot_;
+    QCPCurve* curve_;
+    QString name_;
+    QColor color_{255, 0, 0};
+    LineStyle lineStyle_ = LineStyle::Solid;
+    int lineWidth_ = 1;
+    int layer_ = 100;
+    bool visible_ = true;
+    bool inLegend_ = false;
+    QString xAxisName_ = QStringLiteral("X-Axis");
+    QString yAxisName_ = QStringLiteral("Y-Axis");
+    std::vector<QPointF> points_;
+    double xMin_ = 0, xMax_ = 0, yMin_ = 0, yMax_ = 0;
+    bool dirty_ = false;
+};
+
+} // namespace lumo

@@ -1,0 +1,127 @@
+#pragma once
+
+#include <QFrame>
+#include <QPageLayout>
+#include <QPixmap>
+
+#include <array>
+#include <memory>
+#include <vector>
+
+#include "plotaxis.h"
+#include "plotchannel.h"
+#include "plottypes.h"
+
+class QAction;
+class QCustomPlot;
+class QCPTextElement;
+class QMouseEvent;
+class QPainter;
+class QToolBar;
+class QWheelEvent;
+
+namespace lumo {
+
+class PlotMouse;
+
+// XY plot: channels drawn against one X and one Y axis, a title, a legend of
+// the channels marked for it, and a toolbar. Channels and axes are referred
+// to by their design index. Built on QCustomPlot; tick labels use the C
+// locale whatever the user's locale is.
+class XYPlot : public QFrame {
+    Q_OBJECT
+public:
+    explicit XYPlot(QWidget* parent = nullptr);
+    ~XYPlot() override;
+
+    // Design: appends a channel (hidden, width 2, not in the legend).
+    PlotChannel& AddChannel(const QString& name, const QColor& color, int layer,
+        LineStyle style = LineStyle::Solid);
+    // Ends the design: from now on range changes raise notifications.
+    void EndDesign();
+
+    int ChannelCount() const { return static_cast<int>(channels_.size()); }
+    PlotChannel* GetChannel(int index) const;
+    PlotAxis* GetXAxis(int index) const;
+    PlotAxis* GetYAxis(int index) const;
+    const std::vector<std::unique_ptr<PlotChannel>>& channels() const { return channels_; }
+
+    // Removes every point of every channel; visibility, legend membership
+    // and axis ranges stay.
+    void ClearAllData();
+
+    QString TitleText() const;
+    void SetTitleText(const QString& text);
+
+    bool ButtonVisible(ToolBarButton button) const;
+    void SetButtonVisible(ToolBarButton button, bool visible);
+    // Carries out the button's action, then raises OnToolBarButtonClick.
+    void PerformButton(ToolBarButton button);
+
+    void SetPrintDocument(const QString& name, QPageLayout::Orientation orientation);
+    const QString& PrintDocumentName() const { return printName_; }
+    // Hint with a point's values under the pointer.
+    void SetHintsEnabled(bool on) { hintsEnabled_ = on; }
+    bool HintsEnabled() const { return hintsEnabled_; }
+    // Nearest visible point within `radius` pixels of a widget position, as
+    // hint text ("" when none).
+    QString HintAt(const QPoint& pos, int radius = 8) const;
+
+    // Picture of the plot (title, axes, legend, data; no toolbar).
+    QPixmap Picture(int width = 0, int height = 0);
+    // Writes PNG, JPEG, BMP or PDF, chosen by the file's extension.
+    bool SaveToFile(const QString& path, int width = 0, int height = 0);
+    // Draws the plot into the painter's device (printing and preview).
+    void Render(QPainter& painter, const QRect& target);
+
+    // Applies pending range tracking and hands new points to the drawing.
+    void flushTracking();
+    // Redraws at the next event-loop turn.
+    void Replot();
+    // Redraws now.
+    void ReplotNow();
+
+    QCustomPlot* customPlot() const { return plot_; }
+    QToolBar* toolBar() const { return toolBar_; }
+
+    // Called by the axes: a range changed from old to new.
+    void axisRangeChanged(PlotAxis& axis, double oldMin, double oldSpan, double newMin, double newSpan);
+    // Called by the channels when their drawing order changed.
+    void layersChanged();
+    // Called by the channels: legend membership or colour changed.
+    void legendChanged();
+
+signals:
+    void OnXAxisMinSpanChange(int index, double oldMin, double oldSpan, double newMin, double newSpan);
+    void OnYAxisMinSpanChange(int index, double oldMin, double oldSpan, double newMin, double newSpan);
+    void OnToolBarButtonClick(int index, lumo::ToolBarButton buttonType);
+
+private:
+    void buildToolBar();
+    void beforeReplot();
+    void pauseAll();
+    void resumeAll();
+    void setModeAll(AxisMode mode);
+    void zoomAll(double factor);
+    void copyPicture();
+    void savePicture();
+    void printPlot();
+    void previewPlot();
+    void editProperties();
+    void showHint(QMouseEvent* event);
+
+    QCustomPlot* plot_ = nullptr;
+    QCPTextElement* title_ = nullptr;
+    QToolBar* toolBar_ = nullptr;
+    std::array<QAction*, ToolBarButtonCount> actions_{};
+    std::vector<std::unique_ptr<PlotChannel>> channels_;
+    std::unique_ptr<PlotAxis> xAxis_;
+    std::unique_ptr<PlotAxis> yAxis_;
+    std::unique_ptr<PlotMouse> mouse_;
+    bool designing_ = true;
+    bool hintsEnabled_ = true;
+    QString printName_;
+    QPageLayout::Orientation orientation_ = QPageLayout::Landscape;
+};
+
+} // namespace lumo
