@@ -44,6 +44,7 @@ struct RawRecord {
     double time = 0;         // days since 1899-12-30
     std::uint8_t type = TypeInvalid;
     std::uint8_t kind = 0;
+    std::uint8_t packetSize = 0; // bytes of the packet as received, 2..100
     union Payload {
         PtuData ptu;
         GpsData gps;

@@ -1,0 +1,138 @@
+#include "rawline.h"
+
+#include "datetime.h"
+
+namespace lumo {
+
+namespace {
+
+bool isFieldSeparator(char c) { return c == ',' || c == ' ' || c == '\t'; }
+
+// Characters that end the packet field besides the separators.
+bool endsPacket(char c) { return isFieldSeparator(c) || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+
+// Reads 1 to `maxDigits` decimal digits at text[i]; false when there is none.
+bool readNumber(std::string_view text, std::size_t& i, int maxDigits, int& value)
+{
+    const std::size_t start = i;
+    int v = 0;
+    while (i < text.size() && text[i] >= '0' && text[i] <= '9') {
+        if (static_cast<int>(i - start) >= maxDigits)
+            return false;
+        v = v * 10 + (text[i] - '0');
+        ++i;
+    }
+    if (i == start)
+        return false;
+    value = v;
+    return true;
+}
+
+char lower(char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; }
+
+struct HexTable {
+    std::int8_t value[256];
+    constexpr HexTable() : value()
+    {
+        for (int i = 0; i < 256; ++i)
+            value[i] = -1;
+        for (int i = 0; i < 10; ++i)
+            value['0' + i] = static_cast<std::int8_t>(i);
+        for (int i = 0; i < 6; ++i) {
+            value['a' + i] = static_cast<std::int8_t>(10 + i);
+            value['A' + i] = static_cast<std::int8_t>(10 + i);
+        }
+    }
+};
+
+constexpr HexTable Hex;
+
+} // namespace
+
+bool parseRawDate(std::string_view text, double& day)
+{
+    std::size_t i = 0;
+    int year = 0, month = 0, dayOfMonth = 0;
+    if (!readNumber(text, i, 4, year) || i >= text.size() || text[i++] != '/')
+        return false;
+    if (!readNumber(text, i, 2, month) || i >= text.size() || text[i++] != '/')
+        return false;
+    if (!readNumber(text, i, 2, dayOfMonth) || i != text.size())
+        return false;
+    return encodeDate(year, month, dayOfMonth, day);
+}
+
+bool parseRawTime(std::string_view text, double& fraction)
+{
+    std::size_t i = 0;
+    int hour = 0, minute = 0, second = 0, msec = 0;
+    if (!readNumber(text, i, 2, hour) || i >= text.size() || text[i++] != ':')
+        return false;
+    if (!readNumber(text, i, 2, minute))
+        return false;
+    if (i < text.size() && text[i] == ':') {
+        ++i;
+        if (!readNumber(text, i, 2, second))
+            return false;
+        // Milliseconds as a count: ".5" is 5 ms, ".250" is 250 ms.
+        if (i < text.size() && text[i] == '.') {
+            ++i;
+            if (!readNumber(text, i, 3, msec))
+                return false;
+        }
+    }
+    if (i < text.size()) {
+        if (text.size() - i != 2 || lower(text[i + 1]) != 'm')
+            return false;
+        const char marker = lower(text[i]);
+        if ((marker != 'a' && marker != 'p') || hour > 12)
+            return false;
+        if (hour == 12)
+            hour = 0;
+        if (marker == 'p')
+            hour += 12;
+    }
+    return encodeTime(hour, minute, second, msec, fraction);
+}
+
+bool parseRawLine(std::string_view line, double& time, std::string_view& packet)
+{
+    std::size_t i = 0;
+    while (i < line.size() && !isFieldSeparator(line[i]))
+        ++i;
+    const std::string_view dateField = line.substr(0, i);
+    while (i < line.size() && isFieldSeparator(line[i]))
+        ++i;
+    const std::size_t timeStart = i;
+    while (i < line.size() && !isFieldSeparator(line[i]))
+        ++i;
+    // The time field must end at a comma or blank, not at the line end.
+    if (i >= line.size() || i == timeStart)
+        return false;
+    const std::string_view timeField = line.substr(timeStart, i - timeStart);
+    double day = 0, fraction = 0;
+    if (!parseRawDate(dateField, day) || !parseRawTime(timeField, fraction))
+        return false;
+    // Before the epoch the day number is negative and the time counts forwards.
+    time = day >= 0 ? day + fraction : day - fraction;
+
+    while (i < line.size() && isFieldSeparator(line[i]))
+        ++i;
+    const std::size_t packetStart = i;
+    while (i < line.size() && !endsPacket(line[i]))
+        ++i;
+    packet = line.substr(packetStart, i - packetStart);
+    return true;
+}
+
+void hexToBytes(std::string_view hex, std::uint8_t* bytes)
+{
+    const std::size_t n = hex.size() / 2;
+    for (std::size_t k = 0; k < n; ++k) {
+        const int hi = Hex.value[static_cast<unsigned char>(hex[2 * k])];
+        const int lo = Hex.value[static_cast<unsigned char>(hex[2 * k + 1])];
+        bytes[k] = (hi < 0 || lo < 0) ? 0 : static_cast<std::uint8_t>(hi << 4 | lo);
+    }
+}
+
+} // namespace lumo

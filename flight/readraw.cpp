@@ -1,0 +1,124 @@
+#include <cstdio>
+#include <cstring>
+#include <memory>
+#include <new>
+
+#include "datetime.h"
+#include "packetdecoder.h"
+#include "q5.h"
+#include "rawline.h"
+#include "rawlinereader.h"
+
+namespace lumo {
+
+namespace {
+
+// Why a read ended early; internal only, the caller sees success or failure.
+enum ReadStatus : unsigned {
+    ReadOk = 0,
+    ReadCannotOpen = 1,
+    ReadOutOfMemory = 2,
+    ReadBadDateTime = 4,
+    ReadPacketTooLong = 8,
+};
+
+class FileCloser {
+public:
+    explicit FileCloser(std::FILE* f) : f_(f) {}
+    ~FileCloser()
+    {
+        if (f_)
+            std::fclose(f_);
+    }
+    FileCloser(const FileCloser&) = delete;
+    FileCloser& operator=(const FileCloser&) = delete;
+
+private:
+    std::FILE* f_;
+};
+
+} // namespace
+
+bool Q5::ReadRaw(const std::string& path)
+{
+    Reset();
+    o3Count = 0;
+    unsigned status = ReadOk;
+
+    std::FILE* file = std::fopen(path.c_str(), "rb");
+    if (!file)
+        return false;
+    FileCloser closer(file);
+    RawLineReader reader(file);
+
+    RecordList<RawRecord>* current = &sfcRecs;
+    // Lines repeating the time of the line before are dropped; "now" can never
+    // collide with a logged time in practice.
+    double refTime = nowDateTime();
+    std::unique_ptr<RawRecord> rec;
+    std::uint8_t bytes[MaxPacketBytes];
+
+    std::string_view line;
+    bool hasLineEnd = false;
+    while (status == ReadOk && reader.next(line, hasLineEnd)) {
+        // A line is text up to its first NUL; one that starts with NUL is empty.
+        if (!line.empty() && line[0] == '\0')
+            continue;
+        if (const void* nul = std::memchr(line.data(), '\0', line.size()))
+            line = line.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - line.data()));
+
+        double time = 0;
+        std::string_view packet;
+        if (!parseRawLine(line, time, packet)) {
+            status = ReadBadDateTime;
+            break;
+        }
+        const bool duplicate = time == refTime;
+        if (!duplicate)
+            refTime = time;
+
+        const std::size_t size = packet.size() / 2;
+        if (size > MaxPacketBytes) {
+            status = ReadPacketTooLong;
+            break;
+        }
+        if (size < 2) {
+            current = &fltRecs; // the separator line; it stays the flight list
+            continue;
+        }
+        if (duplicate)
+            continue;
+
+        std::memset(bytes, 0, sizeof bytes);
+        hexToBytes(packet, bytes);
+        if (bytes[1] == TypePtuExt)
+            hasPtuExt = 1;
+        if (bytes[1] == TypeGpsVel)
+            hasGpsVel = 1;
+
+        if (!rec) {
+            try {
+                rec = std::make_unique<RawRecord>();
+            } catch (const std::bad_alloc&) {
+                status = ReadOutOfMemory;
+                break;
+            }
+        }
+        rec->time = time;
+        if (!decodePacket(bytes, size, *rec)) {
+            *rec = RawRecord{}; // dropped; reused for the next line
+            continue;
+        }
+        if (rec->isOzone() && rec->data.o3.o3Num > o3Count)
+            o3Count = rec->data.o3.o3Num;
+        current->append(std::move(rec));
+    }
+    if (reader.failed())
+        status = ReadCannotOpen; // e.g. a directory, which opens but cannot be read
+
+    if (status != ReadOk)
+        Reset();
+    return status == ReadOk;
+}
+
+} // namespace lumo
