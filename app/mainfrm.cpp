@@ -1,0 +1,176 @@
+#include "mainfrm.h"
+
+#include <QApplication>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QDir>
+#include <QMenuBar>
+#include <QRadioButton>
+#include <QScreen>
+#include <QStandardPaths>
+#include <QTabWidget>
+#include <QTimer>
+
+#include "appdialogs.h"
+#include "busycursor.h"
+#include "labelededit.h"
+#include "numtext.h"
+#include "plots/fltplot.h"
+#include "plots/sfcplot.h"
+#include "plots/windplot.h"
+#include "splashfrm.h"
+
+namespace lumo {
+
+TMainFrm::TMainFrm(AppDialogs& dialogs, const Options& options, QWidget* parent)
+    : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
+            | Qt::WindowCloseButtonHint | Qt::MSWindowsFixedSizeDialogHint),
+      dialogs_(dialogs)
+{
+    q5.dialogs = &dialogs_;
+    buildMenu();
+    pageControl = new QTabWidget(this);
+    pageControl->addTab(tabStation = buildStationPage(), QStringLiteral("Station"));
+    pageControl->addTab(tabRadiosonde = buildRadiosondePage(), QStringLiteral("Radiosonde"));
+    pageControl->addTab(tabOzonesonde = buildOzonesondePage(), QStringLiteral("Ozonesonde(s)"));
+    pageControl->addTab(tabPrefs = buildPrefsPage(), QStringLiteral("Preferences"));
+    pageControl->addTab(tabSurface = buildSurfacePage(), QStringLiteral("Surface Data"));
+    pageControl->addTab(tabTotalO3 = buildTotalO3Page(), QStringLiteral("Total Ozone"));
+    pageControl->setFixedSize(417, 229);
+    setCentralWidget(pageControl);
+    connectHandlers();
+    setFixedSize(sizeHint());
+    if (const QScreen* screen = QGuiApplication::primaryScreen())
+        move(screen->availableGeometry().center() - rect().center());
+    startUp(options);
+}
+
+TMainFrm::~TMainFrm()
+{
+    // The plot windows refer to q5, which goes before the child widgets do.
+    q5.plotSinks.clear();
+    delete windPlotFrm;
+    delete fltPlotFrm;
+    delete sfcPlotFrm;
+}
+
+void TMainFrm::buildMenu()
+{
+    mFile = menuBar()->addMenu(QStringLiteral("&File"));
+    mImport = mFile->addAction(QStringLiteral("&Import"));
+    mExportO3 = mFile->addAction(QStringLiteral("Export &O3"));
+    mExportWinds = mFile->addAction(QStringLiteral("Export &Winds"));
+    mExportAll = mFile->addAction(QStringLiteral("Export &All"));
+    mFile->addSeparator();
+    mSavePrefs = mFile->addAction(QStringLiteral("Save &Prefs"));
+    mFile->addSeparator();
+    mExit = mFile->addAction(QStringLiteral("E&xit"));
+    mPlot = menuBar()->addMenu(QStringLiteral("&Plot"));
+    mSurface = mPlot->addAction(QStringLiteral("&Surface"));
+    mFlight = mPlot->addAction(QStringLiteral("&Flight"));
+    mPlot->addSeparator();
+    mWinds = mPlot->addAction(QStringLiteral("&Winds"));
+    mReCalc = menuBar()->addAction(QStringLiteral("&ReCalc"));
+    for (QAction* a : {mExportO3, mExportWinds, mExportAll, mSurface, mFlight, mWinds, mReCalc})
+        a->setEnabled(false);
+
+    connect(mImport, &QAction::triggered, this, &TMainFrm::mImportClick);
+    connect(mExportO3, &QAction::triggered, this, &TMainFrm::mExportO3Click);
+    connect(mExportWinds, &QAction::triggered, this, &TMainFrm::mExportWindsClick);
+    connect(mExportAll, &QAction::triggered, this, &TMainFrm::mExportAllClick);
+    connect(mSavePrefs, &QAction::triggered, this, &TMainFrm::mSavePrefsClick);
+    connect(mExit, &QAction::triggered, this, &TMainFrm::mExitClick);
+    connect(mSurface, &QAction::triggered, this, &TMainFrm::mSurfaceClick);
+    connect(mFlight, &QAction::triggered, this, &TMainFrm::mFlightClick);
+    connect(mWinds, &QAction::triggered, this, &TMainFrm::mWindsClick);
+    connect(mReCalc, &QAction::triggered, this, &TMainFrm::mReCalcClick);
+}
+
+QString TMainFrm::resolvePrefsPath(const QString& name)
+{
+    if (name.contains(QLatin1Char('/')) || name.contains(QLatin1Char('\\')))
+        return name;
+    const QString folder = QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation);
+    QDir().mkpath(folder);
+    return QDir(folder).filePath(name);
+}
+
+void TMainFrm::startUp(const Options& options)
+{
+    splash = new TSplashFrm(this);
+    prefsFileName = resolvePrefsPath(options.prefsFile);
+    splashDone = false;
+    setTitle(QStringLiteral("Lumo"));
+
+    splashTimer = new QTimer(this);
+    splashTimer->setSingleShot(true);
+    connect(splashTimer, &QTimer::timeout, this, [this] {
+        splashDone = true;
+        splashTimer->stop();
+    });
+    splashTimer->start(options.splashMs);
+    splash->show();
+    splash->repaint();
+    {
+        BusyCursor hourglass;
+        o3Slots = 4;
+        applyPreferences();
+        while (!splashDone) {
+            splash->repaint();
+            QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
+        }
+    }
+    splash->hide();
+    pageControl->setCurrentIndex(0);
+}
+
+void TMainFrm::setTitle(const QString& caption)
+{
+    setWindowTitle(caption);
+    // The application title (what the task bar shows for the program).
+    qApp->setProperty("applicationTitle", caption);
+}
+
+void TMainFrm::enableReCalc()
+{
+    if (isLoaded())
+        mReCalc->setEnabled(true);
+}
+
+void TMainFrm::commitNumber(QLineEdit* edit, double& member, const char* format)
+{
+    double value = 0;
+    if (parseNumber(edit->text(), value) && value != member) {
+        member = value;
+        enableReCalc();
+    }
+    edit->setText(formatNumber(format, member));
+}
+
+int TMainFrm::slotNumber(const QLineEdit* box) const
+{
+    bool ok = false;
+    const int n = box->text().trimmed().toInt(&ok);
+    return ok ? n : 1;
+}
+
+void TMainFrm::mExitClick()
+{
+    if (!dialogs_.askYesNo("Confirm", "Terminate program?"))
+        return;
+    terminating_ = true;
+    close();
+    QCoreApplication::quit();
+}
+
+void TMainFrm::closeEvent(QCloseEvent* event)
+{
+    if (terminating_) {
+        event->accept();
+        return;
+    }
+    event->ignore();
+    mExitClick();
+}
+
+} // namespace lumo

@@ -1,0 +1,91 @@
+// The main window's share in the three plot windows: creation, the import's
+// steps on them, the Plot menu and "Show all data".
+#include "mainfrm.h"
+
+#include "numtext.h"
+#include "plots/fltplot.h"
+#include "plots/plotaxis.h"
+#include "plots/sfcplot.h"
+#include "plots/windplot.h"
+#include "plots/xyplot.h"
+
+namespace lumo {
+
+namespace {
+
+// A plot window is a window of its own that lives as long as the main
+// window and stays hidden until its menu command shows it.
+template <typename Frm>
+Frm* makePlotWindow(Q5& q5, QWidget* owner)
+{
+    auto* frm = new Frm(q5, owner);
+    if (!frm->isWindow())
+        frm->setWindowFlag(Qt::Window, true);
+    frm->hide();
+    return frm;
+}
+
+} // namespace
+
+void TMainFrm::createPlotWindows()
+{
+    sfcPlotFrm = makePlotWindow<TsfcPlotFrm>(q5, this);
+    fltPlotFrm = makePlotWindow<TfltPlotFrm>(q5, this);
+    windPlotFrm = makePlotWindow<TwindPlotFrm>(q5, this);
+    q5.plotSinks = {sfcPlotFrm, fltPlotFrm, windPlotFrm};
+}
+
+void TMainFrm::clearPlotControls()
+{
+    if (sfcPlotFrm)
+        sfcPlotFrm->ClearForImport();
+    if (fltPlotFrm)
+        fltPlotFrm->ClearForImport();
+}
+
+void TMainFrm::finishPlotsAfterImport()
+{
+    const QString flightName = baseNamePart(srcFileName);
+    if (sfcPlotFrm)
+        sfcPlotFrm->FinishImport(flightName);
+    if (fltPlotFrm)
+        fltPlotFrm->FinishImport(flightName);
+    if (windPlotFrm)
+        windPlotFrm->FinishImport(flightName);
+}
+
+void TMainFrm::zoomPlotsAfterReCalc()
+{
+    if (sfcPlotFrm)
+        sfcPlotFrm->sfcPlot->GetYAxis(0)->ZoomToFit();
+    if (fltPlotFrm)
+        fltPlotFrm->fltPlot->GetYAxis(0)->ZoomToFit();
+}
+
+void TMainFrm::applyShowAllToPlots()
+{
+    if (fltPlotFrm)
+        fltPlotFrm->ApplyShowAll(q5.showAll);
+    if (windPlotFrm)
+        windPlotFrm->ApplyShowAll(q5.showAll);
+}
+
+void TMainFrm::mSurfaceClick()
+{
+    if (sfcPlotFrm)
+        sfcPlotFrm->PrepareAndShow();
+}
+
+void TMainFrm::mFlightClick()
+{
+    if (fltPlotFrm)
+        fltPlotFrm->PrepareAndShow();
+}
+
+void TMainFrm::mWindsClick()
+{
+    if (windPlotFrm)
+        windPlotFrm->PrepareAndShow();
+}
+
+} // namespace lumo

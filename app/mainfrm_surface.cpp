@@ -1,0 +1,144 @@
+// Surface Data page: standard and radiosonde surface values, their
+// difference, the choice of surface reference and the offset correction.
+#include "mainfrm.h"
+
+#include <QCheckBox>
+#include <QLabel>
+#include <QRadioButton>
+
+#include "numtext.h"
+#include "pagelayout.h"
+
+namespace lumo {
+
+QWidget* TMainFrm::buildSurfacePage()
+{
+    auto* page = new QWidget;
+    auto* grid = pageGrid(page);
+    grid->setVerticalSpacing(6);
+
+    const char* columns[] = {"Pressure (mbs)", "Temp (C)", "Humidity (%)"};
+    for (int c = 0; c < 3; ++c) {
+        auto* caption = new QLabel(QString::fromLatin1(columns[c]), page);
+        caption->setAlignment(Qt::AlignCenter);
+        grid->addWidget(caption, 0, c + 1);
+    }
+    const char* rows[] = {"Standard", "Radiosonde", "Difference"};
+    for (int r = 0; r < 3; ++r)
+        grid->addWidget(new QLabel(QString::fromLatin1(rows[r]), page), r + 1, 0);
+
+    auto numberBox = [&](QLineEdit* box, const char* hint, int row, int column) {
+        box->setToolTip(QString::fromLatin1(hint));
+        box->setFixedWidth(82);
+        box->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        grid->addWidget(box, row, column);
+    };
+    numberBox(edSfcStdP = new ExitEdit(page), "Standard surface pressure", 1, 1);
+    numberBox(edSfcStdT = new ExitEdit(page), "Standard surface temperature", 1, 2);
+    numberBox(edSfcStdU = new ExitEdit(page), "Standard surface humidity", 1, 3);
+    numberBox(edSfcRSP = new QLineEdit(page), "Radiosonde measured surface pressure", 2, 1);
+    numberBox(edSfcRST = new QLineEdit(page), "Radiosonde measured surface temperature", 2, 2);
+    numberBox(edSfcRSU = new QLineEdit(page), "Radiosonde measured surface humidity", 2, 3);
+    numberBox(edSfcDifP = new QLineEdit(page), "Difference between measured pressure and the standard", 3, 1);
+    numberBox(edSfcDifT = new QLineEdit(page), "Difference between measured temperature and the standard", 3, 2);
+    numberBox(edSfcDifU = new QLineEdit(page), "Difference between measured humidity and the standard", 3, 3);
+    for (QLineEdit* box : {edSfcRSP, edSfcRST, edSfcRSU, edSfcDifP, edSfcDifT, edSfcDifU})
+        makeDisplayOnly(box);
+
+    rbSfcUseStd = new QRadioButton(QStringLiteral("Select"), page);
+    rbSfcUseStd->setToolTip(QStringLiteral("Use the standard surface data for calculations"));
+    rbSfcUseRS = new QRadioButton(QStringLiteral("Select"), page);
+    rbSfcUseRS->setToolTip(QStringLiteral("Use the radiosonde surface data for calculations"));
+    rbSfcUseRS->setChecked(true);
+    grid->addWidget(rbSfcUseStd, 1, 4);
+    grid->addWidget(rbSfcUseRS, 2, 4);
+
+    cbxApplySfcCorr = new QCheckBox(QStringLiteral("Apply offset correction to radiosonde data"), page);
+    grid->addWidget(cbxApplySfcCorr, 4, 0, 1, 5);
+    grid->setColumnStretch(5, 1);
+    grid->setRowStretch(5, 1);
+    return page;
+}
+
+// Column 0 pressure, 1 temperature, 2 humidity: the radiosonde value with
+// the correction in force, and its difference from the standard.
+void TMainFrm::refreshSurfaceColumn(int column)
+{
+    struct Column {
+        double sfc, std, corr;
+        QLineEdit *rs, *dif;
+        const char* format;
+    };
+    const Column c[] = {
+        {q5.sfcP, q5.stdP, q5.sfcCorrP, edSfcRSP, edSfcDifP, "%1.2f"},
+        {q5.sfcT, q5.stdT, q5.sfcCorrT, edSfcRST, edSfcDifT, "%1.1f"},
+        {q5.sfcU, q5.stdU, q5.sfcCorrU, edSfcRSU, edSfcDifU, "%1.1f"},
+    };
+    const Column& col = c[column];
+    col.rs->setText(formatNumber(col.format, col.sfc - col.corr));
+    col.dif->setText(formatNumber(col.format, col.sfc - col.std - col.corr));
+}
+
+void TMainFrm::cbxApplySfcCorrClick()
+{
+    const bool apply = cbxApplySfcCorr->isChecked();
+    rbSfcUseStd->setEnabled(!apply);
+    rbSfcUseRS->setEnabled(!apply);
+    q5.sfcCorrP = apply ? q5.sfcP - q5.stdP : 0;
+    q5.sfcCorrT = apply ? q5.sfcT - q5.stdT : 0;
+    q5.sfcCorrU = apply ? q5.sfcU - q5.stdU : 0;
+    edSfcRSP->setText(formatNumber("%1.2f", q5.sfcP - q5.sfcCorrP));
+    edSfcRST->setText(formatNumber("%1.1f", q5.sfcT - q5.sfcCorrT));
+    edSfcRSU->setText(formatNumber("%1.1f", q5.sfcU - q5.sfcCorrU));
+    edSfcDifP->setText(formatNumber("%1.2f", q5.sfcP - q5.stdP - q5.sfcCorrP));
+    edSfcDifT->setText(formatNumber("%1.1f", q5.sfcT - q5.stdT - q5.sfcCorrT));
+    edSfcDifU->setText(formatNumber("%1.1f", q5.sfcU - q5.stdU - q5.sfcCorrU));
+    enableReCalc();
+}
+
+namespace {
+
+// A standard box that holds no number keeps its text and stores nothing.
+bool readStandard(QLineEdit* box, double& member, const char* format)
+{
+    double value = 0;
+    if (!parseNumber(box->text(), value))
+        return false;
+    member = value;
+    box->setText(formatNumber(format, member));
+    return true;
+}
+
+} // namespace
+
+void TMainFrm::edSfcStdPExit()
+{
+    if (readStandard(edSfcStdP, q5.stdP, "%1.2f"))
+        refreshSurfaceColumn(0);
+}
+
+void TMainFrm::edSfcStdTExit()
+{
+    if (readStandard(edSfcStdT, q5.stdT, "%1.1f"))
+        refreshSurfaceColumn(1);
+}
+
+void TMainFrm::edSfcStdUExit()
+{
+    if (readStandard(edSfcStdU, q5.stdU, "%1.1f"))
+        refreshSurfaceColumn(2);
+}
+
+void TMainFrm::rbSfcUseStdClick()
+{
+    q5.sfcUseStd = 1;
+    enableReCalc();
+}
+
+void TMainFrm::rbSfcUseRSClick()
+{
+    q5.sfcUseStd = 0;
+    enableReCalc();
+}
+
+} // namespace lumo

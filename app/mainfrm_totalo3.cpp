@@ -1,0 +1,148 @@
+// Total Ozone page: column totals per ozonesonde slot and the choice of the
+// residual-ozone method.
+#include "mainfrm.h"
+
+#include <QHBoxLayout>
+#include <QLabel>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "appdialogs.h"
+#include "numtext.h"
+#include "pagelayout.h"
+#include "plots/mybutton.h"
+
+namespace lumo {
+
+QWidget* TMainFrm::buildTotalO3Page()
+{
+    auto* page = new QWidget;
+    auto* grid = pageGrid(page);
+
+    auto* numberLabel = new QLabel(QStringLiteral("Ozonesonde Number"), page);
+    numberLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    btnTotalO3Prev = new TmyButton(QStringLiteral("<"), page);
+    btnTotalO3Next = new TmyButton(QStringLiteral(">"), page);
+    for (TmyButton* b : {btnTotalO3Prev, btnTotalO3Next}) {
+        b->setFixedSize(16, 21);
+        b->setFocusRect(false);
+        b->setFocusPolicy(Qt::NoFocus);
+    }
+    iEditTotalO3Numb = new QLineEdit(QStringLiteral("1"), page);
+    makeDisplayOnly(iEditTotalO3Numb);
+    iEditTotalO3Numb->setAlignment(Qt::AlignCenter);
+    iEditTotalO3Numb->setFixedWidth(28);
+    auto* nav = new QHBoxLayout;
+    nav->setSpacing(2);
+    nav->addWidget(btnTotalO3Prev);
+    nav->addWidget(iEditTotalO3Numb);
+    nav->addWidget(btnTotalO3Next);
+    nav->addStretch();
+    grid->addWidget(numberLabel, 0, 0);
+    grid->addLayout(nav, 0, 1, 1, 2);
+
+    edTotalO3sn = new LabeledEdit(QStringLiteral("  Serial Number"), QStringLiteral("Ozonesonde serial number"), page);
+    edTotalO3Measured = new LabeledEdit(QStringLiteral("Measured Ozone  "), QStringLiteral("Total measured ozone"), page, QStringLiteral("DU"));
+    edTotalO3Residual = new LabeledEdit(QStringLiteral("Residual Ozone  "),
+        QStringLiteral("Residual ozone from where the flight ended to the top of the atmosphere"), page, QStringLiteral("DU"));
+    edTotalO3 = new LabeledEdit(QStringLiteral("Total Ozone  "), QStringLiteral("Total column of ozone"), page, QStringLiteral("DU"));
+    int row = 1;
+    for (LabeledEdit* e : {edTotalO3sn, edTotalO3Measured, edTotalO3Residual, edTotalO3}) {
+        makeDisplayOnly(e);
+        e->setFixedWidth(e == edTotalO3sn ? 110 : 80);
+        if (e != edTotalO3sn)
+            e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+        addLabeledRow(grid, row++, e);
+    }
+
+    rbCMR = new QRadioButton(QStringLiteral("Constant Mixing Ratio"), page);
+    rbCMR->setChecked(true);
+    rbTable = new QRadioButton(QStringLiteral("Table Look-up"), page);
+    edResO3TableFile = new ExitEdit(page);
+    edResO3TableFile->setToolTip(QStringLiteral("File containing data for calculating residual ozone"));
+    btnBrowse = new QPushButton(QStringLiteral(".."), page);
+    btnBrowse->setToolTip(QStringLiteral("Browse for table look-up file"));
+    btnBrowse->setFixedWidth(24);
+    auto* method = new QHBoxLayout;
+    method->addWidget(rbCMR);
+    method->addWidget(rbTable);
+    grid->addLayout(method, row++, 0, 1, 4);
+    auto* file = new QHBoxLayout;
+    file->addWidget(edResO3TableFile, 1);
+    file->addWidget(btnBrowse);
+    grid->addLayout(file, row++, 0, 1, 4);
+    grid->setColumnStretch(3, 1);
+    grid->setRowStretch(row, 1);
+    return page;
+}
+
+void TMainFrm::showTotalO3Slot(int n)
+{
+    const int i = n - 1;
+    edTotalO3sn->setText(QString::fromLatin1(q5.o3Sonde[i].sn));
+    if (!edTotalO3sn->text().isEmpty()) {
+        edTotalO3Measured->setText(formatNumber("%1.2f", q5.o3Measured[i]));
+        edTotalO3Residual->setText(formatNumber("%1.2f", q5.o3Residual[i]));
+        edTotalO3->setText(formatNumber("%1.2f", q5.o3Measured[i] + q5.o3Residual[i]));
+    } else {
+        edTotalO3Measured->clear();
+        edTotalO3Residual->clear();
+        edTotalO3->clear();
+    }
+}
+
+void TMainFrm::btnTotalO3PrevClick()
+{
+    const int n = slotNumber(iEditTotalO3Numb) - 1;
+    if (n == 1)
+        btnTotalO3Prev->setEnabled(false);
+    if (n < o3Slots)
+        btnTotalO3Next->setEnabled(true);
+    iEditTotalO3Numb->setText(QString::number(n));
+    showTotalO3Slot(n);
+}
+
+void TMainFrm::btnTotalO3NextClick()
+{
+    const int n = slotNumber(iEditTotalO3Numb) + 1;
+    if (n == o3Slots)
+        btnTotalO3Next->setEnabled(false);
+    if (n > 1)
+        btnTotalO3Prev->setEnabled(true);
+    iEditTotalO3Numb->setText(QString::number(n));
+    showTotalO3Slot(n);
+}
+
+void TMainFrm::rbCMRClick()
+{
+    q5.resTable = 0;
+    edResO3TableFile->setEnabled(false);
+    enableReCalc();
+}
+
+void TMainFrm::rbTableClick()
+{
+    q5.resTable = 1;
+    edResO3TableFile->setEnabled(true);
+    q5.resTableFile = edResO3TableFile->text().toStdString();
+    enableReCalc();
+}
+
+void TMainFrm::edResO3TableFileExit()
+{
+    q5.resTableFile = edResO3TableFile->text().toStdString();
+}
+
+void TMainFrm::btnBrowseClick()
+{
+    FileDialogRequest request;
+    request.filter = "Residual ozone table data (*.toz)|*.toz|All files (*.*)|*.*";
+    request.title = "Residual Ozone Table";
+    request.fileName = edResO3TableFile->text().toStdString();
+    if (const auto path = dialogs_.openFile(request)) {
+        edResO3TableFile->setText(QString::fromStdString(*path));
+        q5.resTableFile = *path;
+    }
+}
+
+} // namespace lumo
