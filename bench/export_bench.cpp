@@ -1,0 +1,119 @@
+// Writing the three export files of a 3-hour flight with four ozonesondes:
+// one PTU and one GPS packet per second and one packet per ozonesonde per
+// second (about 65,000 records), plus one wind per GPS fix. The processed
+// members are filled with plausible values, so every row takes its longest
+// form. Target: all three files in under 300 ms.
+
+#include <benchmark/benchmark.h>
+
+#include <cmath>
+#include <filesystem>
+#include <string>
+
+#include "flight/datetime.h"
+#include "flight/q5.h"
+#include "flight/textfield.h"
+#include "output/exportfile.h"
+
+namespace {
+
+using namespace lumo;
+
+constexpr int FlightSeconds = 3 * 3600;
+constexpr int Sondes = 4;
+
+void buildFlight(Q5& q5)
+{
+    copyText(q5.stnName, "Payerne");
+    q5.rsPrInst = 1;
+    q5.rsGpsInst = 1;
+    q5.hasPtuExt = 1;
+    q5.hasGpsVel = 1;
+    q5.o3Count = Sondes;
+    q5.showAll = 1;
+    for (int i = 0; i < Sondes; ++i)
+        copyText(q5.o3Sonde[i].sn, "Z3000" + std::to_string(i + 1));
+
+    double start = 0;
+    encodeDate(2026, 6, 21, start);
+    start += 9.0 / 24;
+    for (int s = 0; s < 600; ++s) {
+        RawRecord& r = *q5.sfcRecs.append();
+        r.time = start - (600 - s) / SecondsPerDay;
+        r.type = s % 2 ? TypeAux : TypePtuExt;
+        r.kind = s % 2 ? KindOzonesonde : 0;
+        r.data.o3.o3Num = static_cast<std::uint8_t>(s / 2 % Sondes + 1);
+    }
+    for (int s = 0; s < FlightSeconds; ++s) {
+        const double t = start + s / SecondsPerDay;
+        const double alt = 491.0 + 5.0 * s;
+        const double p = 963.0 * std::exp(-(alt - 491.0) / 7000.0);
+        RawRecord& ptu = *q5.fltRecs.append();
+        ptu.time = t;
+        ptu.type = TypePtuExt;
+        ptu.data.ptu = PtuData{s, p, 21.0 - alt * 0.0065, 45.0, 18.2, 25.0, 24.0, 20.0, alt - 1.5, alt, 5.0};
+        RawRecord& gps = *q5.fltRecs.append();
+        gps.time = t + 0.2 / SecondsPerDay;
+        gps.type = TypeGpsVel;
+        gps.data.gps = GpsData{46.81 + s * 1e-5, 6.94 + s * 2e-5, alt, 3.1, -1.2, 5.0, 0, 0, p - 0.3, 5.0,
+                               10,           9 + s / 3600,      s / 60 % 60, s % 60};
+        for (int k = 1; k <= Sondes; ++k) {
+            RawRecord& z = *q5.fltRecs.append();
+            z.time = t + (0.2 + 0.15 * k) / SecondsPerDay;
+            z.type = TypeAux;
+            z.kind = KindOzonesonde;
+            z.data.o3 = O3Data{static_cast<std::uint8_t>(k), 0.52, 25.3, 101, 17.8, p, 20.0, 45.0, 19.5, alt,
+                               p - 0.3,                      alt - 1.5, 40.0 + k, 0};
+        }
+        WindRecord& w = *q5.windRecs.append();
+        w.time = gps.time;
+        w.alt = alt;
+        w.wd = std::fmod(s * 0.1, 360.0);
+        w.ws = 4.0 + s % 17;
+    }
+    q5.launchRec = q5.fltRecs.first();
+    q5.burstRec = q5.fltRecs.last();
+}
+
+std::filesystem::path scratchDir()
+{
+    const std::filesystem::path dir = std::filesystem::path(LUMO_BINARY_DIR) / "bench-export";
+    std::filesystem::create_directories(dir);
+    return dir;
+}
+
+void BM_ExportThreeFiles(benchmark::State& state)
+{
+    Q5 q5;
+    buildFlight(q5);
+    const std::filesystem::path dir = scratchDir();
+    for (auto _ : state) {
+        for (ExportKind kind : {ExportKind::O3, ExportKind::Winds, ExportKind::All}) {
+            const std::string path = (dir / ("flight" + std::string(exportExtension(kind)))).string();
+            if (writeExportFile(q5, kind, path, "flight.raw", "flight.cfg") != ExportResult::Ok)
+                state.SkipWithError("export failed");
+        }
+    }
+    state.counters["records"] = static_cast<double>(q5.sfcRecs.size() + q5.fltRecs.size() + q5.windRecs.size());
+}
+BENCHMARK(BM_ExportThreeFiles)->Unit(benchmark::kMillisecond);
+
+void BM_ExportOneKind(benchmark::State& state)
+{
+    Q5 q5;
+    buildFlight(q5);
+    const auto kind = static_cast<ExportKind>(state.range(0));
+    const std::string path = (scratchDir() / ("one" + std::string(exportExtension(kind)))).string();
+    for (auto _ : state) {
+        if (writeExportFile(q5, kind, path, "flight.raw", "flight.cfg") != ExportResult::Ok)
+            state.SkipWithError("export failed");
+    }
+    state.SetLabel(std::string(exportKindName(kind)));
+}
+BENCHMARK(BM_ExportOneKind)
+    ->Arg(static_cast<int>(ExportKind::O3))
+    ->Arg(static_cast<int>(ExportKind::Winds))
+    ->Arg(static_cast<int>(ExportKind::All))
+    ->Unit(benchmark::kMillisecond);
+
+} // namespace
