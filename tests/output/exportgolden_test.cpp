@@ -11,6 +11,7 @@
 
 #include <cstdlib>
 #include <fstream>
+#include <ostream>
 #include <sstream>
 
 #include "output/exportfile.h"
@@ -35,6 +36,8 @@ struct Layout {
     bool velocities;
     std::uint32_t sondes;
 };
+
+void PrintTo(const Layout& layout, std::ostream* os) { *os << layout.name; }
 
 const Layout Layouts[] = {
     {"pr-ext-vel-2sondes", true, true, true, 2},
