@@ -38,6 +38,8 @@ public:
     // Title "Flight Data - <flightName>", boxes, then ApplyShowAll(showAll).
     void FinishImport(const QString& flightName) override;
 
+    void cbxARateClick() { rsBoxClick(7); }
+
 protected:
     int rsChannel(int box) const override { return 2 * box; }
     int o3Channel(int sonde, int quantity) const override { return o3ChannelIndex(sonde, quantity); }

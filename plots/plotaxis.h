@@ -1,5 +1,6 @@
 #pragma once
 
+#include <QSharedPointer>
 #include <QString>
 
 #include "plottypes.h"
@@ -7,7 +8,12 @@
 class QCPAxis;
 
 namespace lumo {
+class PlotTicker;
+}
 
+namespace lumo {
+
+class PlotChannel;
 class XYPlot;
 
 // One axis of an XYPlot. The visible range is Min to Min + Span in axis
@@ -34,7 +40,7 @@ public:
     // Initial range while the plot is built from its design: no notification.
     void SetDesignRange(double min, double span);
 
-    QString Title() const;
+    const QString& Title() const { return title_; }
     void SetTitle(const QString& title);
     bool TitleShow() const { return titleShow_; }
     void SetTitleShow(bool show);
@@ -44,6 +50,9 @@ public:
     void SetLabelDecimals(int decimals);
     // ... or as time of day of a date-time in days ("hh:nn:ss").
     void SetLabelDateTime(const QString& format);
+    int labelDecimals() const;
+    // A value written as the axis writes its labels.
+    QString formatValue(double value) const;
     // Limits for scrolling and zooming by mouse (none by default).
     void SetScrollLimits(double lo, double hi);
 
@@ -59,6 +68,10 @@ public:
 
     AxisMode Mode() const { return mode_; }
     void SetMode(AxisMode mode);
+
+    // Whether the channel is drawn against this axis (names match without
+    // regard to case).
+    bool binds(const PlotChannel& channel) const;
 
     // Fits the range to the visible channels bound to this axis, with the
     // tracking margins; unchanged when they hold no points or one value only.
@@ -89,6 +102,7 @@ private:
     int index_;
     QString name_;
     double min_ = 0, span_ = 100;
+    QString title_;
     bool titleShow_ = true;
     double desiredIncrement_ = 0; // 0: automatic
     bool tracking_ = true;
@@ -96,7 +110,9 @@ private:
     bool restoreOnResume_ = true;
     double savedMin_ = 0, savedSpan_ = 100;
     AxisMode mode_ = AxisMode::Scroll;
+    bool pushing_ = false; // our own range is being handed to the drawing layer
     double limitLo_ = 1, limitHi_ = 0;
+    QSharedPointer<PlotTicker> ticker_;
     // Lazily applied tracking (see track), mutable so the getters can flush.
     mutable bool trackPending_ = false;
     mutable double trackLo_ = 0, trackHi_ = 0;

@@ -12,6 +12,7 @@ class QCPCurve;
 
 namespace lumo {
 
+class PlotAxis;
 class XYPlot;
 
 // One data series of an XYPlot: its points in the order added, the smallest
@@ -44,8 +45,8 @@ public:
     // Axes the channel is drawn against, matched by name without regard to case.
     const QString& XAxisName() const { return xAxisName_; }
     const QString& YAxisName() const { return yAxisName_; }
-    void SetXAxisName(const QString& name) { xAxisName_ = name; }
-    void SetYAxisName(const QString& name) { yAxisName_ = name; }
+    void SetXAxisName(const QString& name);
+    void SetYAxisName(const QString& name);
 
     // Appends a point, updates the statistics and feeds the axes' tracking,
     // whether or not the channel is visible.
@@ -65,6 +66,7 @@ public:
 
 private:
     void applyPen();
+    void rebind();
 
     XYPlot& plot_;
     QCPCurve* curve_;
@@ -77,6 +79,8 @@ private:
     bool inLegend_ = false;
     QString xAxisName_ = QStringLiteral("X-Axis");
     QString yAxisName_ = QStringLiteral("Y-Axis");
+    PlotAxis* boundX_ = nullptr; // axes fed by AddXY, from the names above
+    PlotAxis* boundY_ = nullptr;
     std::vector<QPointF> points_;
     double xMin_ = 0, xMax_ = 0, yMin_ = 0, yMax_ = 0;
     bool dirty_ = false;

@@ -76,8 +76,23 @@ public:
     void btnPrevClick();
     void btnNextClick();
 
+    // Check box handlers: run on every change of the box's state.
+    void cbxPClick() { rsBoxClick(0); }
+    void cbxTClick() { rsBoxClick(1); }
+    void cbxUClick() { rsBoxClick(2); }
+    void cbxVbClick() { rsBoxClick(3); }
+    void cbxTiClick() { rsBoxClick(4); }
+    void cbxTpClick() { rsBoxClick(5); }
+    void cbxTuClick() { rsBoxClick(6); }
+    void cbxO3ppClick() { o3BoxClick(0); }
+    void cbxIcellClick() { o3BoxClick(1); }
+    void cbxTpmpClick() { o3BoxClick(2); }
+    void cbxIpmpClick() { o3BoxClick(3); }
+    void cbxVbatClick() { o3BoxClick(4); }
+
 protected:
-    SondePlotFrm(Q5& q5, QWidget* parent, bool withAscentRate);
+    // The radiosonde group is rsHeight high; the ozone group starts below it.
+    SondePlotFrm(Q5& q5, QWidget* parent, bool withAscentRate, int rsHeight, int o3Top);
 
     // Box order: P T U Vb Ti Tp Tu [ARate], then O3pp Icell Tpmp Ipmp Vbat.
     const std::vector<QCheckBox*>& rsBoxes() const { return rsBoxes_; }
@@ -101,9 +116,10 @@ protected:
     Q5& q5_;
     XYPlot* plot_ = nullptr;
 
-private:
     void rsBoxClick(int box);
     void o3BoxClick(int quantity);
+
+private:
     void stepSonde(int delta);
 
     std::vector<QCheckBox*> rsBoxes_;

@@ -16,7 +16,7 @@ class QAction;
 class QCustomPlot;
 class QCPTextElement;
 class QMouseEvent;
-class QPainter;
+class QPrinter;
 class QToolBar;
 class QWheelEvent;
 
@@ -67,12 +67,15 @@ public:
     // hint text ("" when none).
     QString HintAt(const QPoint& pos, int radius = 8) const;
 
+    // Shows the hint for a position in the plot widget (global: where).
+    void showHintAt(const QPoint& pos, const QPoint& global);
+
     // Picture of the plot (title, axes, legend, data; no toolbar).
     QPixmap Picture(int width = 0, int height = 0);
     // Writes PNG, JPEG, BMP or PDF, chosen by the file's extension.
     bool SaveToFile(const QString& path, int width = 0, int height = 0);
-    // Draws the plot into the painter's device (printing and preview).
-    void Render(QPainter& painter, const QRect& target);
+    // Draws the plot onto a printer's page (printing and preview).
+    void PrintTo(QPrinter& printer);
 
     // Applies pending range tracking and hands new points to the drawing.
     void flushTracking();
@@ -98,7 +101,8 @@ signals:
 
 private:
     void buildToolBar();
-    void beforeReplot();
+    // Hands new points, drawing order and legend to the drawing layer.
+    void prepareDraw();
     void pauseAll();
     void resumeAll();
     void setModeAll(AxisMode mode);
@@ -108,7 +112,6 @@ private:
     void printPlot();
     void previewPlot();
     void editProperties();
-    void showHint(QMouseEvent* event);
 
     QCustomPlot* plot_ = nullptr;
     QCPTextElement* title_ = nullptr;
@@ -119,9 +122,13 @@ private:
     std::unique_ptr<PlotAxis> yAxis_;
     std::unique_ptr<PlotMouse> mouse_;
     bool designing_ = true;
+    bool layersDirty_ = true;
+    bool legendDirty_ = true;
     bool hintsEnabled_ = true;
     QString printName_;
     QPageLayout::Orientation orientation_ = QPageLayout::Landscape;
 };
 
 } // namespace lumo
+
+Q_DECLARE_METATYPE(lumo::ToolBarButton)

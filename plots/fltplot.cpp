@@ -1,0 +1,186 @@
+#include "fltplot.h"
+
+#include <QCheckBox>
+
+#include "flight/q5.h"
+#include "xyplot.h"
+
+namespace lumo {
+
+namespace {
+
+constexpr double Km = 0.001; // metres to kilometres
+constexpr double SecondsPerMinute = 60;
+
+struct PairDesign {
+    const char* name;
+    QRgb ascent, descent;
+    int ascentLayer, descentLayer;
+};
+
+constexpr PairDesign RsPairs[] = {
+    {"P", 0xFF8080, 0x804040, 95, 96},
+    {"T", 0x00C800, 0x008000, 95, 96},
+    {"U", 0x8080FF, 0x0080FF, 95, 96},
+    {"Vb", 0xFF80C0, 0x800080, 95, 96},
+    {"Ti", 0x00FF00, 0x808000, 95, 96},
+    {"Tp", 0xFF00FF, 0x800080, 95, 96},
+    {"Tu", 0xFFAD5B, 0xFF661C, 95, 96},
+    {"ARate", 0x808080, 0x408080, 96, 96},
+};
+
+struct QuantityDesign {
+    const char* name;
+    QRgb ascent, descent;
+};
+
+constexpr QuantityDesign O3Quantities[] = {
+    {"O3pp", 0xFF0000, 0x804040},
+    {"Icell", 0x0000FF, 0x000080},
+    {"Tpmp", 0x00A000, 0x006400},
+    {"Ipmp", 0xFFFF00, 0xC8C800},
+    {"Vbat", 0xFF0080, 0x800040},
+};
+
+constexpr LineStyle SondeStyles[] = {LineStyle::Solid, LineStyle::Dash, LineStyle::Dot, LineStyle::DashDot};
+constexpr int SondeLayers[] = {100, 105, 110, 115}; // ascent; descent one above
+
+} // namespace
+
+TfltPlotFrm::TfltPlotFrm(Q5& q5, QWidget* parent) : SondePlotFrm(q5, parent, true, 149, 180)
+{
+    setWindowTitle(tr("Flight"));
+
+    fltPlot = plot_ = new XYPlot(this);
+    fltPlot->SetPrintDocument(tr("Flight Plot"), QPageLayout::Portrait);
+    fltPlot->SetButtonVisible(ToolBarButton::Resume, false);
+    fltPlot->SetButtonVisible(ToolBarButton::Pause, false);
+    fltPlot->SetButtonVisible(ToolBarButton::Select, true);
+    fltPlot->SetButtonVisible(ToolBarButton::Cursor, false);
+    fltPlot->SetButtonVisible(ToolBarButton::Preview, false);
+
+    PlotAxis* x = fltPlot->GetXAxis(0);
+    x->SetTitleShow(false);
+    x->SetDesignRange(0, 100);
+    x->SetDesiredIncrement(0.1);
+    x->SetLabelDecimals(2);
+    x->SetTrackingMargins(0.5, 0.5);
+    PlotAxis* y = fltPlot->GetYAxis(0);
+    y->SetTitle(tr("Height (Km)"));
+    y->SetDesignRange(0, 40);
+    y->SetDesiredIncrement(2);
+    y->SetLabelDecimals(2);
+    y->SetTrackingMargins(0.5, 0.5);
+
+    for (const PairDesign& p : RsPairs) {
+        fltPlot->AddChannel(QStringLiteral("%1(A)").arg(QLatin1String(p.name)), QColor(p.ascent), p.ascentLayer);
+        fltPlot->AddChannel(QStringLiteral("%1(D)").arg(QLatin1String(p.name)), QColor(p.descent), p.descentLayer);
+    }
+    for (int n = 1; n <= MaxSondes; ++n) {
+        for (const QuantityDesign& q : O3Quantities) {
+            const QString name = QStringLiteral("%1.%2").arg(QLatin1String(q.name)).arg(n);
+            fltPlot->AddChannel(name + QStringLiteral("(A)"), QColor(q.ascent), SondeLayers[n - 1], SondeStyles[n - 1]);
+            fltPlot->AddChannel(name + QStringLiteral("(D)"), QColor(q.descent), SondeLayers[n - 1] + 1,
+                SondeStyles[n - 1]);
+        }
+    }
+    fltPlot->EndDesign();
+
+    resize(600, 600);
+}
+
+void TfltPlotFrm::LoadPlotData(Q5& q)
+{
+    XYPlot& plot = *fltPlot;
+    plot.ClearAllData();
+    const bool gps = q.rsGpsInst != 0;
+    // Without a burst record the whole flight counts as ascent.
+    const RawRecord* burst = q.burstRec;
+
+    bool descent = false;
+    for (const RawRecord& r : q.fltRecs) {
+        if (!descent && burst && r.time > burst->time)
+            descent = true;
+        const int d = descent ? 1 : 0; // offset of the descent channel of a pair
+        auto add = [&](int ascentChannel, double x, double y) { plot.GetChannel(ascentChannel + d)->AddXY(x, y); };
+
+        if (r.isPtu()) {
+            const PtuData& p = r.data.ptu;
+            const double h = (gps ? p.gpsAlt : p.hgt) * Km;
+            add(ChP, p.p - q.sfcCorrP, h);
+            add(ChT, p.t - q.sfcCorrT, h);
+            add(ChU, p.u - q.sfcCorrU, h);
+            add(ChVb, p.vbat, h);
+            if (!gps)
+                add(ChARate, p.rate * SecondsPerMinute, h);
+            if (r.type == TypePtuExt) {
+                add(ChTi, p.tint, h);
+                add(ChTp, p.tpr, h);
+                add(ChTu, p.tu, h);
+            }
+        } else if (r.isGps()) {
+            if (gps)
+                add(ChARate, r.data.gps.gpsRate * SecondsPerMinute, r.data.gps.alt * Km);
+        } else if (r.isOzone() && r.o3Slot() >= 0) {
+            const O3Data& o = r.data.o3;
+            const int n = r.o3Slot() + 1;
+            const double h = (gps ? o.gpsAlt : o.hgt) * Km;
+            add(o3ChannelIndex(n, 0), o.o3pp, h);
+            add(o3ChannelIndex(n, 1), o.ic, h);
+            add(o3ChannelIndex(n, 2), o.tp, h);
+            add(o3ChannelIndex(n, 3), o.ip, h);
+            add(o3ChannelIndex(n, 4), o.o3Bat, h);
+        }
+    }
+    plot.Replot();
+}
+
+void TfltPlotFrm::showQuantity(int channel, bool on)
+{
+    PlotChannel* ascent = fltPlot->GetChannel(channel);
+    PlotChannel* descentChannel = fltPlot->GetChannel(channel + 1);
+    if (on) {
+        ascent->SetVisible(true);
+        ascent->SetVisibleInLegend(true);
+        if (q5_.showAll) {
+            descentChannel->SetVisible(true);
+            descentChannel->SetVisibleInLegend(true);
+        }
+    } else {
+        for (PlotChannel* c : {ascent, descentChannel}) {
+            c->SetVisible(false);
+            c->SetVisibleInLegend(false);
+        }
+    }
+}
+
+void TfltPlotFrm::ApplyShowAll(bool flag)
+{
+    for (int i = 0; i < PairCount; ++i) {
+        PlotChannel* ascent = fltPlot->GetChannel(2 * i);
+        PlotChannel* descentChannel = fltPlot->GetChannel(2 * i + 1);
+        if (!flag) {
+            descentChannel->SetVisible(false);
+            descentChannel->SetVisibleInLegend(false);
+        } else if (ascent->Visible()) {
+            descentChannel->SetVisible(true);
+            descentChannel->SetVisibleInLegend(true);
+        }
+    }
+    zoomBoth();
+}
+
+void TfltPlotFrm::designRanges()
+{
+    fltPlot->GetXAxis(0)->SetRange(0, 100);
+    fltPlot->GetYAxis(0)->SetRange(0, 40);
+}
+
+void TfltPlotFrm::FinishImport(const QString& flightName)
+{
+    fltPlot->SetTitleText(tr("Flight Data - %1").arg(flightName));
+    finishImportBoxes();
+    ApplyShowAll(q5_.showAll != 0);
+}
+
+} // namespace lumo

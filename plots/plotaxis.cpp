@@ -1,0 +1,234 @@
+#include "plotaxis.h"
+
+#include <algorithm>
+#include <limits>
+
+#include "plotticker.h"
+#include "xyplot.h"
+
+namespace lumo {
+
+PlotAxis::PlotAxis(XYPlot& plot, QCPAxis* axis, Direction direction, int index, const QString& name)
+    : plot_(plot), axis_(axis), direction_(direction), index_(index), name_(name), ticker_(new PlotTicker)
+{
+    axis_->setTicker(ticker_);
+    axis_->setRange(min_, min_ + span_);
+    QObject::connect(axis_, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), &plot_,
+        [this](const QCPRange& range) { takeOverRange(range.lower, range.upper); });
+}
+
+double PlotAxis::Min() const
+{
+    flushTracking();
+    return min_;
+}
+
+double PlotAxis::Span() const
+{
+    flushTracking();
+    return span_;
+}
+
+void PlotAxis::SetMin(double min)
+{
+    SetRange(min, Span());
+}
+
+void PlotAxis::SetSpan(double span)
+{
+    SetRange(Min(), span);
+}
+
+void PlotAxis::SetRange(double min, double span)
+{
+    flushTracking();
+    if (min == min_ && span == span_)
+        return;
+    applyRange(min, span, true);
+}
+
+void PlotAxis::SetDesignRange(double min, double span)
+{
+    applyRange(min, span, false);
+    savedMin_ = min;
+    savedSpan_ = span;
+}
+
+void PlotAxis::applyRange(double min, double span, bool notify)
+{
+    const double oldMin = min_;
+    const double oldSpan = span_;
+    min_ = min;
+    span_ = span;
+    // The drawing layer refuses an empty or reversed range and keeps its
+    // previous one; the stored values stay what was asked for.
+    pushing_ = true;
+    axis_->setRange(min, min + span);
+    pushing_ = false;
+    plot_.Replot();
+    if (notify)
+        plot_.axisRangeChanged(*this, oldMin, oldSpan, min, span);
+}
+
+void PlotAxis::takeOverRange(double lower, double upper)
+{
+    if (pushing_)
+        return;
+    const double span = upper - lower;
+    if (lower == min_ && span == span_)
+        return;
+    applyRange(lower, span, true);
+}
+
+void PlotAxis::SetTitle(const QString& title)
+{
+    title_ = title;
+    axis_->setLabel(titleShow_ ? title : QString());
+    plot_.Replot();
+}
+
+void PlotAxis::SetTitleShow(bool show)
+{
+    titleShow_ = show;
+    axis_->setLabel(show ? title_ : QString());
+    plot_.Replot();
+}
+
+void PlotAxis::SetDesiredIncrement(double increment)
+{
+    desiredIncrement_ = increment;
+    ticker_->setDesiredIncrement(increment);
+    plot_.Replot();
+}
+
+void PlotAxis::SetLabelDecimals(int decimals)
+{
+    ticker_->setDecimals(decimals);
+    plot_.Replot();
+}
+
+void PlotAxis::SetLabelDateTime(const QString&)
+{
+    // The one date-time format in use is the time of day "hh:nn:ss".
+    ticker_->setDateTime(true);
+    plot_.Replot();
+}
+
+int PlotAxis::labelDecimals() const
+{
+    return ticker_->decimals();
+}
+
+QString PlotAxis::formatValue(double value) const
+{
+    return ticker_->format(value);
+}
+
+void PlotAxis::SetScrollLimits(double lo, double hi)
+{
+    limitLo_ = lo;
+    limitHi_ = hi;
+}
+
+void PlotAxis::SetTrackingEnabled(bool enabled)
+{
+    if (enabled == tracking_)
+        return;
+    if (!enabled) {
+        flushTracking();
+        savedMin_ = min_;
+        savedSpan_ = span_;
+        tracking_ = false;
+        return;
+    }
+    tracking_ = true;
+    if (restoreOnResume_)
+        SetRange(savedMin_, savedSpan_);
+}
+
+void PlotAxis::SetTrackingMargins(double below, double above)
+{
+    minMargin_ = below;
+    maxMargin_ = above;
+}
+
+void PlotAxis::SetMode(AxisMode mode)
+{
+    mode_ = mode;
+}
+
+bool PlotAxis::binds(const PlotChannel& channel) const
+{
+    const QString& name = direction_ == Direction::X ? channel.XAxisName() : channel.YAxisName();
+    return name.compare(name_, Qt::CaseInsensitive) == 0;
+}
+
+void PlotAxis::ZoomToFit()
+{
+    double lo = std::numeric_limits<double>::infinity();
+    double hi = -lo;
+    bool found = false;
+    const bool isX = direction_ == Direction::X;
+    for (const auto& channel : plot_.channels()) {
+        if (!channel->Visible() || !binds(*channel))
+            continue;
+        for (const QPointF& p : channel->Points()) {
+            const double v = isX ? p.x() : p.y();
+            lo = std::min(lo, v);
+            hi = std::max(hi, v);
+            found = true;
+        }
+    }
+    fitTo(lo, hi, found);
+}
+
+void PlotAxis::ZoomToFitFast()
+{
+    double lo = std::numeric_limits<double>::infinity();
+    double hi = -lo;
+    bool found = false;
+    const bool isX = direction_ == Direction::X;
+    for (const auto& channel : plot_.channels()) {
+        if (channel->Count() == 0 || !binds(*channel))
+            continue;
+        lo = std::min(lo, isX ? channel->XMin() : channel->YMin());
+        hi = std::max(hi, isX ? channel->XMax() : channel->YMax());
+        found = true;
+    }
+    fitTo(lo, hi, found);
+}
+
+void PlotAxis::fitTo(double lo, double hi, bool found)
+{
+    if (!found || hi == lo)
+        return;
+    SetRange(lo - minMargin_, (hi - lo) + minMargin_ + maxMargin_);
+}
+
+void PlotAxis::track(double value)
+{
+    if (!tracking_)
+        return;
+    if (!trackPending_) {
+        trackLo_ = trackHi_ = value;
+        trackPending_ = true;
+        return;
+    }
+    trackLo_ = std::min(trackLo_, value);
+    trackHi_ = std::max(trackHi_, value);
+}
+
+void PlotAxis::flushTracking() const
+{
+    if (!trackPending_)
+        return;
+    trackPending_ = false;
+    const double lo = std::min(min_, trackLo_ - minMargin_);
+    const double hi = std::max(min_ + span_, trackHi_ + maxMargin_);
+    if (lo == min_ && hi == min_ + span_)
+        return;
+    // Tracking is part of reading the range: a getter may apply it.
+    const_cast<PlotAxis*>(this)->applyRange(lo, hi - lo, true);
+}
+
+} // namespace lumo

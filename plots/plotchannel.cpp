@@ -1,0 +1,159 @@
+#include "plotchannel.h"
+
+#include <qcustomplot.h>
+
+#include <algorithm>
+
+#include "xyplot.h"
+
+namespace lumo {
+
+namespace {
+
+Qt::PenStyle penStyle(LineStyle style)
+{
+    switch (style) {
+    case LineStyle::Dash:
+        return Qt::DashLine;
+    case LineStyle::Dot:
+        return Qt::DotLine;
+    case LineStyle::DashDot:
+        return Qt::DashDotLine;
+    case LineStyle::Solid:
+        break;
+    }
+    return Qt::SolidLine;
+}
+
+} // namespace
+
+PlotChannel::PlotChannel(XYPlot& plot, QCPCurve* curve, const QString& name)
+    : plot_(plot), curve_(curve), name_(name)
+{
+    curve_->setName(name_);
+    curve_->setLineStyle(QCPCurve::lsLine);
+    curve_->setScatterStyle(QCPScatterStyle(QCPScatterStyle::ssNone));
+    curve_->setSelectable(QCP::stNone);
+    curve_->removeFromLegend();
+    applyPen();
+    curve_->setVisible(visible_);
+    rebind();
+}
+
+void PlotChannel::SetXAxisName(const QString& name)
+{
+    xAxisName_ = name;
+    rebind();
+}
+
+void PlotChannel::SetYAxisName(const QString& name)
+{
+    yAxisName_ = name;
+    rebind();
+}
+
+void PlotChannel::rebind()
+{
+    boundX_ = plot_.GetXAxis(0)->binds(*this) ? plot_.GetXAxis(0) : nullptr;
+    boundY_ = plot_.GetYAxis(0)->binds(*this) ? plot_.GetYAxis(0) : nullptr;
+}
+
+void PlotChannel::SetName(const QString& name)
+{
+    name_ = name;
+    curve_->setName(name);
+    plot_.legendChanged();
+}
+
+void PlotChannel::SetColor(const QColor& color)
+{
+    color_ = color;
+    applyPen();
+    plot_.legendChanged();
+}
+
+void PlotChannel::SetTraceLineStyle(LineStyle style)
+{
+    lineStyle_ = style;
+    applyPen();
+}
+
+void PlotChannel::SetTraceLineWidth(int pixels)
+{
+    lineWidth_ = pixels;
+    applyPen();
+}
+
+void PlotChannel::SetLayer(int layer)
+{
+    layer_ = layer;
+    plot_.layersChanged();
+}
+
+void PlotChannel::SetVisible(bool visible)
+{
+    if (visible_ == visible)
+        return;
+    visible_ = visible;
+    curve_->setVisible(visible);
+    plot_.Replot();
+}
+
+void PlotChannel::SetVisibleInLegend(bool inLegend)
+{
+    if (inLegend_ == inLegend)
+        return;
+    inLegend_ = inLegend;
+    plot_.legendChanged();
+}
+
+void PlotChannel::applyPen()
+{
+    QPen pen(color_, lineWidth_, penStyle(lineStyle_));
+    pen.setCapStyle(Qt::FlatCap);
+    curve_->setPen(pen);
+    plot_.Replot();
+}
+
+void PlotChannel::AddXY(double x, double y)
+{
+    if (points_.empty()) {
+        xMin_ = xMax_ = x;
+        yMin_ = yMax_ = y;
+    } else {
+        xMin_ = std::min(xMin_, x);
+        xMax_ = std::max(xMax_, x);
+        yMin_ = std::min(yMin_, y);
+        yMax_ = std::max(yMax_, y);
+    }
+    points_.emplace_back(x, y);
+    dirty_ = true;
+    if (boundX_)
+        boundX_->track(x);
+    if (boundY_)
+        boundY_->track(y);
+}
+
+void PlotChannel::Clear()
+{
+    points_.clear();
+    xMin_ = xMax_ = yMin_ = yMax_ = 0;
+    dirty_ = true;
+}
+
+void PlotChannel::syncCurve()
+{
+    if (!dirty_)
+        return;
+    dirty_ = false;
+    // The parameter t keeps the points in the order they were added: a
+    // profile is not a function of either coordinate.
+    QVector<QCPCurveData> data;
+    data.reserve(static_cast<int>(points_.size()));
+    double t = 0;
+    for (const QPointF& p : points_)
+        data.append(QCPCurveData(t++, p.x(), p.y()));
+    curve_->data()->set(data, true);
+}
+
+} // namespace lumo
