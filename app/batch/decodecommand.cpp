@@ -1,0 +1,117 @@
+#include <cstdio>
+#include <memory>
+#include <string>
+
+#include <CLI/CLI.hpp>
+
+#include "commands.h"
+#include "flight/q5.h"
+#include "jsonout.h"
+
+namespace lumo::batch {
+
+namespace {
+
+struct DecodeOptions {
+    std::string rawFile;
+    bool summaryOnly = false;
+};
+
+std::string hexText(const std::uint8_t* bytes, std::size_t n)
+{
+    static const char digits[] = "0123456789ABCDEF";
+    std::string s;
+    s.reserve(2 * n);
+    for (std::size_t i = 0; i < n; ++i) {
+        s += digits[bytes[i] >> 4];
+        s += digits[bytes[i] & 0xF];
+    }
+    return s;
+}
+
+// One record as {"list","type","kind","time", ...payload}; the payload
+// members follow the packet type.
+Json recordJson(const char* list, const RawRecord& r)
+{
+    Json j;
+    j["list"] = list;
+    j["type"] = r.type;
+    j["kind"] = r.kind;
+    j["time"] = r.time;
+    if (r.isPtu()) {
+        const PtuData& d = r.data.ptu;
+        j["frame"] = d.frame;
+        j["p"] = d.p;
+        j["t"] = d.t;
+        j["u"] = d.u;
+        j["vbat"] = d.vbat;
+        j["tint"] = d.tint;
+        j["tpr"] = d.tpr;
+        j["tu"] = d.tu;
+    } else if (r.isGps()) {
+        const GpsData& d = r.data.gps;
+        j["lat"] = d.lat;
+        j["lon"] = d.lon;
+        j["alt"] = d.alt;
+        j["ewv"] = d.ewv;
+        j["nsv"] = d.nsv;
+        j["udv"] = d.udv;
+        j["nSats"] = d.nSats;
+        j["gpsHour"] = d.gpsHour;
+        j["gpsMin"] = d.gpsMin;
+        j["gpsSec"] = d.gpsSec;
+    } else if (r.isOzone()) {
+        const O3Data& d = r.data.o3;
+        j["o3Num"] = d.o3Num;
+        j["ic"] = d.ic;
+        j["tp"] = d.tp;
+        j["ip"] = d.ip;
+        j["o3Bat"] = d.o3Bat;
+    } else {
+        j["bytes"] = hexText(r.data.bytes, r.packetSize);
+    }
+    return j;
+}
+
+int runDecode(const DecodeOptions& opt)
+{
+    auto q5 = std::make_unique<Q5>();
+    if (!q5->ReadRaw(opt.rawFile)) {
+        std::fputs("Error loading flight data, load aborted.\n", stderr);
+        return ExitFailed;
+    }
+    std::FILE* out = stdout;
+    if (!opt.summaryOnly) {
+        for (const RawRecord& r : q5->sfcRecs)
+            writeJsonLine(out, recordJson("sfc", r));
+        for (const RawRecord& r : q5->fltRecs)
+            writeJsonLine(out, recordJson("flt", r));
+    }
+    Json counts;
+    counts["o3Count"] = q5->o3Count;
+    counts["hasPtuExt"] = q5->hasPtuExt != 0;
+    counts["hasGpsVel"] = q5->hasGpsVel != 0;
+    counts["sfc"] = q5->sfcRecs.size();
+    counts["flt"] = q5->fltRecs.size();
+    Json summary;
+    summary["summary"] = counts;
+    writeJsonLine(out, summary);
+    if (std::fflush(out) != 0 || std::ferror(out)) {
+        std::fputs("Error writing the decoded records.\n", stderr);
+        return ExitFailed;
+    }
+    return ExitOk;
+}
+
+} // namespace
+
+void addDecodeCommand(CLI::App& app, int& exitCode)
+{
+    auto opt = std::make_shared<DecodeOptions>();
+    CLI::App* cmd = app.add_subcommand("decode", "Decode a raw telemetry file into one JSON object per record");
+    cmd->add_option("RAWFILE", opt->rawFile, "raw telemetry file (*.raw)")->required();
+    cmd->add_flag("--summary", opt->summaryOnly, "print only the summary line");
+    cmd->callback([opt, &exitCode] { exitCode = runDecode(*opt); });
+}
+
+} // namespace lumo::batch
