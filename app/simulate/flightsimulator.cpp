@@ -41,7 +41,8 @@ SimulatedFlight simulateFlight(const SimOptions& o)
     Random chainRng = Random::stream(o.seed, 5);
 
     const Atmosphere atm(o, atmRng);
-    const OzoneProfile ozone(o.profile, ozoneRng);
+    f.ozone = OzoneProfile(o.profile, ozoneRng);
+    const OzoneProfile& ozone = f.ozone;
     const WindProfile winds(o.profile, atm.tropopauseHeight(), windRng);
     const Trajectory path(o, atm, winds, flightRng);
     f.chain = makeChain(o.sondes, chainRng);

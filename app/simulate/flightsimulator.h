@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "correctiontables.h"
+#include "ozoneprofile.h"
 #include "ozonesonde.h"
 #include "simoptions.h"
 
@@ -58,6 +59,7 @@ struct SimulatedFlight {
     double columnToBurst[ChainSize] = {};    // DU
     double columnAboveBurst[ChainSize] = {}; // DU
     std::vector<TruthPoint> profile;
+    OzoneProfile ozone{ProfileKind::MidLatitude}; // the true atmospheric ozone
 
     ExpectedCounts counts;
     std::string raw;

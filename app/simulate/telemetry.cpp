@@ -73,6 +73,7 @@ private:
     std::uint16_t frame_ = 0;
     int sats_ = 9;
     int poorFixes_ = 0; // fixes left in a spell of poor reception
+    double gpsError_[3] = {}; // slowly wandering position error: north, east, up (m)
 };
 
 void Generator::addStream(std::vector<Event>& ev, int stream, double start, double period, double phase,
@@ -218,10 +219,17 @@ Packet Generator::gpsPacket(double t, long long ms, bool& valid)
     }
     GpsReading r;
     r.sats = poorFixes_ > 0 ? noise_.integer(3, 4) : sats_;
-    const double sigma = poorFixes_ > 0 ? 3.0 : 1.0; // m
-    r.lat = s.lat + noise_.normal(0, sigma) / EarthRadius * DegPerRad;
-    r.lon = s.lon + noise_.normal(0, sigma) / (EarthRadius * std::cos(s.lat / DegPerRad)) * DegPerRad;
-    r.alt = s.z + noise_.normal(0, 2.5 * sigma);
+    // GPS errors wander slowly (correlation time ~100 s, 1.5 m horizontally,
+    // 3 m vertically) with a little white noise on top, more of it when
+    // few satellites are in view.
+    const double rho = 0.99, sigma[3] = {1.5, 1.5, 3.0};
+    for (int i = 0; i < 3; ++i)
+        gpsError_[i] = rho * gpsError_[i] + sigma[i] * std::sqrt(1 - rho * rho) * noise_.normal();
+    const double white = poorFixes_ > 0 ? 2.0 : 0.2;
+    const double north = gpsError_[0] + noise_.normal(0, white), east = gpsError_[1] + noise_.normal(0, white);
+    r.lat = s.lat + north / EarthRadius * DegPerRad;
+    r.lon = s.lon + east / (EarthRadius * std::cos(s.lat / DegPerRad)) * DegPerRad;
+    r.alt = s.z + gpsError_[2] + noise_.normal(0, white);
     if (o_.gpsVelocities) {
         r.velocities = true;
         const bool flying = t >= m_.trajectory.launchTime() && t < m_.trajectory.endTime();
