@@ -2,14 +2,6 @@
 # program and the window tests link.
 find_package(Qt6 REQUIRED COMPONENTS Widgets PrintSupport)
 
-# Until the plot windows are in the tree the program cannot link.
-foreach(part sfcplot fltplot windplot)
-    if(NOT EXISTS ${PROJECT_SOURCE_DIR}/plots/${part}.cpp)
-        message(STATUS "lumo: plots/${part}.cpp not there yet, desktop program skipped")
-        return()
-    endif()
-endforeach()
-
 add_library(lumo_gui STATIC
     labelededit.cpp
     mainfrm.cpp

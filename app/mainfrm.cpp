@@ -104,6 +104,7 @@ void TMainFrm::startUp(const Options& options)
 
     splashTimer = new QTimer(this);
     splashTimer->setSingleShot(true);
+    splashTimer->setTimerType(Qt::PreciseTimer);
     connect(splashTimer, &QTimer::timeout, this, [this] {
         splashDone = true;
         splashTimer->stop();

@@ -16,6 +16,7 @@ constexpr int ExitUsage = 2;
 // code in `exitCode`.
 void addDecodeCommand(CLI::App& app, int& exitCode);
 void addConfigCommand(CLI::App& app, int& exitCode);
+void addTableCommand(CLI::App& app, int& exitCode);
 
 // Parses the command line, which runs the chosen subcommand, and returns the
 // exit code: the subcommand's, or ExitUsage (message on stderr) for a usage

@@ -11,6 +11,7 @@ int main(int argc, char** argv)
     // One line per subcommand.
     lumo::batch::addDecodeCommand(app, exitCode);
     lumo::batch::addConfigCommand(app, exitCode);
+    lumo::batch::addTableCommand(app, exitCode);
 
     return lumo::batch::runCommandLine(app, argc, argv, exitCode);
 }

@@ -1,0 +1,214 @@
+// ReCalc, the three export commands and the correction-table Load/Save
+// buttons, driven through the menu and the buttons.
+#include <QAction>
+#include <QCheckBox>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "guitestsupport.h"
+#include "labelededit.h"
+#include "plots/mybutton.h"
+
+using namespace lumo;
+using namespace lumo::test;
+
+class CommandsTest : public QObject {
+    Q_OBJECT
+
+    static void load(App& app, const TempDir& dir)
+    {
+        app.frm->importFile(qs(copySample(dir, "flight1", "flight")));
+        QVERIFY(app.frm->q5.isLoaded());
+    }
+
+private slots:
+    void initTestCase() { initGuiTests(); }
+
+    void reCalcCommitsEditsAndResetsTotalsToSlotOne()
+    {
+        TempDir dir;
+        App app(dir.file("lumo.ini"));
+        TMainFrm& w = *app.frm;
+        load(app, dir);
+        QTest::mouseClick(w.btnTotalO3Next, Qt::LeftButton);
+        QCOMPARE(w.iEditTotalO3Numb->text(), QStringLiteral("2"));
+
+        // Typed but not yet committed: ReCalc commits it first.
+        w.cbxEndFltAlt->setChecked(true);
+        w.edEndFltAlt->setText(QStringLiteral("5000"));
+        w.rbTable->setChecked(true); // enables ReCalc
+        w.rbCMR->setChecked(true);
+        QVERIFY(w.mReCalc->isEnabled());
+        w.q5.o3Measured[0] = -1; // a fresh run replaces it
+        w.mReCalc->trigger();
+
+        QCOMPARE(w.q5.endFltAlt, 5000.0);
+        QCOMPARE(w.edEndFltAlt->text(), QStringLiteral("5000.0"));
+        QVERIFY(w.q5.o3Measured[0] > 0);
+        QCOMPARE(w.iEditTotalO3Numb->text(), QStringLiteral("1"));
+        QVERIFY(!w.btnTotalO3Prev->isEnabled());
+        QVERIFY(w.btnTotalO3Next->isEnabled());
+        QCOMPARE(w.edTotalO3Measured->text(), QString::asprintf("%1.2f", w.q5.o3Measured[0]));
+        QVERIFY(!w.mReCalc->isEnabled());
+        QCOMPARE(w.mWinds->isEnabled(), bool(w.q5.rsGpsInst));
+        QVERIFY(app.dialogs.errors().empty());
+        QVERIFY(!QGuiApplication::overrideCursor());
+    }
+
+    void reCalcWithoutGpsDisablesWinds()
+    {
+        TempDir dir;
+        App app(dir.file("lumo.ini"));
+        TMainFrm& w = *app.frm;
+        load(app, dir);
+        QVERIFY(w.mWinds->isEnabled());
+        w.cbxRSGPSInst->setChecked(false);
+        w.mReCalc->trigger();
+        QVERIFY(!w.mWinds->isEnabled());
+        QVERIFY(!w.mExportWinds->isEnabled());
+    }
+
+    void exportEachKind_data()
+    {
+        QTest::addColumn<int>("kind");
+        QTest::addColumn<QString>("extension");
+        QTest::addColumn<QString>("filter");
+        QTest::newRow("o3") << 0 << ".o3csv" << "Ozone text files (*.o3csv)|*.o3csv|All files (*.*)|*.*";
+        QTest::newRow("winds") << 1 << ".wcsv" << "Ozone text files (*.wcsv)|*.wcsv|All files (*.*)|*.*";
+        QTest::newRow("all") << 2 << ".csv" << "Data files (*.csv)|*.csv|All files (*.*)|*.*";
+    }
+
+    void exportEachKind()
+    {
+        QFETCH(int, kind);
+        QFETCH(QString, extension);
+        QFETCH(QString, filter);
+        TempDir dir;
+        App app(dir.file("lumo.ini"));
+        TMainFrm& w = *app.frm;
+        load(app, dir);
+        QAction* command[] = {w.mExportO3, w.mExportWinds, w.mExportAll};
+
+        const std::string out = dir.file("out" + extension.toStdString());
+        app.dialogs.saveAnswers.push_back(out);
+        command[kind]->trigger();
+
+        QCOMPARE(app.dialogs.saveRequests.size(), size_t(1));
+        const FileDialogRequest& r = app.dialogs.saveRequests[0];
+        QCOMPARE(r.title, std::string("Export"));
+        QCOMPARE(qs(r.filter), filter);
+        QCOMPARE(qs(r.fileName), qs(dir.file("flight")) + extension);
+        QVERIFY(app.dialogs.errors().empty());
+        const std::string text = readFile(out);
+        QVERIFY(text.size() > 200);
+        QVERIFY(text.find(dir.file("flight.raw")) != std::string::npos); // header names the source
+        QVERIFY(text.find("\r\n") != std::string::npos);
+        QVERIFY(!QGuiApplication::overrideCursor());
+    }
+
+    void cancelledExportStillReprocesses()
+    {
+        TempDir dir;
+        App app(dir.file("lumo.ini"));
+        TMainFrm& w = *app.frm;
+        load(app, dir);
+        w.q5.o3Measured[0] = -1; // a fresh run replaces it
+        w.mExportO3->trigger();
+        QCOMPARE(app.dialogs.saveRequests.size(), size_t(1));
+        QVERIFY(w.q5.o3Measured[0] > 0);
+        QVERIFY(!std::filesystem::exists(dir.file("flight.o3csv")));
+    }
+
+    void exportToUnwritableFolderReportsIt()
+    {
+        TempDir dir;
+        App app(dir.file("lumo.ini"));
+        TMainFrm& w = *app.frm;
+        load(app, dir);
+        app.dialogs.saveAnswers.push_back(dir.file("missing/out.csv"));
+        w.mExportAll->trigger();
+        QCOMPARE(app.dialogs.errors().size(), size_t(1));
+        QCOMPARE(app.dialogs.errors()[0].caption, std::string("Error"));
+        QCOMPARE(app.dialogs.errors()[0].text, std::string("Unable to open file to export data."));
+        QVERIFY(!QGuiApplication::overrideCursor());
+    }
+
+    void tableSaveAndLoadBack()
+    {
+        TempDir dir;
+        App app(dir.file("lumo.ini"));
+        TMainFrm& w = *app.frm;
+        load(app, dir);
+        w.q5.effCount = 2;
+        w.q5.effP[0] = 1000;
+        w.q5.effVal[0] = 1;
+        w.q5.effP[1] = 5.04;
+        w.q5.effVal[1] = 1.2345;
+
+        const std::string eff = dir.file("pump.eff");
+        app.dialogs.saveAnswers.push_back(eff);
+        QTest::mouseClick(w.btnO3EffSave, Qt::LeftButton);
+        QCOMPARE(app.dialogs.saveRequests[0].defaultExt, std::string("eff"));
+        QCOMPARE(app.dialogs.saveRequests[0].filter, std::string("Pump efficiency files (*.eff)|*.eff|All files (*.*)|*.*"));
+        QCOMPARE(qs(app.dialogs.saveRequests[0].fileName), w.edO3EffFile->text());
+        QCOMPARE(readFile(eff), std::string("1000.0   1.000\r\n5.0      1.234\r\n"));
+
+        // The background table loads the saved rows; ReCalc becomes possible.
+        app.dialogs.openAnswers.push_back(eff);
+        QTest::mouseClick(w.btnO3BkgLoad, Qt::LeftButton);
+        QCOMPARE(app.dialogs.openRequests[0].title, std::string("Cell Background"));
+        QCOMPARE(int(w.q5.bkgCount), 2);
+        QCOMPARE(w.q5.bkgP[1], 5.0);
+        QCOMPARE(w.q5.bkgVal[1], 1.234);
+        QCOMPARE(w.edO3BkgFile->text(), qs(eff));
+        QCOMPARE(std::string(w.q5.bkgFile), eff);
+        QVERIFY(w.mReCalc->isEnabled());
+        QVERIFY(app.dialogs.errors().empty());
+    }
+
+    void tableLoadFailures()
+    {
+        TempDir dir;
+        App app(dir.file("lumo.ini"));
+        TMainFrm& w = *app.frm;
+        load(app, dir);
+        const std::string before = w.edO3EffFile->text().toStdString();
+        const int count = w.q5.effCount;
+
+        const std::string missing = dir.file("nowhere.eff");
+        app.dialogs.openAnswers.push_back(missing);
+        QTest::mouseClick(w.btnO3EffLoad, Qt::LeftButton);
+        QCOMPARE(app.dialogs.openRequests[0].title, std::string("Pump Efficiency"));
+        QCOMPARE(app.dialogs.errors().back().text, "Unable to open pump efficiency file:\n" + missing);
+        QCOMPARE(w.edO3EffFile->text().toStdString(), before);
+        QCOMPARE(int(w.q5.effCount), count);
+        QVERIFY(!w.mReCalc->isEnabled());
+
+        const std::string bad = dir.write("bad.bkg", "1000 1.0\r\n900 lots\r\n800 1.2\r\n");
+        app.dialogs.openAnswers.push_back(bad);
+        QTest::mouseClick(w.btnO3BkgLoad, Qt::LeftButton);
+        QCOMPARE(app.dialogs.errors().size(), size_t(2));
+        QCOMPARE(app.dialogs.errors().back().text, std::string("Error loading cell background correction data."));
+        QCOMPARE(int(w.q5.bkgCount), 0);
+        QCOMPARE(w.edO3BkgFile->text(), qs(bad));
+
+        app.dialogs.saveAnswers.push_back(dir.file("missing/x.bkg"));
+        QTest::mouseClick(w.btnO3BkgSave, Qt::LeftButton);
+        QCOMPARE(app.dialogs.errors().back().text, std::string("Unable to save data to specified file."));
+    }
+
+    void tableLoadWithoutFlightLeavesReCalcAlone()
+    {
+        TempDir dir;
+        App app(dir.file("lumo.ini"));
+        TMainFrm& w = *app.frm;
+        w.btnO3EffLoad->setEnabled(true);
+        app.dialogs.openAnswers.push_back(dir.write("t.eff", "1000 1.0\r\n"));
+        QTest::mouseClick(w.btnO3EffLoad, Qt::LeftButton);
+        QCOMPARE(int(w.q5.effCount), 1);
+        QVERIFY(!w.mReCalc->isEnabled());
+    }
+};
+
+QTEST_MAIN(CommandsTest)
+#include "commands_test.moc"

@@ -1,0 +1,357 @@
+// The page handlers: numeric commit rule, instrument rules, end-of-flight
+// boxes, ozonesonde navigation, the surface offset correction, the total
+// ozone page and what enables re-calculation.
+#include <QAction>
+#include <QCheckBox>
+#include <QPushButton>
+#include <QRadioButton>
+
+#include "flight/textfield.h"
+#include "guitestsupport.h"
+#include "labelededit.h"
+#include "plots/mybutton.h"
+
+using namespace lumo;
+using namespace lumo::test;
+
+class PagesTest : public QObject {
+    Q_OBJECT
+
+    // A window with the sample flight loaded (re-calculation disabled).
+    static void load(App& app, const TempDir& dir)
+    {
+        app.frm->importFile(qs(copySample(dir, "flight1", "flight")));
+        QVERIFY(app.frm->q5.isLoaded());
+        QVERIFY(!app.frm->mReCalc->isEnabled());
+    }
+
+private slots:
+    void initTestCase() { initGuiTests(); }
+
+    void commitRuleStoresFormatsAndEnablesReCalc()
+    {
+        TempDir dir;
+        App app(dir.file("lumo.ini"));
+        TMainFrm& w = *app.frm;
+        load(app, dir);
+
+        typeAndLeave(w.edStnAlt, QStringLiteral("12.34"));
+        QCOMPARE(w.q5.stnAlt, 12.34);
+        QCOMPARE(w.edStnAlt->text(), QStringLiteral("12.3"));
+        QVERIFY(w.mReCalc->isEnabled());
+    }
+
+    void commitRuleRestoresInvalidTextAndIgnoresEqualValue()
+    {
+        TempDir dir;
+        App app(dir.file("lumo.ini"));
+        TMainFrm& w = *app.frm;
+        load(app, dir);
+        QCOMPARE(w.q5.lpFilter, 0.0);
+
+        typeAndLeave(w.edLPFilter, QStringLiteral("abc"));
+        QCOMPARE(w.edLPFilter->text(), QStringLiteral("0.0"));
+        QVERIFY(!w.mReCalc->isEnabled());
+
+        typeAndLeave(w.edLPFilter, QStringLiteral("0.0"));
+        QVERIFY(!w.mReCalc->isEnabled());
+
+        // No range check on leaving: a negative value is taken.
+        typeAndLeave(w.edlDetVal, QStringLiteral("-1"));
+        QCOMPARE(w.q5.lDetVal, -1.0);
+        QCOMPARE(w.edlDetVal->text(), QStringLiteral("-1.00"));
+        QVERIFY(w.mReCalc->isEnabled());
+        QVERIFY(app.dialogs.errors().empty());
+    }
+
+    void commitWithoutFlightStoresButKeepsReCalcDisabled()
+    {
+        TempDir dir;
+        App app(dir.file("lumo.ini"));
+        TMainFrm& w = *app.frm;
+        typeAndLeave(w.edEndFltAlt, QStringLiteral("15000"));
+        QCOMPARE(w.q5.endFltAlt, 15000.0);
+        QCOMPARE(w.edEndFltAlt->text(), QStringLiteral("15000.0"));
+        QVERIFY(!w.mReCalc->isEnabled());
+    }
+
+    void ozonesondeBoxesWriteToTheSlotShown()
+    {
+        TempDir dir;
+        App app(dir.file("lumo.ini"));
+        TMainFrm& w = *app.frm;
+        QTest::mouseClick(w.btnO3Next, Qt::LeftButton);
+        QTest::mouseClick(w.btnO3Next, Qt::LeftButton);
+        QCOMPARE(w.iEditO3Numb->text(), QStringLiteral("3"));
+        typeAndLeave(w.edO3PumpFlow, QStringLiteral("29.5"));
+        QCOMPARE(w.q5.o3Sonde[2].flow, 29.5);
+        QCOMPARE(w.q5.o3Sonde[0].flow, 0.0);
+        typeAndLeave(w.edO3CellBkg, QString());
+        QCOMPARE(w.edO3CellBkg->text(), QStringLiteral("0.00"));
+    }
+
+    void uncheckingPressureSensorSelectsGpsAndStandard()
+    {
+        TempDir dir;
+        App app(dir.file("lumo.ini"));
+        TMainFrm& w = *app.frm;
+        load(app, dir);
+        w.cbxRSPrInst->setChecked(false);
+
+        QCOMPARE(int(w.q5.rsPrInst), 0);
+        QVERIFY(w.cbxRSGPSInst->isChecked());
+        QCOMPARE(int(w.q5.rsGpsInst), 1);
+        QVERIFY(!w.rbLaunchDetPTU->isEnabled());
+        QVERIFY(!w.rbLaunchDetPTU->isChecked());
+        QVERIFY(w.rbLaunchDetGPS->isChecked());
+        QCOMPARE(int(w.q5.lDetGps), 1);
+        QVERIFY(!w.rbSfcUseRS->isEnabled());
+        QVERIFY(w.rbSfcUseStd->isChecked());
+        QCOMPARE(int(w.q5.sfcUseStd), 1);
+        QVERIFY(!w.edSfcRSP->isEnabled());
+        QVERIFY(w.mReCalc->isEnabled());
+
+        w.cbxRSPrInst->setChecked(true);
+        QVERIFY(w.rbLaunchDetPTU->isEnabled());
+        QVERIFY(w.rbSfcUseRS->isEnabled());
+        QVERIFY(w.rbLaunchDetGPS->isChecked()); // check states stay
+        QVERIFY(w.edSfcRSP->isEnabled());
+    }
+
+    void uncheckingGpsRechecksPressureAndSelectsPtu()
+    {
+        TempDir dir;
+        App app(dir.file("lumo.ini"));
+        TMainFrm& w = *app.frm;
+        w.cbxRSPrInst->setChecked(false); // GPS detection now
+        w.cbxRSGPSInst->setChecked(false);
+
+        QVERIFY(w.cbxRSPrInst->isChecked());
+        QCOMPARE(int(w.q5.rsPrInst), 1);
+        QCOMPARE(int(w.q5.rsGpsInst), 0);
+        QVERIFY(w.rbLaunchDetPTU->isChecked());
+        QCOMPARE(int(w.q5.lDetGps), 0);
+        QVERIFY(!w.rbLaunchDetGPS->isEnabled());
+        QVERIFY(w.rbSfcUseRS->isEnabled());
+        QVERIFY(!w.mReCalc->isEnabled()); // no flight loaded
+    }
+
+    void controlsChangedFromCodeRunTheirHandlers()
+    {
+        TempDir dir;
+        App app(dir.file("lumo.ini"));
+        TMainFrm& w = *app.frm;
+        w.cbxShowAll->setChecked(false);
+        QCOMPARE(int(w.q5.showAll), 0);
+        w.rbLaunchDetGPS->setChecked(true);
+        QCOMPARE(int(w.q5.lDetGps), 1);
+        w.rbSfcUseStd->setChecked(true);
+        QCOMPARE(int(w.q5.sfcUseStd), 1);
+        w.rbTable->setChecked(true);
+        QCOMPARE(int(w.q5.resTable), 1);
+        QVERIFY(w.edResO3TableFile->isEnabled());
+    }
+
+    void showAllDoesNotEnableReCalc()
+    {
+        TempDir dir;
+        App app(dir.file("lumo.ini"));
+        TMainFrm& w = *app.frm;
+        load(app, dir);
+        w.cbxShowAll->setChecked(false);
+        QCOMPARE(int(w.q5.showAll), 0);
+        QVERIFY(!w.mReCalc->isEnabled());
+    }
+
+    void endFlightBoxes()
+    {
+        TempDir dir;
+        App app(dir.file("lumo.ini"));
+        TMainFrm& w = *app.frm;
+        load(app, dir);
+
+        w.cbxEndFltPr->setChecked(true);
+        QVERIFY(w.edEndFltPr->isEnabled());
+        QVERIFY(!w.mReCalc->isEnabled()); // checking alone does not
+        w.cbxEndFltPr->setChecked(false);
+        QVERIFY(!w.mReCalc->isEnabled()); // endFltPr was 0
+
+        w.cbxEndFltPr->setChecked(true);
+        typeAndLeave(w.edEndFltPr, QStringLiteral("10"));
+        QCOMPARE(w.q5.endFltPr, 10.0);
+        QVERIFY(w.mReCalc->isEnabled());
+        w.mReCalc->setEnabled(false);
+        w.cbxEndFltPr->setChecked(false);
+        QVERIFY(w.mReCalc->isEnabled());
+        QCOMPARE(w.q5.endFltPr, 0.0);
+        QCOMPARE(w.edEndFltPr->text(), QStringLiteral("0.00"));
+        QVERIFY(!w.edEndFltPr->isEnabled());
+
+        w.cbxEndFltAlt->setChecked(true);
+        typeAndLeave(w.edEndFltAlt, QStringLiteral("20000"));
+        w.cbxEndFltAlt->setChecked(false);
+        QCOMPARE(w.edEndFltAlt->text(), QStringLiteral("0.0"));
+        QCOMPARE(w.q5.endFltAlt, 0.0);
+    }
+
+    void ozonesondeNavigation()
+    {
+        TempDir dir;
+        App app(dir.file("lumo.ini"));
+        TMainFrm& w = *app.frm;
+        copyText(w.q5.o3Sonde[1].sn, "Z2002");
+        w.q5.o3Sonde[1].bkg = 0.05;
+        w.q5.o3Sonde[1].flow = 28.4;
+
+        QVERIFY(!w.btnO3Prev->isEnabled());
+        QTest::mouseClick(w.btnO3Next, Qt::LeftButton);
+        QCOMPARE(w.iEditO3Numb->text(), QStringLiteral("2"));
+        QVERIFY(w.btnO3Prev->isEnabled());
+        QCOMPARE(w.edO3sn->text(), QStringLiteral("Z2002"));
+        QCOMPARE(w.edO3CellBkg->text(), QStringLiteral("0.05"));
+        QCOMPARE(w.edO3PumpFlow->text(), QStringLiteral("28.40"));
+
+        QTest::mouseClick(w.btnO3Next, Qt::LeftButton);
+        QVERIFY(w.edO3CellBkg->text().isEmpty()); // slot 3 not in use
+        QVERIFY(w.edO3PumpFlow->text().isEmpty());
+        QTest::mouseClick(w.btnO3Next, Qt::LeftButton);
+        QCOMPARE(w.iEditO3Numb->text(), QStringLiteral("4"));
+        QVERIFY(!w.btnO3Next->isEnabled());
+        QTest::mouseClick(w.btnO3Next, Qt::LeftButton); // disabled: no effect
+        QCOMPARE(w.iEditO3Numb->text(), QStringLiteral("4"));
+
+        for (int i = 0; i < 3; ++i)
+            QTest::mouseClick(w.btnO3Prev, Qt::LeftButton);
+        QCOMPARE(w.iEditO3Numb->text(), QStringLiteral("1"));
+        QVERIFY(!w.btnO3Prev->isEnabled());
+        QVERIFY(w.btnO3Next->isEnabled());
+        QVERIFY(!w.mReCalc->isEnabled());
+    }
+
+    void surfaceOffsetCorrection()
+    {
+        TempDir dir;
+        App app(dir.file("lumo.ini"));
+        TMainFrm& w = *app.frm;
+        w.q5.sfcP = 1010.0;
+        w.q5.sfcT = 20.0;
+        w.q5.sfcU = 50.0;
+        typeAndLeave(w.edSfcStdP, QStringLiteral("1013.25"));
+        typeAndLeave(w.edSfcStdT, QStringLiteral("21"));
+        typeAndLeave(w.edSfcStdU, QStringLiteral("45"));
+        QCOMPARE(w.edSfcDifP->text(), QStringLiteral("-3.25"));
+        QCOMPARE(w.edSfcRSP->text(), QStringLiteral("1010.00"));
+
+        w.cbxApplySfcCorr->setChecked(true);
+        QCOMPARE(w.q5.sfcCorrP, 1010.0 - 1013.25);
+        QCOMPARE(w.q5.sfcCorrT, -1.0);
+        QCOMPARE(w.q5.sfcCorrU, 5.0);
+        QCOMPARE(w.edSfcRSP->text(), QStringLiteral("1013.25"));
+        QCOMPARE(w.edSfcDifP->text(), QStringLiteral("0.00"));
+        QCOMPARE(w.edSfcRST->text(), QStringLiteral("21.0"));
+        QCOMPARE(w.edSfcDifU->text(), QStringLiteral("0.0"));
+        QVERIFY(!w.rbSfcUseStd->isEnabled());
+        QVERIFY(!w.rbSfcUseRS->isEnabled());
+        QVERIFY(!w.mReCalc->isEnabled()); // no flight loaded
+
+        // A new standard keeps the correction in force.
+        typeAndLeave(w.edSfcStdP, QStringLiteral("1013.2"));
+        QCOMPARE(w.edSfcStdP->text(), QStringLiteral("1013.20"));
+        QCOMPARE(w.q5.sfcCorrP, 1010.0 - 1013.25);
+        QCOMPARE(w.edSfcRSP->text(), QStringLiteral("1013.25"));
+        QCOMPARE(w.edSfcDifP->text(), QStringLiteral("0.05"));
+
+        // Text that is no number stays as typed and changes nothing.
+        typeAndLeave(w.edSfcStdT, QStringLiteral("warm"));
+        QCOMPARE(w.edSfcStdT->text(), QStringLiteral("warm"));
+        QCOMPARE(w.q5.stdT, 21.0);
+
+        w.cbxApplySfcCorr->setChecked(false);
+        QCOMPARE(w.q5.sfcCorrP, 0.0);
+        QCOMPARE(w.edSfcRSP->text(), QStringLiteral("1010.00"));
+        QCOMPARE(w.edSfcDifP->text(), QStringLiteral("-3.20"));
+        QVERIFY(w.rbSfcUseStd->isEnabled());
+        QVERIFY(w.rbSfcUseRS->isEnabled());
+    }
+
+    void surfaceChoicesEnableReCalcWhenLoaded()
+    {
+        TempDir dir;
+        App app(dir.file("lumo.ini"));
+        TMainFrm& w = *app.frm;
+        load(app, dir);
+        typeAndLeave(w.edSfcStdP, QStringLiteral("1000"));
+        QVERIFY(!w.mReCalc->isEnabled()); // standard boxes do not
+        w.rbSfcUseStd->setChecked(true);
+        QVERIFY(w.mReCalc->isEnabled());
+        w.mReCalc->setEnabled(false);
+        w.cbxApplySfcCorr->setChecked(true);
+        QVERIFY(w.mReCalc->isEnabled());
+    }
+
+    void totalOzoneNavigation()
+    {
+        TempDir dir;
+        App app(dir.file("lumo.ini"));
+        TMainFrm& w = *app.frm;
+        copyText(w.q5.o3Sonde[1].sn, "Z2002");
+        w.q5.o3Measured[1] = 250.0;
+        w.q5.o3Residual[1] = 62.5;
+
+        QVERIFY(!w.btnTotalO3Prev->isEnabled());
+        QTest::mouseClick(w.btnTotalO3Next, Qt::LeftButton);
+        QCOMPARE(w.iEditTotalO3Numb->text(), QStringLiteral("2"));
+        QCOMPARE(w.edTotalO3sn->text(), QStringLiteral("Z2002"));
+        QCOMPARE(w.edTotalO3Measured->text(), QStringLiteral("250.00"));
+        QCOMPARE(w.edTotalO3Residual->text(), QStringLiteral("62.50"));
+        QCOMPARE(w.edTotalO3->text(), QStringLiteral("312.50"));
+        QVERIFY(w.btnTotalO3Prev->isEnabled());
+
+        QTest::mouseClick(w.btnTotalO3Next, Qt::LeftButton);
+        QVERIFY(w.edTotalO3sn->text().isEmpty());
+        QVERIFY(w.edTotalO3->text().isEmpty());
+        QTest::mouseClick(w.btnTotalO3Next, Qt::LeftButton);
+        QCOMPARE(w.iEditTotalO3Numb->text(), QStringLiteral("4"));
+        QVERIFY(!w.btnTotalO3Next->isEnabled());
+        for (int i = 0; i < 3; ++i)
+            QTest::mouseClick(w.btnTotalO3Prev, Qt::LeftButton);
+        QCOMPARE(w.iEditTotalO3Numb->text(), QStringLiteral("1"));
+        QVERIFY(!w.btnTotalO3Prev->isEnabled());
+    }
+
+    void residualMethodAndTableFile()
+    {
+        TempDir dir;
+        App app(dir.file("lumo.ini"));
+        TMainFrm& w = *app.frm;
+        load(app, dir);
+        w.q5.resTableFile = "previous";
+        w.rbTable->setChecked(true);
+        QCOMPARE(w.q5.resTableFile, std::string()); // empty box
+        QVERIFY(w.mReCalc->isEnabled());
+        w.rbCMR->setChecked(true);
+        QCOMPARE(int(w.q5.resTable), 0);
+        QVERIFY(!w.edResO3TableFile->isEnabled());
+
+        // Browsing keeps the method and does not enable re-calculation.
+        w.mReCalc->setEnabled(false);
+        const std::string toz = dir.write("column.toz", "");
+        app.dialogs.openAnswers.push_back(toz);
+        QTest::mouseClick(w.btnBrowse, Qt::LeftButton);
+        QCOMPARE(app.dialogs.openRequests.back().title, std::string("Residual Ozone Table"));
+        QCOMPARE(app.dialogs.openRequests.back().filter,
+            std::string("Residual ozone table data (*.toz)|*.toz|All files (*.*)|*.*"));
+        QCOMPARE(w.edResO3TableFile->text(), qs(toz));
+        QCOMPARE(w.q5.resTableFile, toz);
+        QVERIFY(w.rbCMR->isChecked());
+        QVERIFY(!w.mReCalc->isEnabled());
+
+        w.edResO3TableFile->setText(QStringLiteral("typed.toz"));
+        leave(w.edResO3TableFile);
+        QCOMPARE(w.q5.resTableFile, std::string("typed.toz"));
+        QVERIFY(!w.mReCalc->isEnabled());
+    }
+};
+
+QTEST_MAIN(PagesTest)
+#include "pages_test.moc"

@@ -1,0 +1,257 @@
+// Start-up from a preferences file, Save Prefs with its validation, the
+// splash window, and the exit confirmation.
+#include <QAction>
+#include <QCheckBox>
+#include <QCloseEvent>
+#include <QElapsedTimer>
+#include <QFileInfo>
+#include <QRadioButton>
+#include <QTabWidget>
+
+#include "guitestsupport.h"
+#include "labelededit.h"
+#include "plots/mybutton.h"
+#include "splashfrm.h"
+
+using namespace lumo;
+using namespace lumo::test;
+
+class PrefsTest : public QObject {
+    Q_OBJECT
+
+private slots:
+    void initTestCase() { initGuiTests(); }
+
+    void missingFileGivesDefaults()
+    {
+        TempDir dir;
+        App app(dir.file("none.ini"));
+        TMainFrm& w = *app.frm;
+        QCOMPARE(w.prefsFileName, qs(dir.file("none.ini")));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Lumo"));
+        QCOMPARE(w.pageControl->currentWidget(), w.tabStation);
+        QVERIFY(w.rbLaunchDetPTU->isChecked());
+        QCOMPARE(w.edlDetVal->text(), QStringLiteral("2.00"));
+        QCOMPARE(w.q5.lDetVal, 2.0);
+        QVERIFY(!w.cbxEndFltPr->isChecked());
+        QVERIFY(!w.edEndFltPr->isEnabled());
+        QCOMPARE(w.edEndFltPr->text(), QStringLiteral("0.00"));
+        QCOMPARE(w.edEndFltAlt->text(), QStringLiteral("0.0"));
+        QVERIFY(w.cbxShowAll->isChecked());
+        QCOMPARE(int(w.q5.showAll), 1);
+        QCOMPARE(w.edLPFilter->text(), QStringLiteral("0.0"));
+        QVERIFY(w.rbCMR->isChecked());
+        QVERIFY(!w.edResO3TableFile->isEnabled());
+        QCOMPARE(int(w.q5.resTable), 0);
+        QCOMPARE(w.iEditO3Numb->text(), QStringLiteral("1"));
+        QVERIFY(!w.btnO3Prev->isEnabled());
+        QVERIFY(!w.btnTotalO3Prev->isEnabled());
+        QVERIFY(w.btnTotalO3Next->isEnabled());
+        QVERIFY(w.splashDone);
+        QVERIFY(!w.splash->isVisible());
+        QVERIFY(!QGuiApplication::overrideCursor());
+        for (QAction* a : {w.mExportO3, w.mExportWinds, w.mExportAll, w.mSurface, w.mFlight, w.mWinds, w.mReCalc})
+            QVERIFY(!a->isEnabled());
+        QVERIFY(w.mImport->isEnabled());
+        QVERIFY(!std::filesystem::exists(dir.file("none.ini")));
+    }
+
+    void startUpAppliesEveryKey()
+    {
+        TempDir dir;
+        const std::string ini = dir.write("p.ini",
+            "[pref]\r\nlDet=GPS\r\nlDetVal=3.5\r\nendFlt=pa\r\nendFltPr=7.25\r\nendFltAlt=30000\r\n"
+            "showAll=YES\r\nLPfilter=12.5\r\n[o3]\r\nresidual=xyz\r\nresidualTable=\"/data/column.toz\"\r\n");
+        App app(ini);
+        TMainFrm& w = *app.frm;
+        QVERIFY(w.rbLaunchDetGPS->isChecked());
+        QCOMPARE(int(w.q5.lDetGps), 1);
+        QCOMPARE(w.edlDetVal->text(), QStringLiteral("3.50"));
+        QCOMPARE(w.q5.lDetVal, 3.5);
+        QVERIFY(w.cbxEndFltPr->isChecked());
+        QVERIFY(w.cbxEndFltAlt->isChecked());
+        QVERIFY(w.edEndFltPr->isEnabled());
+        QVERIFY(w.edEndFltAlt->isEnabled());
+        QCOMPARE(w.edEndFltPr->text(), QStringLiteral("7.25"));
+        QCOMPARE(w.q5.endFltPr, 7.25);
+        QCOMPARE(w.edEndFltAlt->text(), QStringLiteral("30000.0"));
+        QCOMPARE(w.q5.endFltAlt, 30000.0);
+        QVERIFY(w.cbxShowAll->isChecked());
+        QCOMPARE(w.q5.lpFilter, 12.5);
+        QVERIFY(w.rbTable->isChecked());
+        QVERIFY(!w.rbCMR->isChecked());
+        QVERIFY(w.edResO3TableFile->isEnabled());
+        QCOMPARE(w.edResO3TableFile->text(), QStringLiteral("/data/column.toz"));
+        QCOMPARE(int(w.q5.resTable), 1);
+        QCOMPARE(w.q5.resTableFile, std::string("/data/column.toz"));
+    }
+
+    void badValuesFallBack()
+    {
+        TempDir dir;
+        const std::string ini = dir.write("p.ini",
+            "[pref]\r\nlDetVal=abc\r\nendFlt=P\r\nendFltPr=-5\r\nshowAll=1\r\nLPfilter=-1\r\n[o3]\r\nresidual=TABLE\r\n");
+        App app(ini);
+        TMainFrm& w = *app.frm;
+        QCOMPARE(w.edlDetVal->text(), QStringLiteral("2.00"));
+        QCOMPARE(w.q5.lDetVal, 2.0);
+        QVERIFY(!w.cbxEndFltPr->isChecked()); // the letter test is case-sensitive
+        QCOMPARE(w.edEndFltPr->text(), QStringLiteral("0.00"));
+        QVERIFY(!w.cbxShowAll->isChecked());
+        QCOMPARE(int(w.q5.showAll), 0);
+        QCOMPARE(w.edLPFilter->text(), QStringLiteral("0.0"));
+        QCOMPARE(w.q5.lpFilter, 0.0);
+        QVERIFY(w.rbTable->isChecked());
+    }
+
+    void savePrefsWritesEveryKey()
+    {
+        TempDir dir;
+        const std::string ini = dir.file("saved.ini");
+        App app(ini);
+        TMainFrm& w = *app.frm;
+        w.cbxEndFltPr->setChecked(true);
+        w.edEndFltPr->setText(QStringLiteral("500"));
+        w.cbxShowAll->setChecked(false);
+        w.edLPFilter->setText(QStringLiteral("2.25"));
+        w.rbLaunchDetGPS->setChecked(true);
+        w.edResO3TableFile->setText(QStringLiteral("/data/a b.toz"));
+        w.mSavePrefs->trigger();
+
+        QCOMPARE(app.dialogs.messages.size(), size_t(1));
+        QCOMPARE(app.dialogs.messages[0].kind, ScriptedAppDialogs::Message::Status);
+        QCOMPARE(app.dialogs.messages[0].caption, std::string("Status"));
+        QCOMPARE(app.dialogs.messages[0].text, std::string("Preferences have been saved."));
+        QCOMPARE(IniReadText("pref", "lDet", "", ini), std::string("gps"));
+        QCOMPARE(IniReadText("pref", "lDetVal", "", ini), std::string("2.00"));
+        QCOMPARE(IniReadText("pref", "endFlt", "?", ini), std::string("p"));
+        QCOMPARE(IniReadText("pref", "endFltPr", "", ini), std::string("500.00"));
+        QCOMPARE(IniReadText("pref", "endFltAlt", "", ini), std::string("0.0"));
+        QCOMPARE(IniReadText("pref", "showAll", "", ini), std::string("no"));
+        QCOMPARE(IniReadText("pref", "LPfilter", "", ini), std::string("2.2")); // single precision, "%1.1f"
+        QCOMPARE(IniReadText("o3", "residual", "", ini), std::string("cmr"));
+        QCOMPARE(IniReadText("o3", "residualTable", "", ini), std::string("/data/a b.toz"));
+        QVERIFY(readFile(ini).find("residualTable=\"/data/a b.toz\"") != std::string::npos);
+
+        // A second start reads the same settings back.
+        App again(ini);
+        QVERIFY(again.frm->rbLaunchDetGPS->isChecked());
+        QVERIFY(again.frm->cbxEndFltPr->isChecked());
+        QCOMPARE(again.frm->q5.endFltPr, 500.0);
+        QVERIFY(!again.frm->cbxShowAll->isChecked());
+    }
+
+    void savePrefsValidation_data()
+    {
+        QTest::addColumn<QString>("box");
+        QTest::addColumn<QString>("message");
+        QTest::newRow("end pressure") << "edEndFltPr" << "Pressure value for ending flight is not valid.";
+        QTest::newRow("end altitude") << "edEndFltAlt" << "Altitude value for ending flight is not valid.";
+        QTest::newRow("ascent rate") << "edlDetVal" << "Launch detect ascent rate is not valid.";
+        QTest::newRow("filter") << "edLPFilter"
+                                << "Low-pass filter time constant is not valid,\nthe time constant must be a positive number (0 for no filtering).";
+    }
+
+    void savePrefsValidation()
+    {
+        QFETCH(QString, box);
+        QFETCH(QString, message);
+        TempDir dir;
+        const std::string ini = dir.file("v.ini");
+        App app(ini);
+        TMainFrm& w = *app.frm;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        w.cbxEndFltPr->setChecked(true);
+        w.cbxEndFltAlt->setChecked(true);
+        const std::pair<const char*, QLineEdit*> boxes[] = {
+            {"edEndFltPr", w.edEndFltPr}, {"edEndFltAlt", w.edEndFltAlt}, {"edlDetVal", w.edlDetVal}, {"edLPFilter", w.edLPFilter}};
+        QLineEdit* target = nullptr;
+        for (const auto& [name, edit] : boxes)
+            if (box == QLatin1String(name))
+                target = edit;
+        QVERIFY(target);
+        target->setText(QStringLiteral("-1"));
+        w.pageControl->setCurrentWidget(w.tabStation);
+        w.mSavePrefs->trigger();
+
+        QCOMPARE(app.dialogs.messages.size(), size_t(1));
+        QCOMPARE(app.dialogs.messages[0].caption, std::string("Error"));
+        QCOMPARE(qs(app.dialogs.messages[0].text), message);
+        QCOMPARE(w.pageControl->currentWidget(), w.tabPrefs);
+        QTRY_VERIFY(target->hasFocus());
+        QVERIFY(!std::filesystem::exists(ini));
+    }
+
+    void disabledEndFlightBoxesAreReset()
+    {
+        TempDir dir;
+        const std::string ini = dir.file("r.ini");
+        App app(ini);
+        TMainFrm& w = *app.frm;
+        w.edEndFltPr->setText(QStringLiteral("junk"));
+        w.edEndFltAlt->setText(QStringLiteral("junk"));
+        w.mSavePrefs->trigger();
+        QCOMPARE(w.edEndFltPr->text(), QStringLiteral("0.0"));
+        QCOMPARE(w.edEndFltAlt->text(), QStringLiteral("0"));
+        QCOMPARE(IniReadText("pref", "endFltPr", "", ini), std::string("0.00"));
+        QCOMPARE(app.dialogs.messages.back().text, std::string("Preferences have been saved."));
+    }
+
+    void unwritablePrefsFileIsReported()
+    {
+        TempDir dir;
+        App app(dir.file("missing/folder/p.ini"));
+        app.frm->mSavePrefs->trigger();
+        QCOMPARE(app.dialogs.messages.size(), size_t(1));
+        QCOMPARE(app.dialogs.messages[0].caption, std::string("Error"));
+        QCOMPARE(app.dialogs.messages[0].text, std::string("Unable to save preferences file."));
+    }
+
+    void barePrefsNameLivesInConfigFolder()
+    {
+        const QString path = TMainFrm::resolvePrefsPath(QStringLiteral("lumo.ini"));
+        QCOMPARE(QFileInfo(path).fileName(), QStringLiteral("lumo.ini"));
+        QCOMPARE(QFileInfo(path).absolutePath(), QStandardPaths::writableLocation(QStandardPaths::AppConfigLocation));
+        QVERIFY(QFileInfo(QFileInfo(path).absolutePath()).isDir());
+        QCOMPARE(TMainFrm::resolvePrefsPath(QStringLiteral("./here.ini")), QStringLiteral("./here.ini"));
+    }
+
+    void splashStaysItsTime()
+    {
+        TempDir dir;
+        ScriptedAppDialogs dialogs;
+        TMainFrm::Options options;
+        options.prefsFile = qs(dir.file("s.ini"));
+        options.splashMs = 300;
+        QElapsedTimer clock;
+        clock.start();
+        TMainFrm w(dialogs, options);
+        QVERIFY(clock.elapsed() >= 290);
+        QVERIFY(w.splashDone);
+        QCOMPARE(w.splash->size(), QSize(TSplashFrm::PictureWidth, TSplashFrm::PictureHeight));
+        const QImage picture = w.splash->picture();
+        QCOMPARE(picture.size(), QSize(359, 180));
+        QVERIFY(picture.pixelColor(5, 5) != picture.pixelColor(5, 175)); // a drawn picture, not a blank
+    }
+
+    void exitAsksAndNoKeepsRunning()
+    {
+        TempDir dir;
+        App app(dir.file("e.ini"));
+        TMainFrm& w = *app.frm;
+        w.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&w));
+        w.close(); // the window's close button
+        QCOMPARE(app.dialogs.messages.back().caption, std::string("Confirm"));
+        QCOMPARE(app.dialogs.messages.back().text, std::string("Terminate program?"));
+        QVERIFY(w.isVisible());
+
+        app.dialogs.answers.push_back(true);
+        w.mExit->trigger();
+        QVERIFY(!w.isVisible());
+    }
+};
+
+QTEST_MAIN(PrefsTest)
+#include "prefs_test.moc"

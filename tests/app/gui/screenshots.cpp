@@ -1,0 +1,66 @@
+// lumo_screenshots OUTDIR [PREFSFILE] RAWFILE: starts the main window as the
+// program does, imports the flight and writes one PNG per page of the main
+// window into OUTDIR (main-station.png, main-radiosonde.png, ...).
+#include <QApplication>
+#include <QDir>
+#include <QTabWidget>
+
+#include <clocale>
+#include <cstdio>
+
+#include "appdialogs.h"
+#include "mainfrm.h"
+
+namespace {
+
+// Keeps the saved surface values and cancels every file dialog.
+class QuietDialogs : public lumo::AppDialogs {
+public:
+    void showError(const std::string& caption, const std::string& text) override
+    {
+        std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
+    }
+    bool askYesNo(const std::string&, const std::string&) override { return false; }
+    void showStatus(const std::string&, const std::string&) override {}
+    std::optional<std::string> openFile(const lumo::FileDialogRequest&) override { return std::nullopt; }
+    std::optional<std::string> saveFile(const lumo::FileDialogRequest&) override { return std::nullopt; }
+};
+
+} // namespace
+
+int main(int argc, char* argv[])
+{
+    QApplication app(argc, argv);
+    std::setlocale(LC_NUMERIC, "C");
+    QApplication::setApplicationName(QStringLiteral("lumo"));
+    const QStringList args = QApplication::arguments();
+    if (args.size() < 3) {
+        std::fprintf(stderr, "usage: lumo_screenshots OUTDIR [PREFSFILE] RAWFILE\n");
+        return 2;
+    }
+    const QDir out(args[1]);
+    QDir().mkpath(out.path());
+
+    QuietDialogs dialogs;
+    lumo::TMainFrm::Options options;
+    options.splashMs = 0;
+    if (args.size() > 3)
+        options.prefsFile = args[2];
+    lumo::TMainFrm w(dialogs, options);
+    w.createPlotWindows();
+    w.show();
+    w.importFile(args.last());
+
+    const char* names[] = {"station", "radiosonde", "ozonesonde", "preferences", "surface", "totalozone"};
+    for (int i = 0; i < w.pageControl->count(); ++i) {
+        w.pageControl->setCurrentIndex(i);
+        QApplication::processEvents();
+        const QString file = out.filePath(QStringLiteral("main-%1.png").arg(QString::fromLatin1(names[i])));
+        if (!w.grab().save(file)) {
+            std::fprintf(stderr, "cannot write %s\n", qPrintable(file));
+            return 1;
+        }
+        std::printf("%s\n", qPrintable(file));
+    }
+    return 0;
+}
