@@ -5,7 +5,6 @@
 #include <QPainter>
 #include <QStyle>
 #include <QStyleOptionButton>
-#include <QStyleOptionFocusRect>
 
 namespace lumo {
 
@@ -132,11 +131,12 @@ void TmyButton::DrawButton(QPainter& painter, const QRect& rect, int state)
         OnDrawButton(*this, painter, r, state);
 
     if (focused_ && hasFocusBit && focusRect_) {
-        QStyleOptionFocusRect focusOption;
-        focusOption.initFrom(this);
-        focusOption.rect = rect.adjusted(4, 4, -4, -4);
-        focusOption.backgroundColor = palette().color(QPalette::Button);
-        style()->drawPrimitive(QStyle::PE_FrameFocusRect, &focusOption, &painter, this);
+        // Dotted rectangle 4 pixels inside the edge of the whole button.
+        painter.save();
+        painter.setPen(QPen(palette().color(QPalette::WindowText), 1, Qt::DotLine));
+        painter.setBrush(Qt::NoBrush);
+        painter.drawRect(rect.adjusted(4, 4, -5, -5));
+        painter.restore();
     }
 }
 

@@ -1,0 +1,410 @@
+#include <QFileInfo>
+#include <QImage>
+#include <QSignalSpy>
+#include <QTemporaryDir>
+#include <QTest>
+
+#include "plots/plotticker.h"
+#include "plots/xyplot.h"
+
+using namespace lumo;
+
+namespace {
+
+// A plot with three channels bound to the default axes, design range
+// 0..100 on both axes and margins of 0.5.
+struct Fixture {
+    XYPlot plot;
+    PlotChannel* a;
+    PlotChannel* b;
+    PlotChannel* c;
+    Fixture()
+    {
+        a = &plot.AddChannel(QStringLiteral("A"), Qt::red, 100);
+        b = &plot.AddChannel(QStringLiteral("B"), Qt::blue, 100);
+        c = &plot.AddChannel(QStringLiteral("C"), Qt::green, 100);
+        for (PlotAxis* axis : {plot.GetXAxis(0), plot.GetYAxis(0)}) {
+            axis->SetDesignRange(0, 100);
+            axis->SetTrackingMargins(0.5, 0.5);
+        }
+        plot.EndDesign();
+    }
+};
+
+} // namespace
+
+class XYPlotTest : public QObject {
+    Q_OBJECT
+private slots:
+    void unchangedValueRaisesNoNotification()
+    {
+        Fixture f;
+        QSignalSpy spy(&f.plot, &XYPlot::OnYAxisMinSpanChange);
+        PlotAxis* y = f.plot.GetYAxis(0);
+        y->SetMin(0);
+        y->SetSpan(100);
+        y->SetRange(0, 100);
+        QCOMPARE(spy.count(), 0);
+        y->SetMin(5);
+        QCOMPARE(spy.count(), 1);
+        const QList<QVariant> args = spy.takeFirst();
+        QCOMPARE(args[0].toInt(), 0);
+        QCOMPARE(args[1].toDouble(), 0.0);
+        QCOMPARE(args[2].toDouble(), 100.0);
+        QCOMPARE(args[3].toDouble(), 5.0);
+        QCOMPARE(args[4].toDouble(), 100.0);
+        y->SetSpan(100);
+        QCOMPARE(spy.count(), 0);
+    }
+
+    void designRangesRaiseNothing()
+    {
+        XYPlot plot;
+        QSignalSpy spy(&plot, &XYPlot::OnXAxisMinSpanChange);
+        plot.GetXAxis(0)->SetDesignRange(3, 4);
+        plot.GetXAxis(0)->SetRange(1, 2);
+        QCOMPARE(spy.count(), 0);
+        plot.EndDesign();
+        plot.GetXAxis(0)->SetRange(5, 6);
+        QCOMPARE(spy.count(), 1);
+    }
+
+    void zoomToFitUsesVisibleChannelsWithMargins()
+    {
+        Fixture f;
+        f.a->AddXY(10, 1);
+        f.a->AddXY(20, 3);
+        f.b->AddXY(-50, 500); // hidden: ignored by ZoomToFit
+        f.a->SetVisible(true);
+        f.plot.GetXAxis(0)->ZoomToFit();
+        f.plot.GetYAxis(0)->ZoomToFit();
+        QCOMPARE(f.plot.GetXAxis(0)->Min(), 9.5);
+        QCOMPARE(f.plot.GetXAxis(0)->Span(), 11.0);
+        QCOMPARE(f.plot.GetYAxis(0)->Min(), 0.5);
+        QCOMPARE(f.plot.GetYAxis(0)->Span(), 3.0);
+    }
+
+    void zoomToFitLeavesAxisWithoutDataOrWithOneValue()
+    {
+        Fixture f;
+        PlotAxis* x = f.plot.GetXAxis(0);
+        x->SetTrackingEnabled(false);
+        x->SetRange(40, 20);
+        QSignalSpy spy(&f.plot, &XYPlot::OnXAxisMinSpanChange);
+        f.a->AddXY(7, 1);
+        f.a->AddXY(7, 2); // one distinct X value
+        f.b->AddXY(1, 1);
+        f.b->AddXY(99, 1); // hidden
+        x->ZoomToFit();
+        QCOMPARE(x->Min(), 40.0);
+        QCOMPARE(x->Span(), 20.0);
+        f.a->SetVisible(true);
+        x->ZoomToFit();
+        QCOMPARE(x->Min(), 40.0);
+        QCOMPARE(spy.count(), 0);
+        // All channels hidden.
+        f.a->SetVisible(false);
+        x->ZoomToFit();
+        QCOMPARE(x->Span(), 20.0);
+        QCOMPARE(spy.count(), 0);
+    }
+
+    void fastZoomToFitIncludesHiddenChannels()
+    {
+        Fixture f;
+        PlotAxis* x = f.plot.GetXAxis(0);
+        f.a->AddXY(10, 1);
+        f.a->AddXY(20, 1);
+        f.b->AddXY(-30, 1); // hidden
+        f.a->SetVisible(true);
+        x->ZoomToFitFast();
+        QCOMPARE(x->Min(), -30.5);
+        QCOMPARE(x->Span(), 51.0);
+        x->ZoomToFit();
+        QCOMPARE(x->Min(), 9.5);
+        QCOMPARE(x->Span(), 11.0);
+    }
+
+    void fastZoomToFitSkipsEmptyAndSingleValuedAxes()
+    {
+        Fixture f;
+        PlotAxis* y = f.plot.GetYAxis(0);
+        y->SetTrackingEnabled(false);
+        y->ZoomToFitFast();
+        QCOMPARE(y->Min(), 0.0);
+        QCOMPARE(y->Span(), 100.0);
+        f.c->AddXY(1, 4);
+        f.c->AddXY(2, 4);
+        y->ZoomToFitFast();
+        QCOMPARE(y->Span(), 100.0);
+    }
+
+    void axisNamesMatchWithoutRegardToCase()
+    {
+        Fixture f;
+        f.a->SetXAxisName(QStringLiteral("x-axis"));
+        f.b->SetXAxisName(QStringLiteral("Other"));
+        f.a->AddXY(1, 0);
+        f.a->AddXY(2, 0);
+        f.b->AddXY(-100, 0);
+        f.b->AddXY(100, 0);
+        f.a->SetVisible(true);
+        f.b->SetVisible(true);
+        f.plot.GetXAxis(0)->ZoomToFitFast();
+        QCOMPARE(f.plot.GetXAxis(0)->Min(), 0.5);
+        QCOMPARE(f.plot.GetXAxis(0)->Span(), 2.0);
+    }
+
+    void clearAllDataKeepsStatesAndRanges()
+    {
+        Fixture f;
+        f.a->SetVisible(true);
+        f.a->SetVisibleInLegend(true);
+        f.a->AddXY(1, 2);
+        f.a->AddXY(3, 4);
+        f.plot.GetXAxis(0)->SetRange(-1, 7);
+        f.plot.ClearAllData();
+        QCOMPARE(f.a->Count(), 0);
+        QVERIFY(f.a->Visible());
+        QVERIFY(f.a->VisibleInLegend());
+        QVERIFY(!f.b->Visible());
+        QCOMPARE(f.plot.GetXAxis(0)->Min(), -1.0);
+        QCOMPARE(f.plot.GetXAxis(0)->Span(), 7.0);
+        f.a->AddXY(5, 6);
+        QCOMPARE(f.a->XMin(), 5.0);
+        QCOMPARE(f.a->YMax(), 6.0);
+    }
+
+    void statisticsFollowEveryPoint()
+    {
+        Fixture f;
+        f.c->AddXY(3, -1);
+        f.c->AddXY(-2, 8);
+        f.c->AddXY(1, -9999.9);
+        QCOMPARE(f.c->Count(), 3);
+        QCOMPARE(f.c->XMin(), -2.0);
+        QCOMPARE(f.c->XMax(), 3.0);
+        QCOMPARE(f.c->YMin(), -9999.9);
+        QCOMPARE(f.c->YMax(), 8.0);
+        QCOMPARE(f.c->Points()[1], QPointF(-2, 8));
+    }
+
+    void trackingWidensRangeToTakeNewValues()
+    {
+        Fixture f;
+        QSignalSpy spy(&f.plot, &XYPlot::OnYAxisMinSpanChange);
+        f.b->AddXY(1, 150); // hidden channels feed tracking too
+        f.b->AddXY(1, -20);
+        PlotAxis* y = f.plot.GetYAxis(0);
+        QCOMPARE(y->Min(), -20.5);
+        QCOMPARE(y->Min() + y->Span(), 150.5);
+        QCOMPARE(spy.count(), 1);
+        // Inside the range: nothing changes.
+        f.b->AddXY(1, 10);
+        QCOMPARE(y->Min(), -20.5);
+        QCOMPARE(spy.count(), 1);
+    }
+
+    void pausedAxisDoesNotTrack()
+    {
+        Fixture f;
+        PlotAxis* y = f.plot.GetYAxis(0);
+        y->SetTrackingEnabled(false);
+        f.a->AddXY(0, 1000);
+        QCOMPARE(y->Span(), 100.0);
+    }
+
+    void resumeRestoresTheRangeSavedAtPause()
+    {
+        Fixture f;
+        f.plot.GetXAxis(0)->SetRange(10, 30);
+        f.plot.GetYAxis(0)->SetRange(-5, 15);
+        QSignalSpy buttons(&f.plot, &XYPlot::OnToolBarButtonClick);
+        f.plot.PerformButton(ToolBarButton::ZoomIn); // pauses first
+        QCOMPARE(f.plot.GetXAxis(0)->Min(), 17.5);
+        QCOMPARE(f.plot.GetXAxis(0)->Span(), 15.0);
+        QVERIFY(!f.plot.GetXAxis(0)->TrackingEnabled());
+        f.plot.PerformButton(ToolBarButton::ZoomOut);
+        f.plot.PerformButton(ToolBarButton::ZoomOut);
+        QCOMPARE(f.plot.GetYAxis(0)->Span(), 30.0);
+        f.plot.PerformButton(ToolBarButton::Resume);
+        QVERIFY(f.plot.GetXAxis(0)->TrackingEnabled());
+        QCOMPARE(f.plot.GetXAxis(0)->Min(), 10.0);
+        QCOMPARE(f.plot.GetXAxis(0)->Span(), 30.0);
+        QCOMPARE(f.plot.GetYAxis(0)->Min(), -5.0);
+        QCOMPARE(f.plot.GetYAxis(0)->Span(), 15.0);
+        QCOMPARE(buttons.count(), 4);
+        QCOMPARE(buttons.last()[1].value<ToolBarButton>(), ToolBarButton::Resume);
+    }
+
+    void resumeWithoutRestoreKeepsTheRange()
+    {
+        Fixture f;
+        PlotAxis* x = f.plot.GetXAxis(0);
+        x->SetRestoreValuesOnResume(false);
+        x->SetTrackingEnabled(false);
+        x->SetRange(3, 4);
+        x->SetTrackingEnabled(true);
+        QCOMPARE(x->Min(), 3.0);
+    }
+
+    void modeButtonsSetEveryAxis()
+    {
+        Fixture f;
+        f.plot.PerformButton(ToolBarButton::ZoomAxesMode);
+        QCOMPARE(f.plot.GetXAxis(0)->Mode(), AxisMode::Zoom);
+        QCOMPARE(f.plot.GetYAxis(0)->Mode(), AxisMode::Zoom);
+        f.plot.PerformButton(ToolBarButton::ScrollAxesMode);
+        QCOMPARE(f.plot.GetYAxis(0)->Mode(), AxisMode::Scroll);
+    }
+
+    void buttonsShownByDefault()
+    {
+        XYPlot plot;
+        QVERIFY(plot.ButtonVisible(ToolBarButton::Resume));
+        QVERIFY(plot.ButtonVisible(ToolBarButton::Print));
+        QVERIFY(!plot.ButtonVisible(ToolBarButton::Select));
+        QVERIFY(!plot.ButtonVisible(ToolBarButton::Preview));
+        plot.SetButtonVisible(ToolBarButton::Copy, false);
+        QVERIFY(!plot.ButtonVisible(ToolBarButton::Copy));
+    }
+
+    void mouseDragScrollsAndPausesTracking()
+    {
+        Fixture f;
+        f.plot.resize(400, 300);
+        f.plot.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.plot));
+        f.plot.ReplotNow();
+        QWidget* area = f.plot.customPlot();
+        const QRect rect = f.plot.customPlot()->axisRect()->rect();
+        QSignalSpy spy(&f.plot, &XYPlot::OnXAxisMinSpanChange);
+        QTest::mousePress(area, Qt::LeftButton, {}, rect.center());
+        QMouseEvent move(QEvent::MouseMove, rect.center() + QPoint(rect.width() / 4, 0),
+            area->mapToGlobal(rect.center() + QPoint(rect.width() / 4, 0)), Qt::NoButton, Qt::LeftButton, {});
+        QApplication::sendEvent(area, &move);
+        QTest::mouseRelease(area, Qt::LeftButton, {}, rect.center() + QPoint(rect.width() / 4, 0));
+        // A quarter of the width to the right moves the range a quarter left.
+        QVERIFY(spy.count() >= 1);
+        QVERIFY(qAbs(f.plot.GetXAxis(0)->Min() + 25.0) < 1.0);
+        QCOMPARE(f.plot.GetXAxis(0)->Span(), 100.0);
+        QVERIFY(!f.plot.GetXAxis(0)->TrackingEnabled());
+        f.plot.PerformButton(ToolBarButton::Resume);
+        QCOMPARE(f.plot.GetXAxis(0)->Min(), 0.0);
+    }
+
+    void hintNamesTheNearestVisiblePoint()
+    {
+        Fixture f;
+        f.plot.resize(400, 300);
+        f.plot.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.plot));
+        f.a->AddXY(50, 50);
+        f.a->AddXY(60, 60);
+        f.a->SetVisible(true);
+        f.plot.ReplotNow();
+        QCustomPlot* cp = f.plot.customPlot();
+        const QPoint at(int(cp->xAxis->coordToPixel(50)), int(cp->yAxis->coordToPixel(50)));
+        const QString hint = f.plot.HintAt(cp->mapTo(&f.plot, at + QPoint(2, 1)));
+        QVERIFY2(hint.contains(QStringLiteral("A")) && hint.contains(QStringLiteral("50.00")), qPrintable(hint));
+        QVERIFY(f.plot.HintAt(cp->mapTo(&f.plot, QPoint(at.x() + 60, at.y() + 60))).isEmpty());
+        f.a->SetVisible(false);
+        QVERIFY(f.plot.HintAt(cp->mapTo(&f.plot, at)).isEmpty());
+    }
+
+    void tickLabelsUseDecimalPointWhateverTheLocale()
+    {
+        QLocale::setDefault(QLocale(QLocale::German));
+        PlotTicker ticker;
+        ticker.setDecimals(2);
+        QCOMPARE(ticker.format(1.5), QStringLiteral("1.50"));
+        ticker.setDateTime(true);
+        // 2026-12-09 12:34:56 as days since 1899-12-30.
+        QCOMPARE(ticker.format(46365.0 + (12 * 3600 + 34 * 60 + 56) / 86400.0), QStringLiteral("12:34:56"));
+        QLocale::setDefault(QLocale::c());
+    }
+
+    void savesPictureInTheFormatOfTheExtension()
+    {
+        Fixture f;
+        f.plot.SetTitleText(QStringLiteral("Title"));
+        f.a->AddXY(0, 0);
+        f.a->AddXY(100, 100);
+        f.a->SetVisible(true);
+        QTemporaryDir dir;
+        const struct {
+            const char* name;
+            const char* format;
+        } files[] = {{"p.png", "png"}, {"p.jpg", "jpg"}, {"p.jpeg", "jpg"}, {"p.bmp", "bmp"}};
+        for (const auto& file : files) {
+            const QString path = dir.filePath(QString::fromLatin1(file.name));
+            QVERIFY(f.plot.SaveToFile(path, 320, 240));
+            QImage image(path, file.format);
+            QCOMPARE(image.size(), QSize(320, 240));
+        }
+        const QString pdf = dir.filePath(QStringLiteral("p.pdf"));
+        QVERIFY(f.plot.SaveToFile(pdf, 320, 240));
+        QFile pdfFile(pdf);
+        QVERIFY(pdfFile.open(QIODevice::ReadOnly));
+        QVERIFY(pdfFile.read(5).startsWith("%PDF"));
+        QVERIFY(!f.plot.SaveToFile(dir.filePath(QStringLiteral("p.txt"))));
+    }
+
+    void visibleChannelIsDrawnInItsColour()
+    {
+        Fixture f;
+        f.plot.GetXAxis(0)->SetTrackingEnabled(false);
+        f.plot.GetYAxis(0)->SetTrackingEnabled(false);
+        f.a->SetColor(QColor(0, 0, 255));
+        f.a->SetTraceLineWidth(4);
+        f.a->AddXY(0, 50);
+        f.a->AddXY(100, 50);
+        auto countBlue = [&] {
+            const QImage image = f.plot.Picture(300, 300).toImage();
+            int blue = 0;
+            for (int y = 0; y < image.height(); ++y)
+                for (int x = 0; x < image.width(); ++x)
+                    if (image.pixelColor(x, y) == QColor(0, 0, 255))
+                        ++blue;
+            return blue;
+        };
+        QCOMPARE(countBlue(), 0);
+        f.a->SetVisible(true);
+        QVERIFY(countBlue() > 200);
+    }
+
+    void legendListsMarkedChannelsInChannelOrder()
+    {
+        Fixture f;
+        f.c->SetVisibleInLegend(true);
+        f.a->SetVisibleInLegend(true);
+        f.plot.Picture(200, 200);
+        QCPLegend* legend = f.plot.customPlot()->legend;
+        QCOMPARE(legend->itemCount(), 2);
+        QVERIFY(legend->visible());
+        auto* first = static_cast<QCPPlottableLegendItem*>(legend->item(0));
+        QCOMPARE(first->plottable()->name(), QStringLiteral("A"));
+        QCOMPARE(first->textColor(), QColor(Qt::red));
+        f.a->SetVisibleInLegend(false);
+        f.c->SetVisibleInLegend(false);
+        f.plot.Picture(200, 200);
+        QVERIFY(!legend->visible());
+    }
+
+    void higherLayerIsDrawnOverLowerLayer()
+    {
+        Fixture f;
+        f.a->SetLayer(110);
+        f.b->SetLayer(90);
+        f.plot.Picture(100, 100);
+        QCustomPlot* cp = f.plot.customPlot();
+        QVERIFY(f.a->curve()->layer()->index() > f.b->curve()->layer()->index());
+        QVERIFY(f.b->curve()->layer()->index() > cp->layer(QStringLiteral("main"))->index());
+        f.b->SetLayer(120);
+        f.plot.Picture(100, 100);
+        QVERIFY(f.a->curve()->layer()->index() < f.b->curve()->layer()->index());
+    }
+};
+
+QTEST_MAIN(XYPlotTest)
+#include "xyplot_test.moc"
