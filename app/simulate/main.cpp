@@ -39,7 +39,8 @@ int main(int argc, char** argv)
 {
     SimOptions o;
     std::string out, profile, date, time, effFile, bkgFile, tozFile;
-    double faults = -1;
+    double faults = 0;
+    bool noGps = false, noPressure = false;
     FaultRates rates;
 
     CLI::App app{"Simulates a balloon-borne ozone sounding and writes BASE.raw (telemetry as the ground\n"
@@ -53,8 +54,8 @@ int main(int argc, char** argv)
     app.add_option("--burst-km", o.burstKm, "Burst height above sea level, km");
     app.add_option("--surface-min", o.surfaceMin, "Minutes logged before the separator line (surface period)");
     app.add_option("--ground-s", o.groundSec, "Seconds on the ground after the separator line before the launch");
-    app.add_flag("!--no-gps", o.gps, "No GPS receiver: no GPS packets, GPS_inst=0");
-    app.add_flag("!--no-pressure", o.pressureSensor,
+    app.add_flag("--no-gps", noGps, "No GPS receiver: no GPS packets, GPS_inst=0");
+    app.add_flag("--no-pressure", noPressure,
         "No pressure sensor: P_inst=0; the PTU pressure field then carries a coarse GPS-derived pressure");
     app.add_flag("--gps-velocities", o.gpsVelocities, "GPS packets of type 5 with velocities (else type 2)");
     app.add_flag("--extended-ptu", o.extendedPtu, "Extended PTU packets of type 4 with sensor temperatures (else type 1)");
@@ -89,7 +90,8 @@ int main(int argc, char** argv)
     app.add_option("--truth-step", o.truthStep, "Seconds between points of the true profile")->group(flight);
 
     auto* faultGroup = "Faults (rates 0..1: about that fraction of the lines is affected)";
-    app.add_option("--faults", faults, "Sets every fault rate below at once")->group(faultGroup);
+    app.add_option("--faults", faults, "Sets every fault rate below at once (they are 0 unless given)")
+        ->group(faultGroup);
     app.add_option("--fault-duplicate", rates.duplicate, "Lines logged twice with the same time stamp")->group(faultGroup);
     app.add_option("--fault-bad-ptu", rates.badPtu, "PTU packets with a pressure outside 1..1200 hPa")->group(faultGroup);
     app.add_option("--fault-bad-gps", rates.badGps, "GPS fixes without a valid position")->group(faultGroup);
@@ -108,8 +110,10 @@ int main(int argc, char** argv)
 
     CLI11_PARSE(app, argc, argv);
 
+    o.gps = !noGps;
+    o.pressureSensor = !noPressure;
     o.faults = rates;
-    if (faults >= 0)
+    if (app.count("--faults") > 0)
         o.faults.setAll(faults);
     o.profile = profileForLatitude(o.stnLat);
     if (profile == "tropical")

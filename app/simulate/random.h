@@ -7,7 +7,7 @@ namespace lumo::sim {
 
 // Seeded random numbers whose sequences are the same on every platform and
 // library version: only the raw mt19937_64 output is used, the distributions
-// are our own (the standard ones are not specified bit for bit).
+// are our own (the standard library's may give other numbers elsewhere).
 class Random {
 public:
     explicit Random(std::uint64_t seed) : engine_(seed) {}
