@@ -11,6 +11,7 @@ namespace lumo {
 PlotAxis::PlotAxis(XYPlot& plot, QCPAxis* axis, Direction direction, int index, const QString& name)
     : plot_(plot), axis_(axis), direction_(direction), index_(index), name_(name), ticker_(new PlotTicker)
 {
+    ticker_->setAxis(axis_);
     axis_->setTicker(ticker_);
     axis_->setRange(min_, min_ + span_);
     QObject::connect(axis_, qOverload<const QCPRange&>(&QCPAxis::rangeChanged), &plot_,

@@ -1,5 +1,6 @@
 #include "plotticker.h"
 
+#include <algorithm>
 #include <cmath>
 
 namespace lumo {
@@ -7,6 +8,20 @@ namespace lumo {
 namespace {
 constexpr double SecondsPerDay = 86400.0;
 constexpr int MaxTicks = 12;
+// Room a label needs along the axis, in pixels.
+constexpr int LabelWidth = 50;
+constexpr int LabelHeight = 32;
+}
+
+int PlotTicker::maxTicks() const
+{
+    if (!axis_ || !axis_->axisRect())
+        return MaxTicks;
+    const bool horizontal = axis_->orientation() == Qt::Horizontal;
+    const int length = horizontal ? axis_->axisRect()->width() : axis_->axisRect()->height();
+    if (length <= 0)
+        return MaxTicks;
+    return std::clamp(length / (horizontal ? LabelWidth : LabelHeight), 2, MaxTicks);
 }
 
 QString PlotTicker::format(double value) const
@@ -29,10 +44,11 @@ double PlotTicker::getTickStep(const QCPRange& range)
     // Widen the desired step by 2, 5, 10, ... until the ticks fit; narrow it
     // by 2, 5, 10, ... when fewer than two ticks would show.
     const double size = range.size();
-    if (size / increment_ > MaxTicks) {
+    const int most = maxTicks();
+    if (size / increment_ > most) {
         for (double base = increment_; std::isfinite(base); base *= 10)
             for (double f : {1.0, 2.0, 5.0})
-                if (size / (base * f) <= MaxTicks)
+                if (size / (base * f) <= most)
                     return base * f;
     } else if (size / increment_ < 2) {
         for (double base = increment_; base > 0; base /= 10)

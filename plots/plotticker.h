@@ -17,6 +17,8 @@ public:
     }
     void setDateTime(bool on) { dateTime_ = on; }
     void setDesiredIncrement(double increment) { increment_ = increment; }
+    // The axis whose length in pixels limits how many labels fit.
+    void setAxis(QCPAxis* axis) { axis_ = axis; }
     bool isDateTime() const { return dateTime_; }
     int decimals() const { return decimals_; }
 
@@ -24,6 +26,7 @@ public:
     QString format(double value) const;
 
 protected:
+    int maxTicks() const;
     double getTickStep(const QCPRange& range) override;
     QString getTickLabel(double tick, const QLocale& locale, QChar formatChar, int precision) override;
 
@@ -31,6 +34,7 @@ private:
     int decimals_ = 2;
     bool dateTime_ = false;
     double increment_ = 0;
+    QCPAxis* axis_ = nullptr;
 };
 
 } // namespace lumo

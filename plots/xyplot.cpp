@@ -87,6 +87,10 @@ XYPlot::XYPlot(QWidget* parent) : QFrame(parent)
     plot_->plotLayout()->addElement(0, 0, title_);
 
     plot_->legend->setVisible(false);
+    QFont legendFont = font();
+    legendFont.setPointSizeF(legendFont.pointSizeF() * 0.9);
+    plot_->legend->setFont(legendFont);
+    plot_->legend->setRowSpacing(-3);
     plot_->legend->setBrush(QColor(255, 255, 255, 230));
     plot_->legend->setBorderPen(QPen(QColor(160, 160, 160)));
     plot_->axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignRight);
@@ -117,9 +121,7 @@ void XYPlot::buildToolBar()
     toolBar_ = new QToolBar(this);
     toolBar_->setToolButtonStyle(Qt::ToolButtonTextOnly);
     toolBar_->setFixedHeight(ToolBarHeight);
-    QFont small = toolBar_->font();
-    small.setPointSizeF(small.pointSizeF() * 0.85);
-    toolBar_->setFont(small);
+    toolBar_->setStyleSheet(QStringLiteral("QToolButton { padding: 0px 1px; font-size: 7pt; }"));
 
     auto* modes = new QActionGroup(this);
     auto* pointer = new QActionGroup(this);
