@@ -28,6 +28,10 @@ TMainFrm::TMainFrm(AppDialogs& dialogs, const Options& options, QWidget* parent)
       dialogs_(dialogs)
 {
     q5.dialogs = &dialogs_;
+    // A compact face so that the six pages fit the small window.
+    QFont face = font();
+    face.setPointSizeF(8);
+    setFont(face);
     buildMenu();
     pageControl = new QTabWidget(this);
     pageControl->addTab(tabStation = buildStationPage(), QStringLiteral("Station"));
@@ -37,6 +41,8 @@ TMainFrm::TMainFrm(AppDialogs& dialogs, const Options& options, QWidget* parent)
     pageControl->addTab(tabSurface = buildSurfacePage(), QStringLiteral("Surface Data"));
     pageControl->addTab(tabTotalO3 = buildTotalO3Page(), QStringLiteral("Total Ozone"));
     pageControl->setFixedSize(417, 229);
+    pageControl->setUsesScrollButtons(false);
+    pageControl->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 2px; }"));
     setCentralWidget(pageControl);
     connectHandlers();
     setFixedSize(sizeHint());

@@ -50,12 +50,12 @@ QWidget* TMainFrm::buildStationPage()
     edStnLong = new LabeledEdit(QStringLiteral("Longitude "), QStringLiteral("Station longitude in decimal degrees (East +)"), page,
         QStringLiteral("+E / -W"));
     edStnAlt = new LabeledEdit(QStringLiteral("Altitude "), QStringLiteral("Station altitude in meters"), page, QStringLiteral("meters"));
-    addLabeledRow(grid, 0, edStation, 2);
+    addLabeledRow(grid, 0, edStation);
     for (LabeledEdit* e : {edStnLat, edStnLong, edStnAlt}) {
         e->setMaximumWidth(NumberWidth + 20);
         addLabeledRow(grid, grid->rowCount(), e);
     }
-    grid->setColumnStretch(2, 1);
+    grid->setColumnStretch(1, 1);
     grid->setRowStretch(grid->rowCount(), 1);
     return page;
 }
@@ -76,7 +76,7 @@ QWidget* TMainFrm::buildRadiosondePage()
     cbxRSGPSInst->setChecked(true);
     grid->addWidget(cbxRSPrInst, 2, 1);
     grid->addWidget(cbxRSGPSInst, 3, 1);
-    grid->setColumnStretch(2, 1);
+    grid->setColumnStretch(1, 1);
     grid->setRowStretch(4, 1);
     return page;
 }
@@ -103,7 +103,7 @@ QWidget* TMainFrm::buildOzonesondePage()
     nav->addWidget(btnO3Next);
     nav->addStretch();
     grid->addWidget(numberLabel, 0, 0);
-    grid->addLayout(nav, 0, 1, 1, 3);
+    grid->addLayout(nav, 0, 1, 1, 2);
 
     edO3sn = new LabeledEdit(QStringLiteral("Serial Number "), QStringLiteral("Ozonesonde serial number"), page);
     edO3CellBkg = new LabeledEdit(QStringLiteral("Cell Background "), QStringLiteral("Ozonesonde cell background current without ozone"),
@@ -130,7 +130,7 @@ QWidget* TMainFrm::buildOzonesondePage()
         buttons->setSpacing(4);
         buttons->addWidget(load);
         buttons->addWidget(save);
-        grid->addLayout(buttons, row, 2, 1, 2);
+        grid->addLayout(buttons, row, 2);
         ++row;
     }
     grid->setColumnStretch(1, 1);

@@ -39,7 +39,7 @@ QWidget* TMainFrm::buildTotalO3Page()
     nav->addWidget(btnTotalO3Next);
     nav->addStretch();
     grid->addWidget(numberLabel, 0, 0);
-    grid->addLayout(nav, 0, 1, 1, 2);
+    grid->addLayout(nav, 0, 1);
 
     edTotalO3sn = new LabeledEdit(QStringLiteral("  Serial Number"), QStringLiteral("Ozonesonde serial number"), page);
     edTotalO3Measured = new LabeledEdit(QStringLiteral("Measured Ozone  "), QStringLiteral("Total measured ozone"), page, QStringLiteral("DU"));
@@ -49,7 +49,7 @@ QWidget* TMainFrm::buildTotalO3Page()
     int row = 1;
     for (LabeledEdit* e : {edTotalO3sn, edTotalO3Measured, edTotalO3Residual, edTotalO3}) {
         makeDisplayOnly(e);
-        e->setFixedWidth(e == edTotalO3sn ? 110 : 80);
+        e->setMaximumWidth(e == edTotalO3sn ? 110 : 80);
         if (e != edTotalO3sn)
             e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
         addLabeledRow(grid, row++, e);
@@ -66,12 +66,12 @@ QWidget* TMainFrm::buildTotalO3Page()
     auto* method = new QHBoxLayout;
     method->addWidget(rbCMR);
     method->addWidget(rbTable);
-    grid->addLayout(method, row++, 0, 1, 4);
+    grid->addLayout(method, row++, 0, 1, 2);
     auto* file = new QHBoxLayout;
     file->addWidget(edResO3TableFile, 1);
     file->addWidget(btnBrowse);
-    grid->addLayout(file, row++, 0, 1, 4);
-    grid->setColumnStretch(3, 1);
+    grid->addLayout(file, row++, 0, 1, 2);
+    grid->setColumnStretch(1, 1);
     grid->setRowStretch(row, 1);
     return page;
 }

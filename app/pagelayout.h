@@ -1,6 +1,7 @@
 #pragma once
 
 #include <QGridLayout>
+#include <QHBoxLayout>
 #include <QWidget>
 
 #include "labelededit.h"
@@ -18,15 +19,20 @@ inline QGridLayout* pageGrid(QWidget* page)
     return grid;
 }
 
-// Caption in the first column, the edit in the second, the unit (if any)
-// in the third.
-inline void addLabeledRow(QGridLayout* grid, int row, LabeledEdit* edit, int editSpan = 1)
+// Caption in the first column; the edit with its unit (if any) right after
+// it in the second.
+inline void addLabeledRow(QGridLayout* grid, int row, LabeledEdit* edit)
 {
     edit->EditLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
     grid->addWidget(edit->EditLabel, row, 0);
-    grid->addWidget(edit, row, 1, 1, editSpan);
+    auto* line = new QHBoxLayout;
+    line->setSpacing(6);
+    line->addWidget(edit, edit->maximumWidth() < QWIDGETSIZE_MAX ? 0 : 1);
     if (edit->unitLabel)
-        grid->addWidget(edit->unitLabel, row, 1 + editSpan);
+        line->addWidget(edit->unitLabel);
+    if (edit->maximumWidth() < QWIDGETSIZE_MAX)
+        line->addStretch(1);
+    grid->addLayout(line, row, 1);
 }
 
 // A box that only shows values: read-only and skipped by Tab.
