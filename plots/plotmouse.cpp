@@ -41,6 +41,9 @@ void PlotMouse::move(QMouseEvent* event)
         if (std::abs(delta.x()) < DragStartPixels && std::abs(delta.y()) < DragStartPixels)
             return;
         dragging_ = true;
+        // Plain lines while dragging keep the redraw fast enough to follow
+        // the pointer; the release draws them smooth again.
+        plot_.customPlot()->setNotAntialiasedElements(QCP::aePlottables);
         plot_.GetXAxis(0)->SetTrackingEnabled(false);
         plot_.GetYAxis(0)->SetTrackingEnabled(false);
     }
@@ -83,6 +86,10 @@ void PlotMouse::limit(const PlotAxis& axis, double& min, double& span)
 
 void PlotMouse::release(QMouseEvent*)
 {
+    if (dragging_) {
+        plot_.customPlot()->setNotAntialiasedElements(QCP::aeNone);
+        plot_.Replot();
+    }
     pressed_ = false;
     dragging_ = false;
 }
