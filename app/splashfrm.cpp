@@ -49,7 +49,7 @@ QImage TSplashFrm::drawPicture()
     QPainterPath profile;
     for (int i = 0; i <= 70; ++i) {
         const double km = i * 0.5;
-        const double o3 = 30 + 120 * std::exp(-std::pow((km - 22.0) / 6.0, 2)) + 8 * std::sin(km * 1.7);
+        const double o3 = 30 + 120 * std::exp(-std::pow((km - 22.0) / 6.0, 2)) + 6 * std::sin(km * 1.3);
         const QPointF pt(left + width * o3 / 170.0, bottom - (bottom - top) * km / 35.0);
         if (i == 0)
             profile.moveTo(pt);
@@ -60,7 +60,7 @@ QImage TSplashFrm::drawPicture()
     p.drawPath(profile);
 
     // Balloon with its train.
-    const QPointF balloon(140, 48);
+    const QPointF balloon(178, 46);
     QRadialGradient shine(balloon + QPointF(-6, -8), 24);
     shine.setColorAt(0, QColor(255, 255, 255));
     shine.setColorAt(1, QColor(215, 220, 230));
@@ -78,7 +78,7 @@ QImage TSplashFrm::drawPicture()
     title.setBold(true);
     p.setFont(title);
     p.setPen(QColor(255, 255, 255));
-    p.drawText(QRectF(16, 26, 130, 56), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("LUMO"));
+    p.drawText(QRectF(14, 26, 150, 56), Qt::AlignLeft | Qt::AlignVCenter, QStringLiteral("LUMO"));
     QFont sub(QStringLiteral("Sans Serif"));
     sub.setPixelSize(12);
     p.setFont(sub);

@@ -10,6 +10,7 @@
 
 #include "appdialogs.h"
 #include "mainfrm.h"
+#include "splashfrm.h"
 
 namespace {
 
@@ -62,5 +63,9 @@ int main(int argc, char* argv[])
         }
         std::printf("%s\n", qPrintable(file));
     }
+    const QString splash = out.filePath(QStringLiteral("splash.png"));
+    if (!lumo::TSplashFrm::drawPicture().save(splash))
+        return 1;
+    std::printf("%s\n", qPrintable(splash));
     return 0;
 }
