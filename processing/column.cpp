@@ -115,7 +115,10 @@ double cmrResidual(double pb, double topMix)
 
 std::string tozBandLabel(double lat)
 {
-    const int lo = std::abs(static_cast<int>(lat) / 10) * 10;
+    // A configured latitude beyond the poles (or beyond the int range) names
+    // the band past the pole, which no table holds.
+    const double bounded = !(lat >= -90) ? -90.0 : (lat > 90 ? 90.0 : lat);
+    const int lo = std::abs(static_cast<int>(bounded) / 10) * 10;
     const int hi = lo + 10;
     const char hemi = lat > 0 ? 'n' : 's';
     char buf[32];

@@ -1,6 +1,8 @@
 #include "wind.h"
 
+#include <algorithm>
 #include <cmath>
+#include <limits>
 
 #include "flight/datetime.h"
 #include "flight/q5.h"
@@ -87,7 +89,9 @@ void buildWinds(Q5& q)
         w->alt = r->data.gps.alt;
         const GpsData& g1 = base->data.gps;
         const GpsData& g2 = r->data.gps;
-        windFromFixes(static_cast<int>(dt), g1.lat, g1.lon, g1.alt, g2.lat, g2.lon, g2.alt, w->ws, w->wd);
+        // Times of a damaged file can lie years apart: keep the whole seconds within int.
+        const int seconds = static_cast<int>(std::min(dt, static_cast<double>(std::numeric_limits<int>::max())));
+        windFromFixes(seconds, g1.lat, g1.lon, g1.alt, g2.lat, g2.lon, g2.alt, w->ws, w->wd);
         // Overlapping baselines: the base moves on by one fix, whatever its time.
         RawRecord* nextBase = base->next;
         while (nextBase && !nextBase->isGps())
