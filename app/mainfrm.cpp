@@ -170,7 +170,7 @@ void TMainFrm::mExitClick()
     QCoreApplication::quit();
 }
 
-void TMainFrm::closeEvent(QCloseEvent* event)
+void TMainFrm::FormClose(QCloseEvent* event)
 {
     if (terminating_) {
         event->accept();

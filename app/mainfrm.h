@@ -8,6 +8,7 @@
 #include "output/exportfile.h"
 
 class QAction;
+class QCloseEvent;
 class QCheckBox;
 class QGroupBox;
 class QLabel;
@@ -207,11 +208,15 @@ public:
     void edResO3TableFileExit();
     void btnBrowseClick();
 
+    // The window's close request: runs the Exit question and refuses the
+    // close itself; only Yes ends the program.
+    void FormClose(QCloseEvent* event);
+
     // Shows the serial number and the column totals of slot n (1..4).
     void showTotalO3Slot(int n);
 
 protected:
-    void closeEvent(QCloseEvent* event) override; // FormClose
+    void closeEvent(QCloseEvent* event) override { FormClose(event); }
 
 private:
     // Page construction (one file per page group).

@@ -14,8 +14,13 @@ bool parseNumber(const QString& text, double& value)
     const QString t = text.trimmed();
     if (t.isEmpty())
         return false;
+    // The user's locale (QLocale() is the system's unless a default was
+    // set), without group separators: "1.234" must not read as 1234 where
+    // "." groups thousands, since every value the windows show uses ".".
+    QLocale user;
+    user.setNumberOptions(QLocale::RejectGroupSeparator);
     bool ok = false;
-    double v = QLocale::system().toDouble(t, &ok);
+    double v = user.toDouble(t, &ok);
     if (!ok)
         v = QLocale::c().toDouble(t, &ok);
     if (ok)

@@ -68,6 +68,52 @@ private slots:
         QVERIFY(!w.mExportWinds->isEnabled());
     }
 
+    void failedReCalcReportsAndKeepsMenus()
+    {
+        TempDir dir;
+        App app(dir.file("lumo.ini"));
+        TMainFrm& w = *app.frm;
+        load(app, dir);
+        w.edTotalO3->setText(QStringLiteral("kept"));
+        // A standard pressure of 300 hPa applied as offset puts the corrected
+        // surface pressure below what the processing accepts.
+        typeAndLeave(w.edSfcStdP, QStringLiteral("300"));
+        w.cbxApplySfcCorr->setChecked(true);
+        QVERIFY(w.mReCalc->isEnabled());
+        w.mReCalc->trigger();
+
+        const auto errors = app.dialogs.errors();
+        QVERIFY(!errors.empty());
+        QCOMPARE(errors.back().caption, std::string("Error"));
+        QCOMPARE(errors.back().text, std::string("Error calculating total ozone data."));
+        QCOMPARE(w.edTotalO3->text(), QStringLiteral("kept"));
+        QVERIFY(!w.mReCalc->isEnabled());
+        QVERIFY(w.mWinds->isEnabled());
+        QVERIFY(!QGuiApplication::overrideCursor());
+    }
+
+    void failedImportProcessingStillEnablesCommands()
+    {
+        TempDir dir;
+        App app(dir.file("lumo.ini"));
+        TMainFrm& w = *app.frm;
+        // Only the lines before the separator: no flight part to process.
+        copySample(dir, "flight1", "ground");
+        const std::string all = readFile(dir.file("ground.raw"));
+        std::size_t cut = 0;
+        for (int line = 0; line < 1800; ++line)
+            cut = all.find('\n', cut) + 1;
+        dir.write("ground.raw", all.substr(0, cut));
+        w.importFile(qs(dir.file("ground.raw")));
+
+        QCOMPARE(app.dialogs.errors().size(), size_t(1));
+        QCOMPARE(app.dialogs.errors()[0].text, std::string("Error calculating total ozone data."));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Lumo - ground"));
+        for (QAction* a : {w.mExportO3, w.mExportAll, w.mSurface, w.mFlight, w.mWinds, w.mExportWinds})
+            QVERIFY(a->isEnabled());
+        QVERIFY(!w.mReCalc->isEnabled());
+    }
+
     void exportEachKind_data()
     {
         QTest::addColumn<int>("kind");

@@ -2,6 +2,7 @@
 // boxes, ozonesonde navigation, the surface offset correction, the total
 // ozone page and what enables re-calculation.
 #include <QAction>
+#include <QLocale>
 #include <QCheckBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -9,6 +10,8 @@
 #include "flight/textfield.h"
 #include "guitestsupport.h"
 #include "labelededit.h"
+#include "numtext.h"
+#include "qtdialogs.h"
 #include "plots/mybutton.h"
 
 using namespace lumo;
@@ -73,6 +76,35 @@ private slots:
         QCOMPARE(w.q5.endFltAlt, 15000.0);
         QCOMPARE(w.edEndFltAlt->text(), QStringLiteral("15000.0"));
         QVERIFY(!w.mReCalc->isEnabled());
+    }
+
+    void typedNumbersInTheUsersLocaleOrWithPoint()
+    {
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        double v = 0;
+        QVERIFY(parseNumber(QStringLiteral("12,5"), v));
+        QCOMPARE(v, 12.5);
+        QVERIFY(parseNumber(QStringLiteral(" 12.5 "), v));
+        QCOMPARE(v, 12.5);
+        QVERIFY(parseNumber(QStringLiteral("1.234"), v));
+        QCOMPARE(v, 1.234);
+        QVERIFY(!parseNumber(QStringLiteral("12,5 hPa"), v));
+        QVERIFY(!parseNumber(QString(), v));
+        QLocale::setDefault(QLocale::c());
+
+        // What the windows show always uses ".".
+        QCOMPARE(formatNumber("%1.2f", 1013.25), QStringLiteral("1013.25"));
+        QCOMPARE(fileNamePart(QStringLiteral("/data/x/F0612.raw")), QStringLiteral("F0612.raw"));
+        QCOMPARE(baseNamePart(QStringLiteral("C:\\data\\F0612.raw")), QStringLiteral("F0612"));
+        QCOMPARE(replaceExtension(QStringLiteral("/d.x/flight"), QStringLiteral(".cfg")), QStringLiteral("/d.x/flight.cfg"));
+        QCOMPARE(replaceExtension(QStringLiteral("/d/f.1.raw"), QStringLiteral(".cfg")), QStringLiteral("/d/f.1.cfg"));
+    }
+
+    void dialogFiltersKeepTheirDescriptions()
+    {
+        QCOMPARE(QtDialogs::qtFilter("Raw data files (*.raw)|*.raw|All files (*.*)|*.*"),
+            QStringLiteral("Raw data files (*.raw);;All files (*.*)"));
+        QCOMPARE(QtDialogs::qtFilter("Tables|*.eff;*.bkg"), QStringLiteral("Tables (*.eff *.bkg)"));
     }
 
     void ozonesondeBoxesWriteToTheSlotShown()
