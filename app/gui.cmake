@@ -4,6 +4,7 @@ find_package(Qt6 REQUIRED COMPONENTS Widgets PrintSupport)
 
 add_library(lumo_gui STATIC
     labelededit.cpp
+    lumoapp.cpp
     mainfrm.cpp
     mainfrm_commands.cpp
     mainfrm_import.cpp

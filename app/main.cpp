@@ -2,11 +2,11 @@
 // imported right after start-up, as File > Import does with that file chosen.
 #include <QApplication>
 #include <QMessageBox>
-#include <QTimer>
 
 #include <clocale>
 #include <exception>
 
+#include "lumoapp.h"
 #include "mainfrm.h"
 #include "qtdialogs.h"
 
@@ -19,21 +19,10 @@ int main(int argc, char* argv[])
     QApplication::setApplicationName(QStringLiteral("lumo"));
     app.setProperty("applicationTitle", QStringLiteral("LUMO"));
 
-    const QStringList args = QApplication::arguments();
-    lumo::TMainFrm::Options options;
-    if (args.size() > 1)
-        options.prefsFile = args[1];
-
     try {
         lumo::QtDialogs dialogs;
-        lumo::TMainFrm mainFrm(dialogs, options);
-        dialogs.setOwner(&mainFrm);
-        mainFrm.createPlotWindows();
-        mainFrm.show();
-        if (args.size() > 2) {
-            const QString raw = args[2];
-            QTimer::singleShot(0, &mainFrm, [&mainFrm, raw] { mainFrm.importFile(raw); });
-        }
+        const auto mainFrm = lumo::startLumo(QApplication::arguments(), dialogs);
+        dialogs.setOwner(mainFrm.get());
         return app.exec();
     } catch (const std::exception& e) {
         QMessageBox::critical(nullptr, QStringLiteral("LUMO"), QString::fromLocal8Bit(e.what()));

@@ -8,6 +8,7 @@
 
 #include "guitestsupport.h"
 #include "labelededit.h"
+#include "lumoapp.h"
 #include "numtext.h"
 #include "plots/mybutton.h"
 #include "plots/sfcplot.h"
@@ -75,6 +76,32 @@ private slots:
         QCOMPARE(w.fltPlotFrm->fltPlot->TitleText(), QStringLiteral("Flight Data - flight"));
         QCOMPARE(w.windPlotFrm->lblTitle->text(), QStringLiteral("Wind Data - flight"));
         QVERIFY(!QGuiApplication::overrideCursor());
+    }
+
+    void commandLineImportsTheFlightAfterStartUp()
+    {
+        TempDir dir;
+        ScriptedAppDialogs dialogs;
+        const std::string raw = copySample(dir, "flight1", "cmdline");
+        const auto w = startLumo({QStringLiteral("lumo"), qs(dir.file("c.ini")), qs(raw)}, dialogs, 0);
+        QCOMPARE(w->prefsFileName, qs(dir.file("c.ini")));
+        QVERIFY(w->isVisible());
+        QVERIFY(w->sfcPlotFrm && w->fltPlotFrm && w->windPlotFrm);
+        QCOMPARE(w->q5.plotSinks.size(), size_t(3));
+        QCOMPARE(w->q5.plotSinks[0], static_cast<PlotSink*>(w->sfcPlotFrm));
+        QCOMPARE(w->q5.plotSinks[2], static_cast<PlotSink*>(w->windPlotFrm));
+        QVERIFY(!w->q5.isLoaded()); // the import waits for the event loop
+        QTRY_COMPARE(w->windowTitle(), QStringLiteral("Lumo - cmdline"));
+        QVERIFY(w->q5.isLoaded());
+        QVERIFY(dialogs.openRequests.empty());
+
+        // Without a configuration beside it, the configuration is asked for.
+        ScriptedAppDialogs asked;
+        const std::string alone = copySample(dir, "flight1", "alone", false);
+        const auto w2 = startLumo({QStringLiteral("lumo"), qs(dir.file("c.ini")), qs(alone)}, asked, 0);
+        QTRY_COMPARE(asked.openRequests.size(), size_t(1));
+        QCOMPARE(asked.openRequests[0].title, std::string("Import Configuration"));
+        QCOMPARE(asked.errors().back().text, std::string("Flight config not found, load aborted."));
     }
 
     void importWhileLoadedAnsweredNoChangesNothing()
