@@ -18,7 +18,7 @@ public:
         text("file", file);
         text("n", std::to_string(rows.size()));
         for (std::size_t r = 0; r < rows.size(); ++r) {
-            char key[8];
+            char key[16];
             std::snprintf(key, sizeof key, "%02d", static_cast<int>(r));
             text(key, formatFixed(rows[r].p, 1) + "," + formatFixed(rows[r].factor, 3));
         }

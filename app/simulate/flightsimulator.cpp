@@ -89,7 +89,7 @@ SimulatedFlight simulateFlight(const SimOptions& o)
     RawFileWriter raw(clock);
     const FlightModel model{o, atm, ozone, path, f.tables, f.chain, clock, f.surface.p};
     f.counts = generateTelemetry(model, raw);
-    f.raw = raw.text();
+    f.raw = raw.release();
     return f;
 }
 

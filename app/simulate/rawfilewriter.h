@@ -2,6 +2,7 @@
 
 #include <cstddef>
 #include <string>
+#include <utility>
 
 #include "packetencoder.h"
 
@@ -37,6 +38,7 @@ public:
     void addSeparator(long long ms);
 
     const std::string& text() const { return text_; }
+    std::string release() { return std::move(text_); }
     std::size_t lineCount() const { return lines_; }
     bool save(const std::string& path) const;
 

@@ -165,6 +165,41 @@ TEST(SimulatorReadBack, FaultyLinesAreExactlyTheOnesTheReaderDrops)
     EXPECT_LT(static_cast<double>(e.flightPtu), flown * 0.99);
 }
 
+TEST(SimulatorReadBack, UnevenPeriodsKeepEveryTimeStampUnique)
+{
+    // Streams whose packets fall on the same millisecond are moved apart,
+    // so no line is lost to the reader's duplicate check by accident.
+    sim::SimOptions o = shortFlight(3);
+    o.ptuPeriod = 0.7;
+    o.gpsPeriod = 0.5;
+    o.ozonePeriod = 0.6;
+    o.auxPeriod = 1;
+    o.faults.unknownType = 0.05;
+    LoadedFlight l(o);
+    ASSERT_TRUE(l.rawRead);
+    expectCounts(l);
+    EXPECT_EQ(l.flight.counts.duplicates, 0u);
+}
+
+TEST(SimulatorOptions, ImpossibleFlightsAreRejected)
+{
+    EXPECT_EQ(sim::SimOptions{}.validate(), "");
+    sim::SimOptions o;
+    o.sondes = 5;
+    EXPECT_NE(o.validate(), "");
+    o = {};
+    o.stnAlt = 3000;
+    o.burstKm = 4;
+    EXPECT_NE(o.validate(), "");
+    o = {};
+    o.faults.dropout = 1.5;
+    EXPECT_NE(o.validate(), "");
+    o = {};
+    o.month = 2;
+    o.day = 30;
+    EXPECT_NE(o.validate(), "");
+}
+
 TEST(SimulatorReadBack, SeparatorSplitsAtTheEndOfTheSurfacePeriod)
 {
     LoadedFlight l(shortFlight(1));
