@@ -4,6 +4,11 @@
 #include <QTemporaryDir>
 #include <QTest>
 
+#include <QCheckBox>
+#include <QClipboard>
+#include <QSpinBox>
+
+#include "plots/ploteditor.h"
 #include "plots/plotticker.h"
 #include "plots/xyplot.h"
 
@@ -403,6 +408,34 @@ private slots:
         f.b->SetLayer(120);
         f.plot.Picture(100, 100);
         QVERIFY(f.a->curve()->layer()->index() < f.b->curve()->layer()->index());
+    }
+
+    void editorChangesChannelsButKeepsThemAll()
+    {
+        Fixture f;
+        PlotEditor editor(f.plot);
+        const QList<QSpinBox*> widths = editor.findChildren<QSpinBox*>();
+        QCOMPARE(widths.size(), 3); // one per channel, no way to add or remove
+        widths[1]->setValue(5);
+        const QList<QCheckBox*> boxes = editor.findChildren<QCheckBox*>();
+        QCOMPARE(boxes.size(), 6); // visible and legend per channel
+        boxes[4]->setChecked(true); // third channel visible
+        editor.apply();
+        QCOMPARE(f.plot.ChannelCount(), 3);
+        QCOMPARE(f.b->TraceLineWidth(), 5);
+        QCOMPARE(f.a->TraceLineWidth(), 2);
+        QVERIFY(f.c->Visible());
+        QVERIFY(!f.a->Visible());
+        QCOMPARE(f.plot.GetXAxis(0)->Span(), 100.0);
+    }
+
+    void copyPutsAPictureOnTheClipboard()
+    {
+        Fixture f;
+        f.plot.resize(300, 200);
+        QApplication::clipboard()->clear();
+        f.plot.PerformButton(ToolBarButton::Copy);
+        QVERIFY(!QApplication::clipboard()->image().isNull());
     }
 };
 
