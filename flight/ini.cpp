@@ -57,6 +57,10 @@ FileState readWholeFile(const std::string& path, std::string& data)
         data.clear();
         return FileState::Unreadable;
     }
+    // Editors on Windows start UTF-8 files with a byte-order mark; left in
+    // place it would hide the first section header.
+    if (data.compare(0, 3, "\xEF\xBB\xBF") == 0)
+        data.erase(0, 3);
     return FileState::Read;
 }
 
@@ -111,7 +115,6 @@ struct Location {
     std::size_t section = SIZE_MAX;  // line of the first matching section header
     std::size_t key = SIZE_MAX;      // line of the first matching key in it
     std::size_t lastEntry = SIZE_MAX; // last non-blank line of that section
-    std::string_view value;
 };
 
 Location locate(const std::vector<Line>& lines, std::string_view section, std::string_view key)
@@ -132,25 +135,10 @@ Location locate(const std::vector<Line>& lines, std::string_view section, std::s
             continue;
         if (!trimBlanks(lines[i].text).empty())
             loc.lastEntry = i;
-        if (p.kind == LineKind::Entry && loc.key == SIZE_MAX && sameName(p.name, key)) {
+        if (p.kind == LineKind::Entry && loc.key == SIZE_MAX && sameName(p.name, key))
             loc.key = i;
-            loc.value = p.value;
-        }
     }
     return loc;
-}
-
-bool findValue(std::string_view section, std::string_view key, const std::string& file, std::string& value)
-{
-    std::string data;
-    if (readWholeFile(file, data) != FileState::Read)
-        return false;
-    const std::vector<Line> lines = splitLines(data);
-    const Location loc = locate(lines, section, key);
-    if (loc.key == SIZE_MAX)
-        return false;
-    value.assign(loc.value);
-    return true;
 }
 
 // Writes the bytes to a new file beside `path`, then renames it into place so
@@ -190,21 +178,65 @@ std::string singleLine(std::string_view text)
 
 } // namespace
 
+IniFile::IniFile(const std::string& path)
+{
+    std::string data;
+    if (readWholeFile(path, data) != FileState::Read)
+        return;
+    Section* current = nullptr;
+    for (const Line& line : splitLines(data)) {
+        const ParsedLine p = parseLine(line.text);
+        if (p.kind == LineKind::Section) {
+            current = nullptr;
+            bool seen = false;
+            for (const Section& s : sections_)
+                seen = seen || sameName(s.name, p.name);
+            if (!seen) {
+                sections_.push_back({std::string(p.name), {}});
+                current = &sections_.back();
+            }
+        } else if (p.kind == LineKind::Entry && current) {
+            bool seen = false;
+            for (const Entry& e : current->entries)
+                seen = seen || sameName(e.key, p.name);
+            if (!seen)
+                current->entries.push_back({std::string(p.name), std::string(p.value)});
+        }
+    }
+}
+
+const std::string* IniFile::find(std::string_view section, std::string_view key) const
+{
+    for (const Section& s : sections_) {
+        if (!sameName(s.name, section))
+            continue;
+        for (const Entry& e : s.entries)
+            if (sameName(e.key, key))
+                return &e.value;
+        return nullptr;
+    }
+    return nullptr;
+}
+
+std::string IniReadText(std::string_view section, std::string_view key, std::string_view def, const IniFile& ini)
+{
+    const std::string* value = ini.find(section, key);
+    return value ? *value : std::string(def);
+}
+
 std::string IniReadText(std::string_view section, std::string_view key, std::string_view def,
                         const std::string& file)
 {
-    std::string value;
-    if (!findValue(section, key, file, value))
-        value.assign(def);
-    return value;
+    return IniReadText(section, key, def, IniFile(file));
 }
 
-std::size_t IniReadText(std::string_view section, std::string_view key, std::string_view def,
-                        char* buffer, std::size_t size, const std::string& file)
+std::size_t IniReadText(std::string_view section, std::string_view key, std::string_view def, char* buffer,
+                        std::size_t size, const IniFile& ini)
 {
     if (!buffer || size == 0)
         return 0;
-    const std::string value = IniReadText(section, key, def, file);
+    const std::string* found = ini.find(section, key);
+    const std::string_view value = found ? std::string_view(*found) : def;
     const std::size_t n = value.size() < size - 1 ? value.size() : size - 1;
     if (n > 0)
         std::memcpy(buffer, value.data(), n);
@@ -212,21 +244,37 @@ std::size_t IniReadText(std::string_view section, std::string_view key, std::str
     return n;
 }
 
-int IniReadInt(std::string_view section, std::string_view key, int def, const std::string& file)
+std::size_t IniReadText(std::string_view section, std::string_view key, std::string_view def, char* buffer,
+                        std::size_t size, const std::string& file)
 {
-    std::string value;
-    if (!findValue(section, key, file, value) || value.empty())
+    return IniReadText(section, key, def, buffer, size, IniFile(file));
+}
+
+int IniReadInt(std::string_view section, std::string_view key, int def, const IniFile& ini)
+{
+    const std::string* value = ini.find(section, key);
+    if (!value || value->empty())
         return def;
     int result = 0;
-    return leadingInteger(value, result) ? result : 0;
+    return leadingInteger(*value, result) ? result : 0;
+}
+
+int IniReadInt(std::string_view section, std::string_view key, int def, const std::string& file)
+{
+    return IniReadInt(section, key, def, IniFile(file));
+}
+
+double IniReadNumber(std::string_view section, std::string_view key, double def, const IniFile& ini)
+{
+    char text[132];
+    if (IniReadText(section, key, "", text, ini) == 0)
+        return def;
+    return leadingNumber(text);
 }
 
 double IniReadNumber(std::string_view section, std::string_view key, double def, const std::string& file)
 {
-    char text[132];
-    if (IniReadText(section, key, "", text, sizeof text, file) == 0)
-        return def;
-    return leadingNumber(text);
+    return IniReadNumber(section, key, def, IniFile(file));
 }
 
 bool IniWriteText(std::string_view section, std::string_view key, std::string_view text,

@@ -66,14 +66,14 @@ void splitRow(std::string_view row, std::string_view fields[2], int& count)
 
 // Reads one correction table; `mark` is 0 for the background table and
 // ConfigPumpTable for the pump-efficiency table.
-unsigned readTable(const std::string& path, const char* section, char (&file)[255], double (&pCol)[MaxTableRows],
+unsigned readTable(const IniFile& ini, const char* section, char (&file)[255], double (&pCol)[MaxTableRows],
                    double (&valCol)[MaxTableRows], std::uint8_t& count, unsigned mark)
 {
-    IniReadText(section, "file", "", file, path);
+    IniReadText(section, "file", "", file, ini);
     for (int r = 0; r < MaxTableRows; ++r)
         pCol[r] = valCol[r] = 0;
     count = 0;
-    int n = IniReadInt(section, "n", 0, path);
+    int n = IniReadInt(section, "n", 0, ini);
     if (n < 1)
         return ConfigTableCount | mark;
     if (n > MaxTableRows)
@@ -84,7 +84,7 @@ unsigned readTable(const std::string& path, const char* section, char (&file)[25
         char key[8];
         std::snprintf(key, sizeof key, "%02d", r);
         char row[1000];
-        if (trimBlanks(std::string_view(row, IniReadText(section, key, "", row, path))).empty())
+        if (trimBlanks(std::string_view(row, IniReadText(section, key, "", row, ini))).empty())
             continue; // an absent row stays (0, 0)
         std::string_view fields[2];
         int nFields = 0;
@@ -106,15 +106,16 @@ unsigned readTable(const std::string& path, const char* section, char (&file)[25
 
 unsigned readFlightConfig(FlightConfig& cfg, const std::string& path)
 {
+    const IniFile ini(path);
     unsigned status = 0;
 
-    IniReadText("station", "name", "None", cfg.stnName, path);
-    cfg.stnLat = IniReadNumber("station", "lat", 0, path);
-    cfg.stnLong = IniReadNumber("station", "long", 0, path);
-    cfg.stnAlt = IniReadNumber("station", "alt", 0, path);
+    IniReadText("station", "name", "None", cfg.stnName, ini);
+    cfg.stnLat = IniReadNumber("station", "lat", 0, ini);
+    cfg.stnLong = IniReadNumber("station", "long", 0, ini);
+    cfg.stnAlt = IniReadNumber("station", "alt", 0, ini);
     const DateParts today = decodeDateTime(nowDateTime());
     char dateText[1000];
-    IniReadText("station", "date", formatDate(today), dateText, path);
+    IniReadText("station", "date", formatDate(today), dateText, ini);
     int year = today.year, month = today.month, day = today.day;
     if (!parseDate(dateText, year, month, day)) {
         year = today.year;
@@ -125,23 +126,23 @@ unsigned readFlightConfig(FlightConfig& cfg, const std::string& path)
     cfg.fltMonth = static_cast<std::uint16_t>(month);
     cfg.fltDay = static_cast<std::uint16_t>(day);
 
-    IniReadText("radiosonde", "sondeID", "S0000", cfg.rsSondeId, path);
-    IniReadText("radiosonde", "probeID", "", cfg.rsProbeId, path);
-    cfg.rsPrInst = IniReadInt("radiosonde", "P_inst", 1, path) != 0;
-    cfg.rsGpsInst = IniReadInt("radiosonde", "GPS_inst", 1, path) != 0;
+    IniReadText("radiosonde", "sondeID", "S0000", cfg.rsSondeId, ini);
+    IniReadText("radiosonde", "probeID", "", cfg.rsProbeId, ini);
+    cfg.rsPrInst = IniReadInt("radiosonde", "P_inst", 1, ini) != 0;
+    cfg.rsGpsInst = IniReadInt("radiosonde", "GPS_inst", 1, ini) != 0;
 
-    status |= readTable(path, "bkg_corr", cfg.bkgFile, cfg.bkgP, cfg.bkgVal, cfg.bkgCount, 0);
-    status |= readTable(path, "pmp_eff", cfg.effFile, cfg.effP, cfg.effVal, cfg.effCount, ConfigPumpTable);
+    status |= readTable(ini, "bkg_corr", cfg.bkgFile, cfg.bkgP, cfg.bkgVal, cfg.bkgCount, 0);
+    status |= readTable(ini, "pmp_eff", cfg.effFile, cfg.effP, cfg.effVal, cfg.effCount, ConfigPumpTable);
 
     for (int i = 0; i < MaxSondes; ++i) {
         O3SondeCfg& sonde = cfg.o3Sonde[i];
         sonde = O3SondeCfg{};
         char section[24];
         std::snprintf(section, sizeof section, "ozonesonde#%d", i + 1);
-        if (IniReadText(section, "sn", "", sonde.sn, path) == 0)
+        if (IniReadText(section, "sn", "", sonde.sn, ini) == 0)
             continue; // position not in use
-        sonde.bkg = IniReadNumber(section, "bkg", -1, path);
-        sonde.flow = IniReadNumber(section, "flow", -1, path);
+        sonde.bkg = IniReadNumber(section, "bkg", -1, ini);
+        sonde.flow = IniReadNumber(section, "flow", -1, ini);
         // The negated tests also catch a value that is not a number.
         if (!(sonde.bkg >= 0) || !(sonde.flow > 0)) {
             // An invalid entry ends all zero, like one not in use.
@@ -150,17 +151,17 @@ unsigned readFlightConfig(FlightConfig& cfg, const std::string& path)
         }
     }
 
-    cfg.sfcP = IniReadNumber("surface", "p", 0, path);
-    cfg.sfcT = IniReadNumber("surface", "t", 0, path);
-    cfg.sfcU = IniReadNumber("surface", "u", 0, path);
+    cfg.sfcP = IniReadNumber("surface", "p", 0, ini);
+    cfg.sfcT = IniReadNumber("surface", "t", 0, ini);
+    cfg.sfcU = IniReadNumber("surface", "u", 0, ini);
     for (int i = 0; i < MaxSondes; ++i) {
         char key[8];
         std::snprintf(key, sizeof key, "o3#%d", i + 1);
-        cfg.sfcO3[i] = IniReadNumber("surface", key, 0, path);
+        cfg.sfcO3[i] = IniReadNumber("surface", key, 0, ini);
     }
-    cfg.stdP = IniReadNumber("standard", "p", 0, path);
-    cfg.stdT = IniReadNumber("standard", "t", 0, path);
-    cfg.stdU = IniReadNumber("standard", "u", 0, path);
+    cfg.stdP = IniReadNumber("standard", "p", 0, ini);
+    cfg.stdT = IniReadNumber("standard", "t", 0, ini);
+    cfg.stdU = IniReadNumber("standard", "u", 0, ini);
     return status;
 }
 
