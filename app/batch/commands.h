@@ -17,6 +17,7 @@ constexpr int ExitUsage = 2;
 void addDecodeCommand(CLI::App& app, int& exitCode);
 void addConfigCommand(CLI::App& app, int& exitCode);
 void addTableCommand(CLI::App& app, int& exitCode);
+void addProcessCommand(CLI::App& app, int& exitCode);
 
 // Parses the command line, which runs the chosen subcommand, and returns the
 // exit code: the subcommand's, or ExitUsage (message on stderr) for a usage

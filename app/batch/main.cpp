@@ -12,6 +12,7 @@ int main(int argc, char** argv)
     lumo::batch::addDecodeCommand(app, exitCode);
     lumo::batch::addConfigCommand(app, exitCode);
     lumo::batch::addTableCommand(app, exitCode);
+    lumo::batch::addProcessCommand(app, exitCode);
 
     return lumo::batch::runCommandLine(app, argc, argv, exitCode);
 }

@@ -1,0 +1,241 @@
+// lumo-batch process: each raw file imported and processed as the desktop
+// program's Import does it, with a summary per flight.
+#include <cstdio>
+#include <filesystem>
+#include <memory>
+#include <string>
+#include <vector>
+
+#include <CLI/CLI.hpp>
+
+#include "commands.h"
+#include "flight/datetime.h"
+#include "flight/q5.h"
+#include "flight/scripteddialogs.h"
+#include "jsonout.h"
+#include "processing/importsettings.h"
+
+namespace lumo::batch {
+
+namespace {
+
+struct ProcessOptions {
+    std::string cfg;
+    std::string prefs;
+    std::string answer = "no";
+    std::string surfaceRef;   // "std", "rs" or empty
+    std::string launchDetect; // "ptu", "gps" or empty
+    bool applySfcCorr = false;
+    bool json = false;
+    std::vector<std::string> rawFiles;
+};
+
+// Everything reported about one flight. The flight object stays for the
+// steps that follow processing (exports append to `exports`).
+struct FlightResult {
+    explicit FlightResult(bool answerYes) : dialogs(answerYes) {}
+
+    std::string raw;
+    std::string cfg;
+    std::string error; // the application's message; empty when all went well
+    std::unique_ptr<Q5> q5 = std::make_unique<Q5>();
+    ScriptedDialogs dialogs;
+    std::vector<std::string> exports;
+
+    bool ok() const { return error.empty(); }
+};
+
+std::string configPathFor(const std::string& raw, const ProcessOptions& opt)
+{
+    if (!opt.cfg.empty())
+        return opt.cfg;
+    return std::filesystem::path(raw).replace_extension(".cfg").string();
+}
+
+// Thrown through the parser when an option does not fit a flight.
+[[noreturn]] void usageError(const std::string& message) { throw CLI::ValidationError(message); }
+
+// The settings overrides of the command line, after the import's own rules.
+void applyOverrides(Q5& q, const ProcessOptions& opt, const std::string& cfg)
+{
+    if (!opt.surfaceRef.empty())
+        q.sfcUseStd = opt.surfaceRef == "std" ? 1 : 0;
+    if (opt.launchDetect == "gps") {
+        if (!q.rsGpsInst)
+            usageError("--launch-detect gps: no GPS installed in " + cfg);
+        q.lDetGps = 1;
+    } else if (opt.launchDetect == "ptu") {
+        if (!q.rsPrInst)
+            usageError("--launch-detect ptu: no pressure sensor installed in " + cfg);
+        q.lDetGps = 0;
+    }
+    if (opt.applySfcCorr)
+        applySurfaceCorrection(q, true);
+}
+
+FlightResult processOne(const std::string& raw, const ProcessOptions& opt, const Preferences& prefs)
+{
+    FlightResult res(opt.answer == "yes");
+    res.raw = raw;
+    res.cfg = configPathFor(raw, opt);
+    Q5& q = *res.q5;
+    applyPreferences(q, prefs);
+    std::error_code ec;
+    if (!std::filesystem::is_regular_file(res.cfg, ec)) {
+        res.error = "Flight config not found, load aborted.";
+        return res;
+    }
+    q.clearConfig();
+    if (!q.ReadConfig(res.cfg)) {
+        res.error = "Error loading flight config, load aborted.";
+        return res;
+    }
+    applyImportRules(q);
+    applyOverrides(q, opt, res.cfg);
+    if (!q.ReadRaw(raw)) {
+        res.error = "Error loading flight data, load aborted.";
+        return res;
+    }
+    q.dialogs = &res.dialogs;
+    const bool processed = q.processFlight();
+    q.dialogs = nullptr;
+    if (!processed)
+        res.error = "Error calculating total ozone data.";
+    return res;
+}
+
+std::string clockText(double time)
+{
+    const DateParts d = decodeDateTime(time);
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%02d:%02d:%02d.%03d", d.hour, d.minute, d.second, d.msec);
+    return buf;
+}
+
+Json recordTime(const RawRecord* r)
+{
+    if (!r)
+        return nullptr;
+    Json j;
+    j["time"] = r->time;
+    j["text"] = clockText(r->time);
+    return j;
+}
+
+Json resultJson(const FlightResult& res)
+{
+    const Q5& q = *res.q5;
+    Json j;
+    j["raw"] = res.raw;
+    j["cfg"] = res.cfg;
+    j["ok"] = res.ok();
+    j["error"] = res.ok() ? Json(nullptr) : Json(res.error);
+    j["o3Count"] = q.o3Count;
+    j["launch"] = recordTime(q.launchRec);
+    j["burst"] = recordTime(q.burstRec);
+    Json sfc;
+    sfc["sfcP"] = q.sfcP;
+    sfc["sfcT"] = q.sfcT;
+    sfc["sfcU"] = q.sfcU;
+    sfc["sfcO3"] = Json::array({q.sfcO3[0], q.sfcO3[1], q.sfcO3[2], q.sfcO3[3]});
+    j["surface"] = sfc;
+    Json sondes = Json::array();
+    for (int h = 0; h < MaxSondes; ++h) {
+        if (!q.o3Sonde[h].sn[0])
+            continue;
+        Json s;
+        s["slot"] = h + 1;
+        s["sn"] = q.o3Sonde[h].sn;
+        s["measured"] = q.o3Measured[h];
+        s["residual"] = q.o3Residual[h];
+        s["total"] = q.o3Measured[h] + q.o3Residual[h];
+        s["topMix"] = q.o3TopMix[h];
+        sondes.push_back(s);
+    }
+    j["sondes"] = sondes;
+    Json questions = Json::array();
+    for (const ScriptedDialogs::Entry& e : res.dialogs.transcript) {
+        if (e.kind != ScriptedDialogs::Entry::Question)
+            continue;
+        Json qj;
+        qj["caption"] = e.caption;
+        qj["text"] = e.text;
+        qj["answer"] = e.answer ? "yes" : "no";
+        questions.push_back(qj);
+    }
+    j["questions"] = questions;
+    Json counts;
+    counts["sfc"] = q.sfcRecs.size();
+    counts["flt"] = q.fltRecs.size();
+    counts["wind"] = q.windRecs.size();
+    j["counts"] = counts;
+    j["exports"] = res.exports;
+    return j;
+}
+
+void printReport(const FlightResult& res)
+{
+    const Q5& q = *res.q5;
+    std::printf("%s (configuration %s)\n", res.raw.c_str(), res.cfg.c_str());
+    for (const ScriptedDialogs::Entry& e : res.dialogs.transcript) {
+        if (e.kind == ScriptedDialogs::Entry::Question)
+            std::printf("  question \"%s\" answered %s\n", e.caption.c_str(), e.answer ? "yes" : "no");
+        else if (e.kind == ScriptedDialogs::Entry::Error)
+            std::printf("  %s: %s\n", e.caption.c_str(), e.text.c_str());
+    }
+    if (!res.ok()) {
+        std::printf("  %s\n", res.error.c_str());
+        return;
+    }
+    std::printf("  launch %s, burst %s\n", q.launchRec ? clockText(q.launchRec->time).c_str() : "none",
+                q.burstRec ? clockText(q.burstRec->time).c_str() : "none");
+    for (int h = 0; h < MaxSondes; ++h) {
+        if (!q.o3Sonde[h].sn[0])
+            continue;
+        std::printf("  ozonesonde %d (%s): measured %.2f DU, residual %.2f DU, total %.2f DU\n", h + 1,
+                    q.o3Sonde[h].sn, q.o3Measured[h], q.o3Residual[h], q.o3Measured[h] + q.o3Residual[h]);
+    }
+    for (const std::string& path : res.exports)
+        std::printf("  exported %s\n", path.c_str());
+}
+
+int runProcess(const ProcessOptions& opt)
+{
+    if (!opt.cfg.empty() && opt.rawFiles.size() != 1)
+        usageError("--cfg needs exactly one RAWFILE");
+    const Preferences prefs = opt.prefs.empty() ? Preferences{} : readPreferences(opt.prefs);
+    int exitCode = ExitOk;
+    for (const std::string& raw : opt.rawFiles) {
+        const FlightResult res = processOne(raw, opt, prefs);
+        if (!res.ok())
+            exitCode = ExitFailed;
+        if (opt.json)
+            writeJsonLine(stdout, resultJson(res));
+        else
+            printReport(res);
+        std::fflush(stdout);
+    }
+    return exitCode;
+}
+
+} // namespace
+
+void addProcessCommand(CLI::App& app, int& exitCode)
+{
+    auto opt = std::make_shared<ProcessOptions>();
+    CLI::App* cmd = app.add_subcommand("process", "Import and process flights as the desktop program does");
+    cmd->add_option("--cfg", opt->cfg, "flight configuration (only with one RAWFILE; default RAWFILE with .cfg)");
+    cmd->add_option("--prefs", opt->prefs, "preferences file (default: every preference at its default)");
+    cmd->add_option("--answer", opt->answer, "answer to every surface question")
+        ->check(CLI::IsMember({"yes", "no"}));
+    cmd->add_option("--surface-ref", opt->surfaceRef, "surface reference: standard or radiosonde values")
+        ->check(CLI::IsMember({"std", "rs"}));
+    cmd->add_option("--launch-detect", opt->launchDetect, "launch and burst detection from PTU or GPS data")
+        ->check(CLI::IsMember({"ptu", "gps"}));
+    cmd->add_flag("--apply-sfc-corr", opt->applySfcCorr, "apply the standard-minus-radiosonde offset correction");
+    cmd->add_flag("--json", opt->json, "one JSON summary object per flight and line");
+    cmd->add_option("RAWFILE", opt->rawFiles, "raw telemetry files (*.raw), one flight each")->required();
+    cmd->callback([opt, &exitCode] { exitCode = runProcess(*opt); });
+}
+
+} // namespace lumo::batch

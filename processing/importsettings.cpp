@@ -1,0 +1,100 @@
+#include "importsettings.h"
+
+#include <cstdio>
+#include <string_view>
+
+#include "flight/ini.h"
+#include "flight/numbertext.h"
+#include "flight/q5.h"
+
+namespace lumo {
+
+namespace {
+
+bool equalsNoCase(std::string_view a, std::string_view b)
+{
+    if (a.size() != b.size())
+        return false;
+    for (std::size_t i = 0; i < a.size(); ++i) {
+        const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
+        if (lower(a[i]) != lower(b[i]))
+            return false;
+    }
+    return true;
+}
+
+// A preferences number: the whole text, at single precision, not negative.
+bool prefNumber(const std::string& text, double& value)
+{
+    double v = 0;
+    if (!parseNumber(text, v) || !(static_cast<float>(v) >= 0))
+        return false;
+    value = static_cast<float>(v);
+    return true;
+}
+
+// The value an edit box holds after showing `value` with `format`.
+double asShown(const char* format, double value)
+{
+    char buf[64];
+    std::snprintf(buf, sizeof buf, format, value);
+    double shown = 0;
+    parseNumber(buf, shown);
+    return shown;
+}
+
+} // namespace
+
+Preferences readPreferences(const std::string& file)
+{
+    Preferences p;
+    p.lDetGps = equalsNoCase(IniReadText("pref", "lDet", "ptu", file), "gps");
+    double v = 0;
+    p.lDetVal = prefNumber(IniReadText("pref", "lDetVal", "-1.0", file), v) ? v : 2.0;
+    const std::string endFlt = IniReadText("pref", "endFlt", "", file);
+    p.endFltPrOn = endFlt.find('p') != std::string::npos;
+    p.endFltAltOn = endFlt.find('a') != std::string::npos;
+    p.endFltPr = prefNumber(IniReadText("pref", "endFltPr", "0.0", file), v) ? asShown("%1.2f", v) : 0;
+    p.endFltAlt = prefNumber(IniReadText("pref", "endFltAlt", "0.0", file), v) ? asShown("%1.1f", v) : 0;
+    p.showAll = equalsNoCase(IniReadText("pref", "showAll", "yes", file), "yes");
+    p.lpFilter = prefNumber(IniReadText("pref", "LPfilter", "0.0", file), v) ? asShown("%1.1f", v) : 0;
+    p.resTable = !equalsNoCase(IniReadText("o3", "residual", "cmr", file), "cmr");
+    p.resTableFile = IniReadText("o3", "residualTable", "", file);
+    return p;
+}
+
+void applyPreferences(Q5& q, const Preferences& prefs)
+{
+    q.lDetGps = prefs.lDetGps ? 1 : 0;
+    q.lDetVal = prefs.lDetVal;
+    q.endFltPr = prefs.endFltPrOn ? prefs.endFltPr : 0;
+    q.endFltAlt = prefs.endFltAltOn ? prefs.endFltAlt : 0;
+    q.showAll = prefs.showAll ? 1 : 0;
+    q.lpFilter = prefs.lpFilter;
+    q.resTable = prefs.resTable ? 1 : 0;
+    if (prefs.resTable)
+        q.resTableFile = prefs.resTableFile;
+}
+
+void applyImportRules(Q5& q)
+{
+    // Both instrument boxes start checked; unchecking one forces the other on.
+    if (!q.rsPrInst) {
+        q.rsGpsInst = 1;
+    } else if (!q.rsGpsInst) {
+        q.rsPrInst = 1;
+    }
+    // Launch detection and surface reference follow the installed sensors.
+    q.lDetGps = q.rsPrInst ? 0 : 1;
+    q.sfcUseStd = q.rsPrInst ? 0 : 1;
+    applySurfaceCorrection(q, false);
+}
+
+void applySurfaceCorrection(Q5& q, bool apply)
+{
+    q.sfcCorrP = apply ? q.sfcP - q.stdP : 0;
+    q.sfcCorrT = apply ? q.sfcT - q.stdT : 0;
+    q.sfcCorrU = apply ? q.sfcU - q.stdU : 0;
+}
+
+} // namespace lumo
