@@ -53,6 +53,8 @@ int main(int argc, char** argv)
     app.add_option("--sondes", o.sondes, "Ozonesondes in the chain")->check(CLI::Range(1, 4));
     app.add_option("--burst-km", o.burstKm, "Burst height above sea level, km");
     app.add_option("--surface-min", o.surfaceMin, "Minutes logged before the separator line (surface period)");
+    app.add_option("--duration-min", o.durationMin,
+        "Minutes of telemetry after the separator line; 0 = until the landing (never cut before the burst)");
     app.add_option("--ground-s", o.groundSec, "Seconds on the ground after the separator line before the launch");
     app.add_flag("--no-gps", noGps, "No GPS receiver: no GPS packets, GPS_inst=0");
     app.add_flag("--no-pressure", noPressure,

@@ -58,6 +58,8 @@ std::string SimOptions::validate() const
         return "the surface period must be more than 0 and at most 120 minutes";
     if (!(groundSec >= 20 && groundSec <= 7200))
         return "the time on the ground after the separator must be 20 to 7200 s";
+    if (!(durationMin >= 0 && durationMin <= 1440))
+        return "the duration must be 0 (until the landing) to 1440 minutes";
     if (!(ascentRate >= 1 && ascentRate <= 12) || !(landingRate >= 1 && landingRate <= 30))
         return "the ascent rate must be 1 to 12 m/s and the landing rate 1 to 30 m/s";
     if (!(ptuPeriod >= 0.5 && ptuPeriod <= 60) || !(gpsPeriod >= 0.5 && gpsPeriod <= 60) ||

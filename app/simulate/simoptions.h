@@ -35,6 +35,7 @@ struct SimOptions {
     double burstKm = 32;         // burst height above sea level, km
     double surfaceMin = 10;      // logged before the separator line, minutes
     double groundSec = 120;      // on the ground after the separator, s
+    double durationMin = 0;      // telemetry after the separator, minutes; 0 = until the landing
     bool gps = true;
     bool pressureSensor = true;
     bool gpsVelocities = false;

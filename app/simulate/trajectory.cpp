@@ -65,6 +65,12 @@ Trajectory::Trajectory(const SimOptions& o, const Atmosphere& atm, const WindPro
         }
     }
     end_ = static_cast<double>(states_.size() - 1);
+    // Telemetry lost during the descent (the sonde below the station's
+    // horizon), though never before the burst.
+    if (o.durationMin > 0) {
+        end_ = std::min(end_, std::max(burst_ + 60, separator_ + std::round(o.durationMin * 60)));
+        states_.resize(static_cast<std::size_t>(end_) + 1);
+    }
 }
 
 FlightState Trajectory::at(double t) const

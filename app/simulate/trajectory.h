@@ -24,8 +24,9 @@ struct FlightState {
 // surface period: on the ground until the launch, an ascent at about the
 // chosen rate with turbulent noise and a slow speed-up in thin air, the
 // burst at the chosen height, then a parachute descent that is fast in thin
-// air (rate ~ 1/sqrt(density)) and slows towards the landing. The balloon
-// drifts with the wind at its height.
+// air (rate ~ 1/sqrt(density)) and slows towards the landing, or ends
+// earlier when the telemetry duration is limited. The balloon drifts with
+// the wind at its height.
 class Trajectory {
 public:
     Trajectory(const SimOptions& options, const Atmosphere& atmosphere, const WindProfile& winds, Random& rng);

@@ -143,6 +143,19 @@ TEST(SimulatedPhysics, AscentReachesTheBurstAndTheDescentSlowsDown)
     EXPECT_EQ(f.profile.back().z, o.stnAlt);
 }
 
+TEST(SimulatedPhysics, LimitedDurationCutsTheDescentButNotTheAscent)
+{
+    sim::SimOptions o = fullFlight(7, sim::ProfileKind::MidLatitude);
+    o.durationMin = 120;
+    const auto f = sim::simulateFlight(o);
+    EXPECT_NEAR((f.profile.back().time - f.profile.front().time) * 1440, 120, 0.02);
+    EXPECT_GT(f.profile.back().z, 5000);
+    o.durationMin = 10; // ends a minute after the burst
+    const auto g = sim::simulateFlight(o);
+    EXPECT_EQ(g.burstHeight, 32000);
+    EXPECT_NEAR((g.profile.back().time - g.burstTime) * 86400, 60, 1.01);
+}
+
 TEST(SimulatedPhysics, MidLatitudeJetPeaksNearTheTropopause)
 {
     for (std::uint64_t seed = 1; seed <= 5; ++seed) {
