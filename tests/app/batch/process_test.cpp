@@ -1,0 +1,213 @@
+// lumo-batch process: the JSON summary contract, the failure messages and
+// exit codes, and the settings options, on the committed sample flights.
+
+#include <gtest/gtest.h>
+
+#include <fstream>
+#include <sstream>
+#include <string>
+#include <vector>
+
+#include "batchrun.h"
+
+using namespace lumo::test;
+using Json = nlohmann::ordered_json;
+
+namespace {
+
+// A copy of a sample flight in the scratch folder; `edit` rewrites config lines.
+std::string copySample(const TempDir& dir, const std::string& name, const std::string& as,
+                       const std::vector<std::pair<std::string, std::string>>& cfgEdits = {})
+{
+    std::string cfg;
+    for (char c : readFile(sourcePath("samples/" + name + ".cfg")))
+        if (c != '\r')
+            cfg += c;
+    for (const auto& [from, to] : cfgEdits) {
+        const std::size_t at = cfg.find(from);
+        if (at != std::string::npos)
+            cfg.replace(at, from.size(), to);
+    }
+    dir.write(as + ".cfg", cfg);
+    return dir.write(as + ".raw", readFile(sourcePath("samples/" + name + ".raw")));
+}
+
+Json onlyLine(const BatchResult& r)
+{
+    const auto lines = r.lines();
+    EXPECT_EQ(lines.size(), 1u) << r.out << r.err;
+    return lines.empty() ? Json() : Json::parse(lines[0]);
+}
+
+} // namespace
+
+TEST(BatchProcess, SummaryObjectFollowsTheContract)
+{
+    TempDir dir;
+    const std::string raw = sourcePath("samples/flight1.raw");
+    const BatchResult r = runBatch(dir, {"process", "--json", raw});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const Json j = onlyLine(r);
+    EXPECT_EQ(keysOf(j), (std::vector<std::string>{"raw", "cfg", "ok", "error", "o3Count", "launch", "burst", "surface",
+                                                   "sondes", "questions", "counts", "exports"}));
+    EXPECT_EQ(j["raw"], raw);
+    EXPECT_EQ(j["cfg"], sourcePath("samples/flight1.cfg"));
+    EXPECT_EQ(j["ok"], true);
+    EXPECT_TRUE(j["error"].is_null());
+    EXPECT_EQ(j["o3Count"], 1);
+    EXPECT_EQ(keysOf(j["launch"]), (std::vector<std::string>{"time", "text"}));
+    const std::string text = j["launch"]["text"];
+    ASSERT_EQ(text.size(), 12u);
+    EXPECT_EQ(text.substr(0, 6), "10:42:");
+    EXPECT_EQ(text[8], '.');
+    EXPECT_LT(j["launch"]["time"].get<double>(), j["burst"]["time"].get<double>());
+    EXPECT_EQ(keysOf(j["surface"]), (std::vector<std::string>{"sfcP", "sfcT", "sfcU", "sfcO3"}));
+    EXPECT_EQ(j["surface"]["sfcP"], 955.48);
+    EXPECT_EQ(j["surface"]["sfcO3"].size(), 4u);
+    ASSERT_EQ(j["sondes"].size(), 1u);
+    const Json& s = j["sondes"][0];
+    EXPECT_EQ(keysOf(s), (std::vector<std::string>{"slot", "sn", "measured", "residual", "total", "topMix"}));
+    EXPECT_EQ(s["slot"], 1);
+    EXPECT_EQ(s["sn"], "5A51252");
+    EXPECT_EQ(s["total"].get<double>(), s["measured"].get<double>() + s["residual"].get<double>());
+    // The truth file's column from the surface to the burst.
+    const Json truth = Json::parse(readFile(sourcePath("samples/flight1.truth.json")));
+    const double column = truth["sondes"][0]["columnToBurst"];
+    EXPECT_NEAR(s["measured"].get<double>(), column, column * 0.01);
+    EXPECT_TRUE(j["questions"].empty());
+    EXPECT_EQ(keysOf(j["counts"]), (std::vector<std::string>{"sfc", "flt", "wind"}));
+    EXPECT_GT(j["counts"]["wind"].get<int>(), 1000);
+    EXPECT_TRUE(j["exports"].is_array());
+    EXPECT_TRUE(j["exports"].empty());
+}
+
+TEST(BatchProcess, EachFailureHasItsMessageAndTheRunGoesOn)
+{
+    TempDir dir;
+    const std::string good = copySample(dir, "flight1", "good");
+    const std::string noCfg = dir.write("nocfg.raw", "");
+    // An ozonesonde without a pump flow makes the configuration unusable.
+    const std::string badCfg = copySample(dir, "flight1", "badcfg", {{"flow=29.08", "flow=0"}});
+    dir.write("noraw.cfg", readFile(sourcePath("samples/flight1.cfg")));
+    const std::string noRaw = dir.file("noraw.raw");
+    // Without the separator line every record is a surface record.
+    std::string rawText;
+    {
+        std::istringstream in(readFile(good));
+        for (std::string line; std::getline(in, line);)
+            if (line.size() > 30)
+                rawText += line + "\n";
+    }
+    dir.write("nosep.cfg", readFile(sourcePath("samples/flight1.cfg")));
+    const std::string noSep = dir.write("nosep.raw", rawText);
+
+    const BatchResult r = runBatch(dir, {"process", "--json", noCfg, badCfg, noRaw, noSep, good});
+    EXPECT_EQ(r.exitCode, 1);
+    const auto lines = r.lines();
+    ASSERT_EQ(lines.size(), 5u) << r.err;
+    const char* expected[] = {"Flight config not found, load aborted.", "Error loading flight config, load aborted.",
+                              "Error loading flight data, load aborted.", "Error calculating total ozone data."};
+    for (int i = 0; i < 4; ++i) {
+        const Json j = Json::parse(lines[static_cast<std::size_t>(i)]);
+        EXPECT_EQ(j["ok"], false);
+        EXPECT_EQ(j["error"], expected[i]);
+        EXPECT_TRUE(j["launch"].is_null());
+        EXPECT_TRUE(j["burst"].is_null());
+    }
+    EXPECT_EQ(Json::parse(lines[0])["cfg"], dir.file("nocfg.cfg"));
+    EXPECT_EQ(Json::parse(lines[4])["ok"], true);
+}
+
+TEST(BatchProcess, UsageErrors)
+{
+    TempDir dir;
+    const std::string a = copySample(dir, "flight1", "a");
+    const std::string b = copySample(dir, "flight1", "b");
+    EXPECT_EQ(runBatch(dir, {"process", "--cfg", dir.file("a.cfg"), a, b}).exitCode, 2);
+    EXPECT_EQ(runBatch(dir, {"process", "--answer", "maybe", a}).exitCode, 2);
+    EXPECT_EQ(runBatch(dir, {"process", "--surface-ref", "gps", a}).exitCode, 2);
+    EXPECT_EQ(runBatch(dir, {"process"}).exitCode, 2);
+    const std::string noGps = copySample(dir, "flight1", "nogps", {{"GPS_inst=1", "GPS_inst=0"}});
+    const BatchResult r = runBatch(dir, {"process", "--launch-detect", "gps", noGps});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_NE(r.err.find("GPS"), std::string::npos);
+    // Without a pressure sensor the import selects GPS detection itself; PTU is not possible.
+    const std::string noP = copySample(dir, "flight1", "nop", {{"P_inst=1", "P_inst=0"}});
+    EXPECT_EQ(runBatch(dir, {"process", "--launch-detect", "ptu", noP}).exitCode, 2);
+}
+
+TEST(BatchProcess, ExplicitConfigurationIsUsed)
+{
+    TempDir dir;
+    const std::string raw = dir.write("flight.raw", readFile(sourcePath("samples/flight1.raw")));
+    const std::string cfg = dir.write("other.cfg", readFile(sourcePath("samples/flight1.cfg")));
+    const Json j = onlyLine(runBatch(dir, {"process", "--json", "--cfg", cfg, raw}));
+    EXPECT_EQ(j["cfg"], cfg);
+    EXPECT_EQ(j["ok"], true);
+}
+
+TEST(BatchProcess, AnswersReachTheSurfaceQuestions)
+{
+    TempDir dir;
+    const std::string raw = copySample(dir, "flight1", "f", {{"[surface]\np=955.48", "[surface]\np=950.00"}});
+    Json j = onlyLine(runBatch(dir, {"process", "--json", raw}));
+    ASSERT_EQ(j["questions"].size(), 1u);
+    EXPECT_EQ(j["questions"][0]["caption"], "Surface Pressure");
+    EXPECT_EQ(j["questions"][0]["answer"], "no");
+    const std::string textNo = j["questions"][0]["text"];
+    EXPECT_EQ(textNo.rfind("Surface pressure saved in file = 950.00\nMeasured surface pressure = ", 0), 0u);
+    EXPECT_EQ(j["surface"]["sfcP"], 950.0);
+
+    j = onlyLine(runBatch(dir, {"process", "--json", "--answer", "yes", raw}));
+    ASSERT_EQ(j["questions"].size(), 1u);
+    EXPECT_EQ(j["questions"][0]["answer"], "yes");
+    EXPECT_NEAR(j["surface"]["sfcP"].get<double>(), 955.48, 0.5);
+}
+
+TEST(BatchProcess, OffsetCorrectionAndSurfaceReference)
+{
+    TempDir dir;
+    // Standard pressure 3 hPa above the radiosonde's.
+    const std::string raw = copySample(dir, "flight1", "f", {{"[standard]\np=955.48", "[standard]\np=958.48"}});
+    const Json plain = onlyLine(runBatch(dir, {"process", "--json", raw}));
+    EXPECT_TRUE(plain["questions"].empty());
+    // With the correction the radiosonde pressures read 3 hPa higher and the
+    // measured surface pressure no longer matches the corrected saved one.
+    const Json corr = onlyLine(runBatch(dir, {"process", "--json", "--apply-sfc-corr", raw}));
+    ASSERT_EQ(corr["questions"].size(), 1u);
+    EXPECT_EQ(corr["questions"][0]["caption"], "Surface Pressure");
+    EXPECT_NE(corr["sondes"][0]["measured"], plain["sondes"][0]["measured"]);
+    const Json std = onlyLine(runBatch(dir, {"process", "--json", "--surface-ref", "std", raw}));
+    EXPECT_NE(std["surface"]["sfcO3"][0], plain["surface"]["sfcO3"][0]);
+    const Json rs = onlyLine(runBatch(dir, {"process", "--json", "--surface-ref", "rs", raw}));
+    EXPECT_EQ(rs["surface"]["sfcO3"][0], plain["surface"]["sfcO3"][0]);
+}
+
+TEST(BatchProcess, PreferencesFileSettings)
+{
+    TempDir dir;
+    const std::string raw = copySample(dir, "flight1", "f");
+    const Json plain = onlyLine(runBatch(dir, {"process", "--json", raw}));
+    // GPS launch detection from the preferences is replaced by the import
+    // (a pressure sensor is installed); the table residual is used.
+    const std::string prefs = dir.write("lumo.ini", "[pref]\nlDet=gps\nendFlt=p\nendFltPr=20\n[o3]\nresidual=TABLE\n"
+                                                    "residualTable=\"" + sourcePath("samples/residual.toz") + "\"\n");
+    const Json j = onlyLine(runBatch(dir, {"process", "--json", "--prefs", prefs, raw}));
+    EXPECT_EQ(j["launch"], plain["launch"]);
+    EXPECT_LT(j["burst"]["time"].get<double>(), plain["burst"]["time"].get<double>()); // flight ends at 20 hPa
+    EXPECT_GT(j["sondes"][0]["residual"].get<double>(), 0);
+    EXPECT_NE(j["sondes"][0]["residual"], plain["sondes"][0]["residual"]);
+    // A missing preferences file is no error: every key at its default.
+    const Json none = onlyLine(runBatch(dir, {"process", "--json", "--prefs", dir.file("absent.ini"), raw}));
+    EXPECT_EQ(none["sondes"], plain["sondes"]);
+}
+
+TEST(BatchProcess, HumanReadableReport)
+{
+    TempDir dir;
+    const BatchResult r = runBatch(dir, {"process", sourcePath("samples/flight4.raw")});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_NE(r.out.find("launch "), std::string::npos);
+    EXPECT_NE(r.out.find("ozonesonde 4 ("), std::string::npos);
+    EXPECT_NE(r.out.find(" DU, total "), std::string::npos);
+}
