@@ -8,6 +8,7 @@
 
 #include <CLI/CLI.hpp>
 
+#include "batchexports.h"
 #include "commands.h"
 #include "flight/datetime.h"
 #include "flight/q5.h"
@@ -28,6 +29,8 @@ struct ProcessOptions {
     bool applySfcCorr = false;
     bool json = false;
     std::vector<std::string> rawFiles;
+    std::string exportList; // "o3,winds,all"
+    std::string outDir;     // exports beside the raw file when empty
 };
 
 // Everything reported about one flight. The flight object stays for the
@@ -203,10 +206,24 @@ int runProcess(const ProcessOptions& opt)
 {
     if (!opt.cfg.empty() && opt.rawFiles.size() != 1)
         usageError("--cfg needs exactly one RAWFILE");
+    std::vector<ExportKind> kinds;
+    if (!opt.exportList.empty()) {
+        std::string error;
+        const auto parsed = parseExportList(opt.exportList, error);
+        if (!parsed)
+            usageError("--export: " + error);
+        kinds = *parsed;
+    }
     const Preferences prefs = opt.prefs.empty() ? Preferences{} : readPreferences(opt.prefs);
     int exitCode = ExitOk;
     for (const std::string& raw : opt.rawFiles) {
-        const FlightResult res = processOne(raw, opt, prefs);
+        FlightResult res = processOne(raw, opt, prefs);
+        // Exports come from the state the one processing run left.
+        if (res.ok() && !kinds.empty()) {
+            const BatchExports written = writeBatchExports(*res.q5, raw, res.cfg, kinds, opt.outDir);
+            res.exports = written.paths;
+            res.error = written.error;
+        }
         if (!res.ok())
             exitCode = ExitFailed;
         if (opt.json)
@@ -234,6 +251,8 @@ void addProcessCommand(CLI::App& app, int& exitCode)
         ->check(CLI::IsMember({"ptu", "gps"}));
     cmd->add_flag("--apply-sfc-corr", opt->applySfcCorr, "apply the standard-minus-radiosonde offset correction");
     cmd->add_flag("--json", opt->json, "one JSON summary object per flight and line");
+    cmd->add_option("--export", opt->exportList, "export files to write: comma list of o3, winds, all");
+    cmd->add_option("--out-dir", opt->outDir, "folder of the export files (default: beside the raw file)");
     cmd->add_option("RAWFILE", opt->rawFiles, "raw telemetry files (*.raw), one flight each")->required();
     cmd->callback([opt, &exitCode] { exitCode = runProcess(*opt); });
 }
