@@ -66,24 +66,18 @@ void ptuHeights(Q5& q)
 
 void ascentRates(Q5& q)
 {
-    if (q.rsPrInst) {
-        RawRecord* prev = nullptr;
-        for (RawRecord* r = q.fltRecs.first(); r; r = r->next) {
-            if (!r->isPtu())
-                continue;
-            if (prev)
-                r->data.ptu.rate = rateOver(r->data.ptu.hgt - prev->data.ptu.hgt, r->time, prev->time);
-            prev = r;
-        }
-    }
-    if (q.rsGpsInst) {
-        RawRecord* prev = nullptr;
-        for (RawRecord* r = q.fltRecs.first(); r; r = r->next) {
-            if (!r->isGps())
-                continue;
-            if (prev && r->data.gps.nSats >= MinSatsForFix)
-                r->data.gps.gpsRate = rateOver(r->data.gps.alt - prev->data.gps.alt, r->time, prev->time);
-            prev = r;
+    const RawRecord* prevPtu = nullptr;
+    const RawRecord* prevGps = nullptr;
+    for (RawRecord* r = q.fltRecs.first(); r; r = r->next) {
+        if (q.rsPrInst && r->isPtu()) {
+            if (prevPtu)
+                r->data.ptu.rate = rateOver(r->data.ptu.hgt - prevPtu->data.ptu.hgt, r->time, prevPtu->time);
+            prevPtu = r;
+        } else if (q.rsGpsInst && r->isGps()) {
+            // The previous fix counts whatever its satellites.
+            if (prevGps && r->data.gps.nSats >= MinSatsForFix)
+                r->data.gps.gpsRate = rateOver(r->data.gps.alt - prevGps->data.gps.alt, r->time, prevGps->time);
+            prevGps = r;
         }
     }
 }
@@ -113,26 +107,30 @@ void alignStreams(Q5& q)
         gpsPressures(q);
     if (pr)
         ptuHeights(q);
-    // (d) pressure at each ozone sample
-    if (pr)
-        alignByTime<1>(list, isPtu, [cp](const RawRecord& r) { return std::array<double, 1>{r.data.ptu.p - cp}; },
-                       isOzone, [](RawRecord& r, const std::array<double, 1>& v) { r.data.o3.p = v[0]; },
-                       std::array<double, 1>{refSurfaceP(q)});
-    // (e) temperature and humidity at each ozone sample
-    alignByTime<2>(list, isPtu, ptuTU, isOzone,
-                   [](RawRecord& r, const std::array<double, 2>& v) {
-                       r.data.o3.t = v[0];
-                       r.data.o3.u = v[1];
-                   },
-                   refTU);
-    // (f) humidity-sensor temperature; plain PTU packets carry none (0)
-    if (q.hasPtuExt)
-        alignByTime<1>(list, isPtu,
-                       [](const RawRecord& r) {
-                           return std::array<double, 1>{r.type == TypePtuExt ? r.data.ptu.tu : 0.0};
-                       },
-                       isOzone, [](RawRecord& r, const std::array<double, 1>& v) { r.data.o3.tu = v[0]; },
-                       std::array<double, 1>{refSurfaceT(q)});
+    // (d), (e), (f), (j): PTU pressure, temperature and humidity, humidity-
+    // sensor temperature (plain PTU packets carry none, 0) and height at each
+    // ozone sample. The four walks share source and target records, so one
+    // walk places them all alike.
+    const bool ext = q.hasPtuExt != 0;
+    alignByTime<5>(
+        list, isPtu,
+        [cp, ct, cu](const RawRecord& r) {
+            const PtuData& d = r.data.ptu;
+            return std::array<double, 5>{d.p - cp, d.t - ct, d.u - cu, r.type == TypePtuExt ? d.tu : 0.0, d.hgt};
+        },
+        isOzone,
+        [pr, ext](RawRecord& r, const std::array<double, 5>& v) {
+            O3Data& o = r.data.o3;
+            if (pr)
+                o.p = v[0];
+            o.t = v[1];
+            o.u = v[2];
+            if (ext)
+                o.tu = v[3];
+            if (pr)
+                o.hgt = v[4];
+        },
+        std::array<double, 5>{refSurfaceP(q), refSurfaceT(q), refSurfaceU(q), refSurfaceT(q), q.stnAlt});
     auto gpsAlt = [](const RawRecord& r) { return std::array<double, 1>{r.data.gps.alt}; };
     // (g) GPS altitude at each PTU sample, (h) at each ozone sample
     if (gps) {
@@ -148,10 +146,6 @@ void alignStreams(Q5& q)
             [](const RawRecord& r) { return std::array<double, 1>{r.data.gps.gpsP}; }, isOzone,
             [](RawRecord& r, const std::array<double, 1>& v) { r.data.o3.gpsP = v[0]; },
             [](RawRecord& r) { r.data.o3.gpsP = 0; }, std::array<double, 1>{gpsSurfaceP(q)});
-    // (j) PTU height at each ozone sample
-    if (pr)
-        alignByTime<1>(list, isPtu, [](const RawRecord& r) { return std::array<double, 1>{r.data.ptu.hgt}; },
-                       isOzone, [](RawRecord& r, const std::array<double, 1>& v) { r.data.o3.hgt = v[0]; }, stnAlt);
 }
 
 } // namespace lumo

@@ -65,34 +65,37 @@ struct FileCloser {
 
 } // namespace
 
-void measuredColumn(Q5& q, int h)
+void measuredColumns(Q5& q)
 {
-    q.o3Measured[h] = 0;
-    q.o3TopMix[h] = 0;
+    const RawRecord* prev[MaxSondes] = {};
+    double prevP[MaxSondes] = {};
+    for (int h = 0; h < MaxSondes; ++h) {
+        q.o3Measured[h] = 0;
+        q.o3TopMix[h] = 0;
+    }
     const double launchTime = q.launchRec ? q.launchRec->time : -std::numeric_limits<double>::infinity();
     // Without a burst the column runs to the end of the flight list.
     const double burstTime = q.burstRec ? q.burstRec->time : std::numeric_limits<double>::infinity();
     const double p0 = q.rsPrInst ? q.sfcP : q.stdP;
-    const RawRecord* prev = nullptr;
-    double prevP = 0;
     for (const RawRecord* r = q.fltRecs.first(); r; r = r->next) {
-        if (!r->isOzone() || r->o3Slot() != h || r->time < launchTime || !(r->time < burstTime))
+        const int h = r->isOzone() ? r->o3Slot() : -1;
+        if (h < 0 || r->time < launchTime || !(r->time < burstTime))
             continue;
         const double p = samplePressure(q, *r);
         if (!(p > 0))
             continue;
         const double o3pp = r->data.o3.o3pp;
-        if (!prev) {
+        if (!prev[h]) {
             q.o3Measured[h] = std::log(p0 / p) * (q.sfcO3[h] + o3pp) * DobsonPerNbLnP;
         } else {
-            if (p >= prevP)
+            if (p >= prevP[h])
                 continue; // the balloon sank for a moment
-            const double prevO3pp = prev->data.o3.o3pp;
-            q.o3Measured[h] += std::log(prevP / p) * (prevO3pp + o3pp) * DobsonPerNbLnP;
-            q.o3TopMix[h] = (prevO3pp + o3pp) / (prevP + p);
+            const double prevO3pp = prev[h]->data.o3.o3pp;
+            q.o3Measured[h] += std::log(prevP[h] / p) * (prevO3pp + o3pp) * DobsonPerNbLnP;
+            q.o3TopMix[h] = (prevO3pp + o3pp) / (prevP[h] + p);
         }
-        prev = r;
-        prevP = p;
+        prev[h] = r;
+        prevP[h] = p;
     }
 }
 
@@ -168,8 +171,7 @@ bool tableResidual(const std::string& path, double lat, int month, double pb, do
 
 void totalOzone(Q5& q)
 {
-    for (int h = 0; h < MaxSondes; ++h)
-        measuredColumn(q, h);
+    measuredColumns(q);
     if (!q.burstRec)
         return;
     const double pb = q.lDetGps ? q.burstRec->data.gps.gpsP : q.burstRec->data.ptu.p - q.sfcCorrP;

@@ -10,9 +10,9 @@ class Q5;
 // pressures at both ends of a layer (trapezoid rule in ln p).
 constexpr double DobsonPerNbLnP = 0.39453635;
 
-// Measured column (DU) of ozonesonde slot h (0..3) from the surface to the
-// burst, and the mixing ratio of its highest layer (o3Measured, o3TopMix).
-void measuredColumn(Q5& q, int h);
+// Measured column (DU) of each ozonesonde from the surface to the burst, and
+// the mixing ratio of its highest layer (o3Measured, o3TopMix), in one walk.
+void measuredColumns(Q5& q);
 
 // Ozone above burst pressure pb (hPa) for a constant mixing ratio topMix
 // (nb/hPa): 0.1 hPa layers, then the last layer down to 0 hPa in closed form.

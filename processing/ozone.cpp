@@ -109,30 +109,33 @@ void computeO3pp(const Q5& q, RawRecord& r, double p)
     o.o3pp = o3PartialPressure(q, p, o.ic, o.tp, r.o3Slot() + 1);
 }
 
+void OzoneLowPass::apply(RawRecord& r)
+{
+    const int slot = r.isOzone() ? r.o3Slot() : -1;
+    if (slot < 0)
+        return;
+    double& o3pp = r.data.o3.o3pp;
+    if (o3pp == Missing)
+        return;
+    if (last_[slot] == Missing) {
+        last_[slot] = o3pp;
+        lastTime_[slot] = r.time;
+        return;
+    }
+    // Elapsed clock time to the millisecond; whole days drop out.
+    const DateParts d = decodeDateTime(std::fabs(r.time - lastTime_[slot]));
+    const double dt = d.hour * 3600 + d.minute * 60 + d.second + d.msec * 0.001;
+    const double g = std::exp(-dt / tau_);
+    o3pp = last_[slot] + (1 - g) * (o3pp - last_[slot]);
+    last_[slot] = o3pp;
+    lastTime_[slot] = r.time;
+}
+
 void lowPassFilter(const Q5& q, RawRecord* first)
 {
-    double last[MaxSondes] = {Missing, Missing, Missing, Missing};
-    double lastTime[MaxSondes] = {};
-    for (RawRecord* r = first; r; r = r->next) {
-        const int slot = r->isOzone() ? r->o3Slot() : -1;
-        if (slot < 0)
-            continue;
-        double& o3pp = r->data.o3.o3pp;
-        if (o3pp == Missing)
-            continue;
-        if (last[slot] == Missing) {
-            last[slot] = o3pp;
-            lastTime[slot] = r->time;
-            continue;
-        }
-        // Elapsed clock time to the millisecond; whole days drop out.
-        const DateParts d = decodeDateTime(std::fabs(r->time - lastTime[slot]));
-        const double dt = d.hour * 3600 + d.minute * 60 + d.second + d.msec * 0.001;
-        const double g = std::exp(-dt / q.lpFilter);
-        o3pp = last[slot] + (1 - g) * (o3pp - last[slot]);
-        last[slot] = o3pp;
-        lastTime[slot] = r->time;
-    }
+    OzoneLowPass filter(q.lpFilter);
+    for (RawRecord* r = first; r; r = r->next)
+        filter.apply(*r);
 }
 
 } // namespace lumo

@@ -1,9 +1,8 @@
 #pragma once
 
-namespace lumo {
+#include "flight/q5.h"
 
-class Q5;
-struct RawRecord;
+namespace lumo {
 
 // Cell background current b (uA) referred to the background-table factor at
 // the surface pressure ps (hPa).
@@ -27,8 +26,22 @@ double o3PartialPressure(const Q5& q, double p, double ic, double tp, int k);
 // background at the corrected saved surface pressure.
 void referBackgrounds(Q5& q);
 
-// First-order low-pass filter (time constant q.lpFilter, s) over the o3pp of
-// the ozone records from `first` on, each ozonesonde separately.
+// First-order low-pass filter of the partial pressures, each ozonesonde
+// separately, fed the ozone records in list order. Invalid values pass
+// untouched; the first valid value of an ozonesonde starts its filter.
+class OzoneLowPass {
+public:
+    explicit OzoneLowPass(double timeConstant) : tau_(timeConstant) {}
+    void apply(RawRecord& r);
+
+private:
+    double tau_; // s
+    double last_[MaxSondes] = {Missing, Missing, Missing, Missing};
+    double lastTime_[MaxSondes] = {};
+};
+
+// The filter (time constant q.lpFilter, s) over the ozone records from
+// `first` on.
 void lowPassFilter(const Q5& q, RawRecord* first);
 
 // o3pp of one ozone record at pressure p: Missing for chain positions that

@@ -37,9 +37,13 @@ void clearDerived(Q5& q)
     q.windRecs.clear();
 }
 
-// Step 7: partial pressure of every flight ozone sample that has a pressure.
+// Steps 7 and 8: partial pressure of every flight ozone sample that has a
+// pressure, then the optional filter. The filter only looks back, so it
+// follows each record at once.
 void flightOzone(Q5& q)
 {
+    const bool filter = q.lpFilter > 0;
+    OzoneLowPass lowPass(q.lpFilter);
     for (RawRecord& r : q.fltRecs) {
         if (!r.isOzone())
             continue;
@@ -50,6 +54,8 @@ void flightOzone(Q5& q)
         const double p = q.rsPrInst ? r.data.o3.p : r.data.o3.gpsP;
         if (p > 0)
             computeO3pp(q, r, p);
+        if (filter)
+            lowPass.apply(r);
     }
 }
 
@@ -66,8 +72,6 @@ bool Q5::processFlight()
     surfaceOzone(*this);
     alignStreams(*this);
     flightOzone(*this);
-    if (lpFilter > 0)
-        lowPassFilter(*this, fltRecs.first());
     ascentRates(*this);
     detectLaunchAndBurst(*this);
     if (rsGpsInst)

@@ -50,7 +50,7 @@ TEST_F(MeasuredColumn, TrapezoidInLogPressureWithSkippedSamples)
     sample(q, 16, 1, 800, 50);
     q.burstRec = addPtu(q.fltRecs, 17, 790, 0, 0);
     sample(q, 17, 1, 700, 99); // at burst time: excluded
-    measuredColumn(q, 0);
+    measuredColumns(q);
     const double first = std::log(1000.0 / 900) * (30 + 40) * C;
     EXPECT_DOUBLE_EQ(q.o3Measured[0], first + std::log(900.0 / 800) * (40 + 50) * C);
     EXPECT_DOUBLE_EQ(q.o3TopMix[0], (40 + 50) / (900.0 + 800));
@@ -60,13 +60,13 @@ TEST_F(MeasuredColumn, NoSamplesGivesZeroAndWithoutSensorUsesGpsPressure)
 {
     q.o3Measured[1] = 7;
     q.o3TopMix[1] = 7;
-    measuredColumn(q, 1);
+    measuredColumns(q);
     EXPECT_EQ(q.o3Measured[1], 0);
     EXPECT_EQ(q.o3TopMix[1], 0);
     q.rsPrInst = 0;
     sample(q, 11, 1, 900, 40, 980);
     sample(q, 12, 1, 800, 40, 0); // GPS pressure missing
-    measuredColumn(q, 0);
+    measuredColumns(q);
     EXPECT_DOUBLE_EQ(q.o3Measured[0], std::log(1010.0 / 980) * (30 + 40) * C);
 }
 
@@ -75,14 +75,14 @@ TEST_F(MeasuredColumn, WithoutBurstRunsToEndOfFlightList)
     sample(q, 11, 1, 900, 40);
     sample(q, 20, 1, 800, 50);
     sample(q, 30, 1, 700, 60);
-    measuredColumn(q, 0);
+    measuredColumns(q);
     EXPECT_DOUBLE_EQ(q.o3TopMix[0], (50 + 60) / (800.0 + 700));
 }
 
 TEST_F(MeasuredColumn, InvalidPartialPressuresEnterAsTheyAre)
 {
     sample(q, 11, 1, 900, Missing);
-    measuredColumn(q, 0);
+    measuredColumns(q);
     EXPECT_DOUBLE_EQ(q.o3Measured[0], std::log(1000.0 / 900) * (30 + Missing) * C);
 }
 
