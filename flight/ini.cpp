@@ -40,9 +40,14 @@ std::vector<Line> splitLines(std::string_view data)
 
 enum class FileState { Read, Missing, Unreadable };
 
-FileState readWholeFile(const std::string& path, std::string& data)
+constexpr std::string_view Utf8Bom = "\xEF\xBB\xBF";
+
+// Reads the file into `data`; a UTF-8 byte-order mark is removed and reported
+// in `hadBom`.
+FileState readWholeFile(const std::string& path, std::string& data, bool& hadBom)
 {
     data.clear();
+    hadBom = false;
     std::FILE* f = std::fopen(path.c_str(), "rb");
     if (!f)
         return errno == ENOENT ? FileState::Missing : FileState::Unreadable;
@@ -59,8 +64,10 @@ FileState readWholeFile(const std::string& path, std::string& data)
     }
     // Editors on Windows start UTF-8 files with a byte-order mark; left in
     // place it would hide the first section header.
-    if (data.compare(0, 3, "\xEF\xBB\xBF") == 0)
-        data.erase(0, 3);
+    if (data.compare(0, Utf8Bom.size(), Utf8Bom) == 0) {
+        data.erase(0, Utf8Bom.size());
+        hadBom = true;
+    }
     return FileState::Read;
 }
 
@@ -181,7 +188,8 @@ std::string singleLine(std::string_view text)
 IniFile::IniFile(const std::string& path)
 {
     std::string data;
-    if (readWholeFile(path, data) != FileState::Read)
+    bool hadBom = false;
+    if (readWholeFile(path, data, hadBom) != FileState::Read)
         return;
     Section* current = nullptr;
     for (const Line& line : splitLines(data)) {
@@ -281,7 +289,8 @@ bool IniWriteText(std::string_view section, std::string_view key, std::string_vi
                   const std::string& file)
 {
     std::string data;
-    if (readWholeFile(file, data) == FileState::Unreadable)
+    bool hadBom = false;
+    if (readWholeFile(file, data, hadBom) == FileState::Unreadable)
         return false;
     const std::vector<Line> lines = splitLines(data);
     std::string_view eol = "\r\n"; // new files get the usual text-file line ends
@@ -294,7 +303,7 @@ bool IniWriteText(std::string_view section, std::string_view key, std::string_vi
     const Location loc = locate(lines, section, key);
     const std::string value = singleLine(text);
 
-    std::string out;
+    std::string out(hadBom ? Utf8Bom : std::string_view());
     out.reserve(data.size() + key.size() + value.size() + section.size() + 8);
     for (std::size_t i = 0; i < lines.size(); ++i) {
         if (i == loc.key) {

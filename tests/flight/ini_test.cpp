@@ -160,6 +160,11 @@ TEST(IniWrite, CreatesFileAndFollowsItsLineEnds)
     const std::string g = dir.write("lf.ini", "[a]\nx=1");
     ASSERT_TRUE(IniWriteText("a", "y", "2", g));
     EXPECT_EQ(readFile(g), "[a]\nx=1\ny=2\n");
+    // A byte-order mark neither hides the first section nor gets lost.
+    const std::string bom = dir.write("bom.ini", "\xEF\xBB\xBF[a]\r\nx=1\r\n");
+    EXPECT_EQ(IniReadText("a", "x", "", bom), "1");
+    ASSERT_TRUE(IniWriteText("a", "x", "2", bom));
+    EXPECT_EQ(readFile(bom), "\xEF\xBB\xBF[a]\r\nx=2\r\n");
     // Line breaks in a value cannot split it into lines.
     ASSERT_TRUE(IniWriteText("a", "z", "one\ntwo", g));
     EXPECT_EQ(IniReadText("a", "z", "", g), "one two");
