@@ -35,7 +35,7 @@ void RawLineReader::fill()
     }
 }
 
-bool RawLineReader::next(std::string_view& line, bool& hasLineEnd)
+bool RawLineReader::next(std::string_view& line)
 {
     fill();
     if (failed_ || pos_ == end_)
@@ -52,7 +52,6 @@ bool RawLineReader::next(std::string_view& line, bool& hasLineEnd)
             --len; // text mode: CR LF is one line end
         if (len < MaxLineChars) {
             line = std::string_view(p, len);
-            hasLineEnd = true;
             pos_ += i + 1;
             return true;
         }
@@ -61,7 +60,6 @@ bool RawLineReader::next(std::string_view& line, bool& hasLineEnd)
         take = avail < MaxLineChars ? avail : MaxLineChars;
     }
     line = std::string_view(p, take);
-    hasLineEnd = false;
     pos_ += take;
     return true;
 }

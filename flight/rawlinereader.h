@@ -16,10 +16,9 @@ public:
 
     explicit RawLineReader(std::FILE* file, std::size_t bufferSize = 1 << 20);
 
-    // The next line without its line end; `hasLineEnd` tells whether a line
-    // feed ended it. The view stays valid until the next call. False at the
-    // end of the file or after a read error.
-    bool next(std::string_view& line, bool& hasLineEnd);
+    // The next line without its line end. The view stays valid until the
+    // next call. False at the end of the file or after a read error.
+    bool next(std::string_view& line);
 
     bool failed() const { return failed_; }
 

@@ -59,8 +59,12 @@ bool Q5::ReadRaw(const std::string& path)
     std::uint8_t bytes[MaxPacketBytes];
 
     std::string_view line;
-    bool hasLineEnd = false;
-    while (status == ReadOk && reader.next(line, hasLineEnd)) {
+    bool firstLine = true;
+    while (status == ReadOk && reader.next(line)) {
+        // A file saved by a Windows editor as UTF-8 starts with a byte-order mark.
+        if (firstLine && line.starts_with("\xEF\xBB\xBF"))
+            line.remove_prefix(3);
+        firstLine = false;
         // A line is text up to its first NUL; one that starts with NUL is empty.
         if (!line.empty() && line[0] == '\0')
             continue;

@@ -187,6 +187,11 @@ TEST_F(ReadRawTest, LineEndsAndLastLine)
                     rawLine(1, ptuPacket(100000), "\r\n") + rawLine(2, ptuPacket(100000), ""));
     ASSERT_TRUE(l.ok);
     EXPECT_EQ(l.flt, (std::vector<double>{at(1), at(2)}));
+    // A UTF-8 byte-order mark before the first line is not part of its date.
+    l = load("\xEF\xBB\xBF" + rawLine(0, ptuPacket(100000)) + Sep + rawLine(1, ptuPacket(100000)));
+    ASSERT_TRUE(l.ok);
+    EXPECT_EQ(l.sfc, (std::vector<double>{at(0)}));
+    EXPECT_FALSE(load(rawLine(0, ptuPacket(100000)) + "\xEF\xBB\xBF" + rawLine(1, ptuPacket(100000))).ok);
     // Trailing blanks after the packet are not part of it.
     l = load(rawLine(0, ptuPacket(100000) + "   \t", "\r\n") + Sep);
     ASSERT_TRUE(l.ok);
