@@ -8,7 +8,7 @@ namespace lumo {
 
 // One line of a raw telemetry file: "date time packet", the fields separated
 // by any run of commas and blanks, e.g.
-//   2024/05/07 13:02:11.250 0A04D2047A8C01F308A01C2B0D05060708
+//   2024/05/07 13:02:11.250 00013412108A0138FFA00F3C
 // The date is "yyyy/mm/dd"; the time "hh:nn", optionally ":ss" and then
 // ".zzz" milliseconds, optionally with an AM/PM marker attached ("01:02:03PM",
 // "01:02:03.123pm"; 12 AM is hour 0). The time field must be followed by a
