@@ -1,0 +1,52 @@
+// The processing run on a 3-hour flight with 1 Hz PTU and GPS and four
+// ozonesondes (about 65,000 flight records), and on ten times as many
+// records (a 30-hour list) for the growth.
+#include <cstdint>
+#include <memory>
+
+#include <benchmark/benchmark.h>
+
+#include "flight/q5.h"
+#include "processing/synthflight.h"
+
+namespace {
+
+std::unique_ptr<lumo::Q5> buildFlight(double hours)
+{
+    auto q = std::make_unique<lumo::Q5>();
+    lumo::test::SynthFlight f;
+    f.totalSeconds = hours * 3600;
+    f.build(*q);
+    q->lpFilter = 10;
+    return q;
+}
+
+void BM_ProcessFlight(benchmark::State& state)
+{
+    const auto q = buildFlight(3.0 * static_cast<double>(state.range(0)));
+    for (auto _ : state) {
+        const bool ok = q->processFlight();
+        benchmark::DoNotOptimize(ok);
+    }
+    state.counters["records"] = static_cast<double>(q->fltRecs.size() + q->sfcRecs.size());
+    state.SetComplexityN(static_cast<std::int64_t>(q->fltRecs.size()));
+}
+BENCHMARK(BM_ProcessFlight)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+
+// Baseline: one bare walk over the same flight list. The run makes about a
+// dozen such walks; when the list no longer fits the caches every walk slows
+// down alike, whatever the processing does per record.
+void BM_ListWalk(benchmark::State& state)
+{
+    const auto q = buildFlight(3.0 * static_cast<double>(state.range(0)));
+    for (auto _ : state) {
+        double sum = 0;
+        for (const lumo::RawRecord* r = q->fltRecs.first(); r; r = r->next)
+            sum += r->time;
+        benchmark::DoNotOptimize(sum);
+    }
+    state.SetComplexityN(static_cast<std::int64_t>(q->fltRecs.size()));
+}
+BENCHMARK(BM_ListWalk)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+
+} // namespace
