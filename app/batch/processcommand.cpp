@@ -14,6 +14,7 @@
 #include "flight/q5.h"
 #include "flight/scripteddialogs.h"
 #include "jsonout.h"
+#include "plotrender.h"
 #include "processing/importsettings.h"
 
 namespace lumo::batch {
@@ -31,6 +32,8 @@ struct ProcessOptions {
     std::vector<std::string> rawFiles;
     std::string exportList; // "o3,winds,all"
     std::string outDir;     // exports beside the raw file when empty
+    std::string plotsDir;   // pictures of the plot windows, none when empty
+    std::vector<std::string> plotQuantities;
 };
 
 // Everything reported about one flight. The flight object stays for the
@@ -44,6 +47,7 @@ struct FlightResult {
     std::unique_ptr<Q5> q5 = std::make_unique<Q5>();
     ScriptedDialogs dialogs;
     std::vector<std::string> exports;
+    std::vector<std::string> plots; // pictures written for --plots
 
     bool ok() const { return error.empty(); }
 };
@@ -173,6 +177,8 @@ Json resultJson(const FlightResult& res)
     counts["wind"] = q.windRecs.size();
     j["counts"] = counts;
     j["exports"] = res.exports;
+    if (!res.plots.empty())
+        j["plots"] = res.plots;
     return j;
 }
 
@@ -200,6 +206,8 @@ void printReport(const FlightResult& res)
     }
     for (const std::string& path : res.exports)
         std::printf("  exported %s\n", path.c_str());
+    for (const std::string& path : res.plots)
+        std::printf("  plot %s\n", path.c_str());
 }
 
 int runProcess(const ProcessOptions& opt)
@@ -214,6 +222,17 @@ int runProcess(const ProcessOptions& opt)
             usageError("--export: " + error);
         kinds = *parsed;
     }
+    std::vector<std::string> quantities = opt.plotQuantities;
+    if (!opt.plotsDir.empty()) {
+        if (!plotsAvailable())
+            usageError(plotsUnavailableReason());
+        if (quantities.empty())
+            quantities = defaultPlotQuantities();
+        const std::vector<std::string> unknown = unknownPlotQuantities(quantities);
+        if (!unknown.empty())
+            usageError("--plot-quantities: no quantity " + unknown.front()
+                + " (P T U Vb Ti Tp Tu ARate, O3pp Icell Tpmp Ipmp Vbat with an optional .1 to .4, Dir Spd)");
+    }
     const Preferences prefs = opt.prefs.empty() ? Preferences{} : readPreferences(opt.prefs);
     int exitCode = ExitOk;
     for (const std::string& raw : opt.rawFiles) {
@@ -223,6 +242,12 @@ int runProcess(const ProcessOptions& opt)
             const BatchExports written = writeBatchExports(*res.q5, raw, res.cfg, kinds, opt.outDir);
             res.exports = written.paths;
             res.error = written.error;
+        }
+        if (res.ok() && !opt.plotsDir.empty()) {
+            std::string error;
+            const std::string name = std::filesystem::path(raw).stem().string();
+            if (!renderPlots(*res.q5, opt.plotsDir, name, quantities, res.plots, error))
+                res.error = error;
         }
         if (!res.ok())
             exitCode = ExitFailed;
@@ -253,6 +278,12 @@ void addProcessCommand(CLI::App& app, int& exitCode)
     cmd->add_flag("--json", opt->json, "one JSON summary object per flight and line");
     cmd->add_option("--export", opt->exportList, "export files to write: comma list of o3, winds, all");
     cmd->add_option("--out-dir", opt->outDir, "folder of the export files (default: beside the raw file)");
+    CLI::Option* plots = cmd->add_option("--plots", opt->plotsDir,
+        "folder for PNG pictures of the surface, flight and wind plots of each flight");
+    cmd->add_option("--plot-quantities", opt->plotQuantities,
+           "quantities the pictures show, comma list (default O3pp,T,Dir,Spd)")
+        ->delimiter(',')
+        ->needs(plots);
     cmd->add_option("RAWFILE", opt->rawFiles, "raw telemetry files (*.raw), one flight each")->required();
     cmd->callback([opt, &exitCode] { exitCode = runProcess(*opt); });
 }
