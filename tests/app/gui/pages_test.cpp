@@ -3,6 +3,7 @@
 // ozone page and what enables re-calculation.
 #include <QAction>
 #include <QLocale>
+#include <QMouseEvent>
 #include <QCheckBox>
 #include <QPushButton>
 #include <QRadioButton>
@@ -349,6 +350,16 @@ private slots:
             QTest::mouseClick(w.btnTotalO3Prev, Qt::LeftButton);
         QCOMPARE(w.iEditTotalO3Numb->text(), QStringLiteral("1"));
         QVERIFY(!w.btnTotalO3Prev->isEnabled());
+
+        // A double click on an arrow steps twice, like two clicks: press,
+        // release, the double click in place of the second press, release.
+        const QPoint centre = w.btnTotalO3Next->rect().center();
+        QTest::mouseClick(w.btnTotalO3Next, Qt::LeftButton, {}, centre);
+        QMouseEvent dbl(QEvent::MouseButtonDblClick, centre, w.btnTotalO3Next->mapToGlobal(centre), Qt::LeftButton,
+            Qt::LeftButton, Qt::NoModifier);
+        QCoreApplication::sendEvent(w.btnTotalO3Next, &dbl);
+        QTest::mouseRelease(w.btnTotalO3Next, Qt::LeftButton, {}, centre);
+        QCOMPARE(w.iEditTotalO3Numb->text(), QStringLiteral("3"));
     }
 
     void residualMethodAndTableFile()
