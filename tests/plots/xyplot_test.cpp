@@ -298,6 +298,43 @@ private slots:
         QCOMPARE(f.plot.GetXAxis(0)->Min(), 0.0);
     }
 
+    void wheelZoomsTheYAxisOnly()
+    {
+        Fixture f;
+        f.plot.resize(400, 300);
+        f.plot.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.plot));
+        f.plot.ReplotNow();
+        QCustomPlot* cp = f.plot.customPlot();
+        const QPointF at(cp->axisRect()->center());
+        QWheelEvent wheel(at, cp->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
+            Qt::NoScrollPhase, false);
+        QApplication::sendEvent(cp, &wheel);
+        QVERIFY(f.plot.GetYAxis(0)->Span() < 100.0);
+        QVERIFY(!f.plot.GetYAxis(0)->TrackingEnabled());
+        QCOMPARE(f.plot.GetXAxis(0)->Span(), 100.0);
+        QVERIFY(f.plot.GetXAxis(0)->TrackingEnabled());
+    }
+
+    void dragInZoomModeNarrowsTheRange()
+    {
+        Fixture f;
+        f.plot.resize(400, 300);
+        f.plot.show();
+        QVERIFY(QTest::qWaitForWindowExposed(&f.plot));
+        f.plot.ReplotNow();
+        f.plot.PerformButton(ToolBarButton::ZoomAxesMode);
+        QWidget* area = f.plot.customPlot();
+        const QPoint from = f.plot.customPlot()->axisRect()->center();
+        const QPoint to = from + QPoint(60, 0);
+        QTest::mousePress(area, Qt::LeftButton, {}, from);
+        QMouseEvent move(QEvent::MouseMove, to, area->mapToGlobal(to), Qt::NoButton, Qt::LeftButton, {});
+        QApplication::sendEvent(area, &move);
+        QTest::mouseRelease(area, Qt::LeftButton, {}, to);
+        QVERIFY(f.plot.GetXAxis(0)->Span() < 100.0);
+        QCOMPARE(f.plot.GetYAxis(0)->Span(), 100.0); // no vertical movement
+    }
+
     void hintNamesTheNearestVisiblePoint()
     {
         Fixture f;
