@@ -169,8 +169,13 @@ private slots:
         TempDir dir;
         App app(dir.file("lumo.ini"));
         TMainFrm& w = *app.frm;
-        w.importFile(qs(copySample(dir, "flight1", "good")));
+        // The loaded flight has no pressure sensor: clearing the pages checks
+        // the box again, whose handler sees the old records still loaded.
+        const std::string good = copySample(dir, "flight1", "good");
+        QVERIFY(IniWriteText("radiosonde", "P_inst", "0", dir.file("good.cfg")));
+        w.importFile(qs(good));
         QVERIFY(!w.edStation->text().isEmpty());
+        QVERIFY(!w.cbxRSPrInst->isChecked());
 
         const std::string raw = copySample(dir, "flight1", "bad", false);
         dir.write("bad.cfg", "[station]\r\nname=Nowhere\r\n"); // no correction tables: unusable
