@@ -5,6 +5,8 @@
 #include <QCloseEvent>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QMenu>
+#include <QMenuBar>
 #include <QRadioButton>
 #include <QTabWidget>
 
@@ -54,6 +56,32 @@ private slots:
             QVERIFY(!a->isEnabled());
         QVERIFY(w.mImport->isEnabled());
         QVERIFY(!std::filesystem::exists(dir.file("none.ini")));
+    }
+
+    void menuAndPagesInTheirOrder()
+    {
+        TempDir dir;
+        App app(dir.file("m.ini"));
+        TMainFrm& w = *app.frm;
+        auto captions = [](const QList<QAction*>& actions) {
+            QStringList out;
+            for (const QAction* a : actions)
+                out << (a->isSeparator() ? QStringLiteral("-") : a->text());
+            return out;
+        };
+        QCOMPARE(captions(w.menuBar()->actions()), QStringList({"&File", "&Plot", "&ReCalc"}));
+        QCOMPARE(captions(w.mFile->actions()),
+            QStringList({"&Import", "Export &O3", "Export &Winds", "Export &All", "-", "Save &Prefs", "-", "E&xit"}));
+        QCOMPARE(captions(w.mPlot->actions()), QStringList({"&Surface", "&Flight", "-", "&Winds"}));
+        QCOMPARE(w.menuBar()->actions()[2], w.mReCalc);
+        QStringList pages;
+        for (int i = 0; i < w.pageControl->count(); ++i)
+            pages << w.pageControl->tabText(i);
+        QCOMPARE(pages, QStringList({"Station", "Radiosonde", "Ozonesonde(s)", "Preferences", "Surface Data", "Total Ozone"}));
+        QCOMPARE(w.pageControl->size(), QSize(417, 229));
+        QCOMPARE(w.edStnAlt->EditLabel->text(), QStringLiteral("Altitude "));
+        QCOMPARE(w.edStnAlt->unitLabel->text(), QStringLiteral("meters"));
+        QCOMPARE(w.edO3BkgFile->toolTip(), QStringLiteral("Ozoneosnde cell background adjust filename"));
     }
 
     void startUpAppliesEveryKey()
