@@ -226,28 +226,6 @@ TEST(ExportBlocks, GpsNotInstalledBlanksTheOzoneRowsButNotTheFixRows)
                                  "        ,        ,        ,        ,         ,         ,        ,         ,         ");
 }
 
-TEST(ExportBlocks, NoPressureSensorBlanksPressureAndHeight)
-{
-    GpsFlight fl;
-    fl.q5.rsPrInst = 0;
-    const std::vector<std::string> flt = sectionRows(o3Body(fl.q5), "Flight:");
-    ASSERT_EQ(flt.size(), 2u);
-    EXPECT_EQ(flt[1].substr(25, 34), "        ,   19.50,  51.0,    18.0,");
-    EXPECT_EQ(flt[1].substr(118, 10), "         ,"); // gpHgt blank, then the group
-    // All-data PTU rows show the humidity with two decimals in this layout.
-    const std::vector<std::string> all = sectionRows(allBody(fl.q5), "Surface:");
-    EXPECT_EQ(all[1].substr(25, 34), "        ,   20.00, 50.00,    18.0,");
-}
-
-TEST(ExportBlocks, InvalidPartialPressureIsWrittenAsANumber)
-{
-    GpsFlight fl;
-    fl.q5.fltRecs.last()->data.o3.o3pp = Missing;
-    const std::vector<std::string> flt = sectionRows(o3Body(fl.q5), "Flight:");
-    ASSERT_EQ(flt.size(), 2u);
-    EXPECT_NE(flt[1].find(", -9999.90,     0.50,"), std::string::npos) << flt[1];
-}
-
 TEST(OzoneGroups, EachPacketFillsOnlyItsOwnOzonesondeGroup)
 {
     GpsFlight fl;
