@@ -31,7 +31,7 @@ struct Case {
 // than the sensor noise from one second to the next.
 constexpr double PtuLaunchTolerance = 3;  // s
 constexpr double GpsLaunchTolerance = 15; // s
-constexpr double BurstTolerance = 10;     // s
+constexpr double BurstTolerance = 15;     // s
 
 class EndToEnd : public ::testing::TestWithParam<Case> {};
 
