@@ -91,6 +91,14 @@ bool readLine(std::FILE* f, std::string& line, bool& endedLine)
             endedLine = true;
             return true;
         }
+        // A lone CR ends a line too (old Mac editors); CR LF is one line end.
+        if (c == '\r') {
+            const int next = std::fgetc(f);
+            if (next != '\n' && next != EOF)
+                std::ungetc(next, f);
+            endedLine = true;
+            return true;
+        }
         line += static_cast<char>(c);
     }
     return !line.empty() || c != EOF;
@@ -123,6 +131,10 @@ TableFileResult readCorrectionTable(const std::string& path, double (&p)[MaxTabl
     std::unique_ptr<std::FILE, FileCloser> f(std::fopen(path.c_str(), "rb"));
     if (!f)
         return {TableFileResult::CannotOpen, 0, {}};
+    // A directory opens but cannot be read: as unopenable, the table stays.
+    if (std::fgetc(f.get()) == EOF && std::ferror(f.get()))
+        return {TableFileResult::CannotOpen, 0, {}};
+    std::rewind(f.get());
 
     for (int r = 0; r < MaxTableRows; ++r)
         p[r] = val[r] = 0;
@@ -145,8 +157,6 @@ TableFileResult readCorrectionTable(const std::string& path, double (&p)[MaxTabl
             // file's or empty, never a mix around a bad line.
             for (int r = 0; r < rows; ++r)
                 p[r] = val[r] = 0;
-            if (!line.empty() && line.back() == '\r')
-                line.pop_back();
             return {TableFileResult::BadNumber, thisLine, line};
         }
         p[rows] = pressure;

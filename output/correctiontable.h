@@ -27,11 +27,12 @@ struct TableFileResult {
 TableFileResult writeCorrectionTable(const std::string& path, const double* p, const double* val,
                                      std::uint8_t count);
 
-// Reads a table file into the arrays. Lines are taken up to 255 characters
-// (the rest of a longer line is read as a line of its own) and split into
-// fields at white space, a field in double quotes keeping its spaces; lines
-// with exactly two fields are rows, the others are skipped. Reading stops at
-// 64 rows. Numbers are read with "." or "," as the decimal separator.
+// Reads a table file into the arrays. Lines end at LF, CR LF or CR and are
+// taken up to 255 characters (the rest of a longer line is read as a line of
+// its own). They are split into fields at white space, a field in double
+// quotes keeping its spaces; lines with exactly two fields are rows, the
+// others are skipped. Reading stops at 64 rows. Numbers are read with "." or
+// "," as the decimal separator.
 //
 // CannotOpen leaves the arrays and count unchanged. Otherwise all 64 rows are
 // cleared first; a field that is not a number stops the read with BadNumber

@@ -150,6 +150,21 @@ TEST(CorrectionTableFile, AcceptsDecimalCommaAndSigns)
     EXPECT_EQ(t.val[1], -0.05);
 }
 
+TEST(CorrectionTableFile, LoneCarriageReturnEndsALine)
+{
+    test::TempDir dir;
+    Table t;
+    ASSERT_TRUE(t.read(dir.write("mac.eff", "1000 1.0\r900 1.1\r\n800 1.2\r")).ok());
+    ASSERT_EQ(t.count, 3);
+    EXPECT_EQ(t.p[1], 900.0);
+    EXPECT_EQ(t.val[2], 1.2);
+    // Line numbers count CR, LF and CR LF alike.
+    const TableFileResult r = t.read(dir.write("bad.eff", "1000 1.0\r\r\n900 x\n"));
+    EXPECT_EQ(r.status, TableFileResult::BadNumber);
+    EXPECT_EQ(r.line, 3);
+    EXPECT_EQ(r.lineText, "900 x");
+}
+
 TEST(CorrectionTableFile, LinesLongerThan255CharactersSplit)
 {
     test::TempDir dir;
@@ -174,6 +189,11 @@ TEST(CorrectionTableFile, FailuresAreReportedDistinctly)
     EXPECT_EQ(t.p[0], -1.0);
     EXPECT_EQ(tableFileMessage(TableKind::PumpEfficiency, open, missing),
               "Unable to open pump efficiency file:\n" + missing);
+
+    // A folder opens on some systems but cannot be read: the same failure.
+    const TableFileResult folder = t.read(dir.path().string());
+    EXPECT_EQ(folder.status, TableFileResult::CannotOpen);
+    EXPECT_EQ(t.count, 7);
 
     const double p[] = {1000};
     const double v[] = {1};
