@@ -94,7 +94,7 @@ void alignStreams(Q5& q)
     };
     const std::array<double, 2> refTU{refSurfaceT(q), refSurfaceU(q)};
 
-    // (a) temperature and humidity at each GPS fix, for its pressure
+    // Temperature and humidity at each GPS fix, for its pressure.
     if (gps)
         alignByTime<2>(list, isPtu, ptuTU, isGps,
                        [](RawRecord& r, const std::array<double, 2>& v) {
@@ -102,15 +102,15 @@ void alignStreams(Q5& q)
                            r.data.gps.ptuU = v[1];
                        },
                        refTU);
-    // (b) GPS pressure, (c) PTU heights
+    // Pressure at each GPS fix, height at each PTU sample.
     if (gps)
         gpsPressures(q);
     if (pr)
         ptuHeights(q);
-    // (d), (e), (f), (j): PTU pressure, temperature and humidity, humidity-
-    // sensor temperature (plain PTU packets carry none, 0) and height at each
-    // ozone sample. The four walks share source and target records, so one
-    // walk places them all alike.
+    // PTU pressure, temperature and humidity, humidity-sensor temperature
+    // (plain PTU packets carry none, 0) and height at each ozone sample. All
+    // come from the same source records onto the same targets, so one walk
+    // places them alike.
     const bool ext = q.hasPtuExt != 0;
     alignByTime<5>(
         list, isPtu,
@@ -132,14 +132,14 @@ void alignStreams(Q5& q)
         },
         std::array<double, 5>{refSurfaceP(q), refSurfaceT(q), refSurfaceU(q), refSurfaceT(q), q.stnAlt});
     auto gpsAlt = [](const RawRecord& r) { return std::array<double, 1>{r.data.gps.alt}; };
-    // (g) GPS altitude at each PTU sample, (h) at each ozone sample
+    // GPS altitude at each PTU sample and at each ozone sample.
     if (gps) {
         alignByTime<1>(list, isGps, gpsAlt, isPtu,
                        [](RawRecord& r, const std::array<double, 1>& v) { r.data.ptu.gpsAlt = v[0]; }, stnAlt);
         alignByTime<1>(list, isGps, gpsAlt, isOzone,
                        [](RawRecord& r, const std::array<double, 1>& v) { r.data.o3.gpsAlt = v[0]; }, stnAlt);
     }
-    // (i) GPS pressure at each ozone sample, only from fixes that have one
+    // GPS pressure at each ozone sample, only from fixes that have one.
     if (gps)
         alignByTime<1>(
             list, [](const RawRecord& r) { return r.isGps() && r.data.gps.gpsP > 0; },

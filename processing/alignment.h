@@ -38,7 +38,9 @@ void alignByTime(RecordList<RawRecord>& list, IsSource isSource, Value value, Is
             }
         }
         if (isTarget(*r)) {
-            if (curTime > r->time) {
+            // Before the first source sample both times are 0; a target
+            // stamped before 1899-12-30 (a damaged date) must not divide by 0.
+            if (curTime > r->time && curTime > prevTime) {
                 std::array<double, N> v;
                 const double f = (r->time - prevTime);
                 for (std::size_t i = 0; i < N; ++i)
@@ -60,7 +62,7 @@ void alignByTime(RecordList<RawRecord>& list, IsSource isSource, Value value, Is
     alignByTime<N>(list, isSource, value, isTarget, set, [](RawRecord&) {}, start);
 }
 
-// Step 6 of a run: every alignment walk of the flight list in its order,
+// Every alignment walk of the flight list in its order,
 // with GPS pressures and PTU heights.
 void alignStreams(Q5& q);
 
@@ -72,7 +74,7 @@ void gpsPressures(Q5& q);
 // Height of every PTU record by hypsometric integration from the station.
 void ptuHeights(Q5& q);
 
-// Step 9 of a run: PTU and GPS ascent rates (m/s).
+// PTU and GPS ascent rates (m/s).
 void ascentRates(Q5& q);
 
 } // namespace lumo

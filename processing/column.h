@@ -25,7 +25,7 @@ std::string tozBandLabel(double lat);
 // and month (1..12); false when the file, the band or a row above pb is missing.
 bool tableResidual(const std::string& path, double lat, int month, double pb, double& residual);
 
-// Step 12 of a run: measured columns and, when a burst exists, residuals.
+// Measured columns and, when a burst exists, residuals.
 void totalOzone(Q5& q);
 
 } // namespace lumo

@@ -15,7 +15,7 @@ RawRecord* findLaunch(const Q5& q);
 // end-of-flight pressure or altitude. Null when nothing qualifies.
 RawRecord* findBurst(const Q5& q);
 
-// Step 10 of a run: sets q.launchRec and q.burstRec.
+// Sets q.launchRec and q.burstRec.
 void detectLaunchAndBurst(Q5& q);
 
 } // namespace lumo

@@ -22,7 +22,7 @@ double effFactor(const Q5& q, double x);
 // result is implausible.
 double o3PartialPressure(const Q5& q, double p, double ic, double tp, int k);
 
-// Step 3 of a run: bkgRef of ozonesondes 1..o3Count from their configured
+// The referred background bkgRef of ozonesondes 1..o3Count from their configured
 // background at the corrected saved surface pressure.
 void referBackgrounds(Q5& q);
 

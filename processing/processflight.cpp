@@ -12,7 +12,7 @@ namespace lumo {
 
 namespace {
 
-// Step 2: every member a run derives starts again from 0 (GPS ptuT/ptuU are
+// Every member a run derives starts again from 0 (GPS ptuT/ptuU are
 // overwritten by the alignment whenever a GPS is installed).
 void clearDerived(Q5& q)
 {
@@ -37,7 +37,7 @@ void clearDerived(Q5& q)
     q.windRecs.clear();
 }
 
-// Steps 7 and 8: partial pressure of every flight ozone sample that has a
+// Partial pressure of every flight ozone sample that has a
 // pressure, then the optional filter. The filter only looks back, so it
 // follows each record at once.
 void flightOzone(Q5& q)

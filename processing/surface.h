@@ -23,12 +23,12 @@ private:
     double value_ = 0;
 };
 
-// Step 4 of a run: surface pressure, temperature and humidity statistics of
+// Surface pressure, temperature and humidity statistics of
 // the surface list, the three questions and the pressure check. False when
 // the corrected surface pressure is invalid (the error has been shown).
 bool surfaceStatistics(Q5& q);
 
-// Step 5 of a run: partial pressures of the surface ozone samples at the
+// Partial pressures of the surface ozone samples at the
 // reference surface pressure, optional filter, and sfcO3 of each ozonesonde.
 void surfaceOzone(Q5& q);
 
