@@ -205,6 +205,29 @@ TEST(ProcessFlight, SyntheticFlightLaunchBurstAndColumn)
     EXPECT_NEAR(w->ws, 10.0 / 111000.0 * 111195 * std::cos(45 * 3.141592653589793 / 180), 0.2);
 }
 
+TEST(ProcessFlight, GpsInstalledButNoFixesKeepsEveryRecord)
+{
+    Q5 q;
+    SynthFlight f;
+    f.totalSeconds = 1800;
+    f.sondes = 1;
+    f.build(q);
+    q.fltRecs.removeIf([](const RawRecord& r) { return r.isGps(); });
+    const std::size_t count = q.fltRecs.size();
+    ASSERT_TRUE(q.processFlight());
+    EXPECT_EQ(q.fltRecs.size(), count);
+    EXPECT_TRUE(q.windRecs.empty());
+    for (const RawRecord& r : q.fltRecs) {
+        if (r.isPtu()) {
+            EXPECT_EQ(r.data.ptu.gpsAlt, 0);
+        } else if (r.isOzone()) {
+            EXPECT_EQ(r.data.o3.gpsAlt, 0);
+            EXPECT_EQ(r.data.o3.gpsP, 0);
+        }
+    }
+    EXPECT_GT(q.o3Measured[0], 0); // the pressure sensor still gives the column
+}
+
 TEST(ProcessFlight, WithoutPressureSensorUsesGpsPressures)
 {
     Q5 q;
