@@ -52,6 +52,7 @@ bool RawLineReader::next(std::string_view& line)
             --len; // text mode: CR LF is one line end
         if (len < MaxLineChars) {
             line = std::string_view(p, len);
+            lineEnded_ = true;
             pos_ += i + 1;
             return true;
         }
@@ -60,6 +61,7 @@ bool RawLineReader::next(std::string_view& line)
         take = avail < MaxLineChars ? avail : MaxLineChars;
     }
     line = std::string_view(p, take);
+    lineEnded_ = false;
     pos_ += take;
     return true;
 }

@@ -20,6 +20,10 @@ public:
     // next call. False at the end of the file or after a read error.
     bool next(std::string_view& line);
 
+    // True when the line just returned was the file's last and had no line
+    // end: a file whose writing stopped in the middle of a line.
+    bool lastLineCut() const { return !lineEnded_ && atEof_ && pos_ == end_; }
+
     bool failed() const { return failed_; }
 
 private:
@@ -31,6 +35,7 @@ private:
     std::size_t end_ = 0;
     bool atEof_ = false;
     bool failed_ = false;
+    bool lineEnded_ = false;
 };
 
 } // namespace lumo

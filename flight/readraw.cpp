@@ -60,6 +60,7 @@ bool Q5::ReadRaw(const std::string& path)
 
     std::string_view line;
     bool firstLine = true;
+    bool anyLineRead = false;
     while (status == ReadOk && reader.next(line)) {
         // A file saved by a Windows editor as UTF-8 starts with a byte-order mark.
         if (firstLine && line.starts_with("\xEF\xBB\xBF"))
@@ -74,9 +75,14 @@ bool Q5::ReadRaw(const std::string& path)
         double time = 0;
         std::string_view packet;
         if (!parseRawLine(line, time, packet)) {
-            status = ReadBadDateTime;
+            // A logger that stopped in the middle of its last line leaves it
+            // without a line end: that line is dropped, the flight stands. A
+            // file of nothing but such a line is no telemetry file.
+            if (!reader.lastLineCut() || !anyLineRead)
+                status = ReadBadDateTime;
             break;
         }
+        anyLineRead = true;
         const bool duplicate = time == refTime;
         if (!duplicate)
             refTime = time;

@@ -198,6 +198,29 @@ TEST_F(ReadRawTest, LineEndsAndLastLine)
     EXPECT_EQ(l.sfc.size(), 1u);
 }
 
+TEST_F(ReadRawTest, CutLastLineIsDropped)
+{
+    const std::string good = rawLine(0, ptuPacket(100000)) + Sep + rawLine(1, ptuPacket(100000));
+    // Writing stopped inside the date, inside the time or right after it.
+    for (const char* cut : {"2024/05/0", "2024/05/07 12:0", "2024/05/07 12:00:02", "2024/05/07 12:00:02 "}) {
+        const Loaded l = load(good + cut);
+        EXPECT_TRUE(l.ok) << cut;
+        EXPECT_EQ(l.flt, (std::vector<double>{at(1)})) << cut;
+    }
+    // Inside the packet: decoded as far as it goes.
+    const Loaded l = load(good + rawLine(2, ptuPacket(100000)).substr(0, 34));
+    ASSERT_TRUE(l.ok);
+    EXPECT_EQ(l.flt, (std::vector<double>{at(1), at(2)}));
+    // The same lines with a line end are not cut short, they are bad.
+    EXPECT_FALSE(load(good + "2024/05/07 12:00:02\n").ok);
+    EXPECT_FALSE(load(good + "2024/05/0\n").ok);
+    // A 499-character piece of a longer line is not a cut line either, nor
+    // is a file of one line without a line end.
+    EXPECT_FALSE(load(good + std::string(600, 'x')).ok);
+    EXPECT_FALSE(load("2024/05/0").ok);
+    EXPECT_FALSE(load("hello").ok);
+}
+
 TEST_F(ReadRawTest, MillisecondsAndAmPmTimesAreKept)
 {
     const Loaded l = load("2024/05/07 01:02:03.250PM " + ptuPacket(100000) + "\n" + Sep +
