@@ -1,0 +1,156 @@
+// lumo-batch on the classic bad inputs: a failure exits with 1 and says why
+// on stderr; whatever it prints is valid JSON without a number that is not
+// finite (which the JSON writer would print as null).
+#include <filesystem>
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include "badinputs.h"
+#include "batchrun.h"
+#include "correctiontables.h"
+#include "hardflight.h"
+
+namespace lumo {
+namespace {
+
+using test::Bad;
+
+// Every stdout line is a JSON value; null appears only where a value may be
+// absent ("error", "launch", "burst"), never for a number that is not finite.
+void expectCleanJsonLines(const test::BatchResult& r)
+{
+    for (const std::string& line : r.lines()) {
+        const auto j = nlohmann::json::parse(line, nullptr, false);
+        ASSERT_FALSE(j.is_discarded()) << line.substr(0, 200);
+        std::vector<const nlohmann::json*> stack = {&j};
+        while (!stack.empty()) {
+            const nlohmann::json* v = stack.back();
+            stack.pop_back();
+            if (v->is_object()) {
+                for (auto it = v->begin(); it != v->end(); ++it) {
+                    if (it.value().is_null()) {
+                        EXPECT_TRUE(it.key() == "error" || it.key() == "launch" || it.key() == "burst")
+                            << it.key() << " in " << line.substr(0, 200);
+                    }
+                    stack.push_back(&it.value());
+                }
+            } else if (v->is_array()) {
+                for (const auto& e : *v) {
+                    EXPECT_FALSE(e.is_null()) << line.substr(0, 200);
+                    stack.push_back(&e);
+                }
+            }
+        }
+    }
+}
+
+bool failsAsDocumented(const test::BatchResult& r, const std::string& message)
+{
+    return r.exitCode == 1 && r.err.find(message) != std::string::npos;
+}
+
+TEST(BatchBadInput, DecodeFailsWithTheLoadMessageOrPrintsCleanRecords)
+{
+    const sim::SimulatedFlight flight = test::shortFlight();
+    const test::TempDir dir;
+    for (Bad kind : test::allBadKinds()) {
+        SCOPED_TRACE(test::badName(kind));
+        const std::string path = test::makeBad(dir, test::badName(kind), kind, flight.raw);
+        const test::BatchResult r = test::runBatch(dir, {"decode", "--summary", path});
+        if (kind == Bad::Empty || kind == Bad::TruncatedLastLine || kind == Bad::NulBytes || kind == Bad::Utf8Bom) {
+            EXPECT_EQ(r.exitCode, 0) << r.err;
+            EXPECT_EQ(r.lines().size(), 1u);
+            expectCleanJsonLines(r);
+        } else {
+            EXPECT_TRUE(failsAsDocumented(r, "Error loading flight data, load aborted.")) << r.exitCode << r.err;
+            EXPECT_TRUE(r.out.empty());
+        }
+    }
+}
+
+TEST(BatchBadInput, DecodePrintsEveryRecordOfADamagedFileAsCleanJson)
+{
+    const sim::SimulatedFlight flight = test::shortFlight();
+    const test::TempDir dir;
+    const test::BatchResult r =
+        test::runBatch(dir, {"decode", test::makeBad(dir, "nul.raw", Bad::NulBytes, flight.raw)});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    EXPECT_GT(r.lines().size(), 1000u);
+    expectCleanJsonLines(r);
+}
+
+TEST(BatchBadInput, ConfigReportsAnUnusableFileWithExitCode1)
+{
+    const sim::SimulatedFlight flight = test::shortFlight();
+    const std::string text = sim::formatConfig(flight);
+    const test::TempDir dir;
+    for (Bad kind : test::allBadKinds()) {
+        SCOPED_TRACE(test::badName(kind));
+        const std::string path = test::makeBad(dir, test::badName(kind), kind, text, "[station]name=");
+        const test::BatchResult r = test::runBatch(dir, {"config", path});
+        const bool usable = kind == Bad::TruncatedLastLine || kind == Bad::CrOnlyLineEnds || kind == Bad::Utf8Bom;
+        if (usable) {
+            EXPECT_EQ(r.exitCode, 0) << r.err;
+        } else if (kind != Bad::NulBytes) {
+            EXPECT_EQ(r.exitCode, 1);
+        }
+        ASSERT_EQ(r.lines().size(), 1u);
+        expectCleanJsonLines(r);
+        const auto j = nlohmann::json::parse(r.out);
+        EXPECT_EQ(j.at("ok").get<bool>(), r.exitCode == 0);
+    }
+}
+
+TEST(BatchBadInput, TableReportsTheProblemInItsJson)
+{
+    const std::string text = sim::formatTableFile(sim::CorrectionTables::standard().background);
+    const test::TempDir dir;
+    for (Bad kind : test::allBadKinds()) {
+        SCOPED_TRACE(test::badName(kind));
+        const std::string path = test::makeBad(dir, std::string(test::badName(kind)) + ".bkg", kind, text, "1000.0 1.0 ");
+        const test::BatchResult r = test::runBatch(dir, {"table", path});
+        if (r.exitCode == 2 && r.err.find("table") != std::string::npos)
+            GTEST_SKIP() << "lumo-batch has no table command";
+        ASSERT_EQ(r.lines().size(), 1u) << r.err;
+        expectCleanJsonLines(r);
+        const auto j = nlohmann::json::parse(r.out);
+        EXPECT_EQ(j.at("ok").get<bool>(), r.exitCode == 0);
+        if (r.exitCode != 0) {
+            EXPECT_FALSE(j.at("error").get<std::string>().empty());
+        }
+    }
+}
+
+// `lumo-batch process` on damaged raw files: the load failure message or a
+// complete run whose files and summary hold only finite numbers.
+TEST(BatchBadInput, ProcessFailsCleanlyOrExportsFiniteNumbers)
+{
+    const sim::SimulatedFlight flight = test::shortFlight();
+    const test::TempDir dir;
+    if (test::runBatch(dir, {"process", "--help"}).exitCode != 0)
+        GTEST_SKIP() << "lumo-batch has no process command";
+    const std::string cfgText = sim::formatConfig(flight);
+    for (Bad kind : test::allBadKinds()) {
+        SCOPED_TRACE(test::badName(kind));
+        const std::string name = std::string(test::badName(kind));
+        const std::string raw = test::makeBad(dir, name + ".raw", kind, flight.raw);
+        dir.write(name + ".cfg", cfgText); // found beside the raw file
+        const std::string out = dir.file(name + "-out");
+        std::filesystem::create_directory(out);
+        const test::BatchResult r =
+            test::runBatch(dir, {"process", raw, "--json", "--export", "o3,winds,all", "--out-dir", out});
+        EXPECT_TRUE(r.exitCode == 0 || r.exitCode == 1) << r.exitCode << r.err;
+        if (r.exitCode == 1) {
+            EXPECT_TRUE(!r.err.empty() || r.out.find("\"error\":\"") != std::string::npos) << r.out;
+        }
+        expectCleanJsonLines(r);
+        for (const auto& e : std::filesystem::directory_iterator(out))
+            EXPECT_FALSE(test::hasNanOrInf(test::readFile(e.path().string()))) << e.path();
+    }
+}
+
+} // namespace
+} // namespace lumo
