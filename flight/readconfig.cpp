@@ -1,5 +1,6 @@
 #include "readconfig.h"
 
+#include <cmath>
 #include <cstdio>
 #include <string_view>
 
@@ -64,6 +65,11 @@ void splitRow(std::string_view row, std::string_view fields[2], int& count)
     }
 }
 
+// Numbers beyond any instrument's range (1e308, or an overflow read as
+// infinite) would overflow the processing run: such a file is not usable.
+constexpr double MaxMagnitude = 1e6;
+bool inRange(double v) { return std::fabs(v) <= MaxMagnitude; }
+
 // Reads one correction table; `mark` is 0 for the background table and
 // ConfigPumpTable for the pump-efficiency table.
 unsigned readTable(const IniFile& ini, const char* section, char (&file)[255], double (&pCol)[MaxTableRows],
@@ -90,11 +96,11 @@ unsigned readTable(const IniFile& ini, const char* section, char (&file)[255], d
         int nFields = 0;
         splitRow(row, fields, nFields);
         double v = 0;
-        if (nFields > 0 && parseNumber(fields[0], v))
+        if (nFields > 0 && parseNumber(fields[0], v) && inRange(v))
             pCol[r] = v;
         else
             status |= ConfigTableRow | mark;
-        if (nFields > 1 && parseNumber(fields[1], v))
+        if (nFields > 1 && parseNumber(fields[1], v) && inRange(v))
             valCol[r] = v;
         else
             status |= ConfigTableRow | mark;
@@ -144,7 +150,7 @@ unsigned readFlightConfig(FlightConfig& cfg, const std::string& path)
         sonde.bkg = IniReadNumber(section, "bkg", -1, ini);
         sonde.flow = IniReadNumber(section, "flow", -1, ini);
         // The negated tests also catch a value that is not a number.
-        if (!(sonde.bkg >= 0) || !(sonde.flow > 0)) {
+        if (!(sonde.bkg >= 0) || !(sonde.flow > 0) || !inRange(sonde.bkg) || !inRange(sonde.flow)) {
             // An invalid entry ends all zero, like one not in use.
             sonde = O3SondeCfg{};
             status |= ConfigSonde;
@@ -162,6 +168,10 @@ unsigned readFlightConfig(FlightConfig& cfg, const std::string& path)
     cfg.stdP = IniReadNumber("standard", "p", 0, ini);
     cfg.stdT = IniReadNumber("standard", "t", 0, ini);
     cfg.stdU = IniReadNumber("standard", "u", 0, ini);
+    for (double v : {cfg.stnLat, cfg.stnLong, cfg.stnAlt, cfg.sfcP, cfg.sfcT, cfg.sfcU, cfg.stdP, cfg.stdT, cfg.stdU,
+                     cfg.sfcO3[0], cfg.sfcO3[1], cfg.sfcO3[2], cfg.sfcO3[3]})
+        if (!inRange(v))
+            status |= ConfigValueRange;
     return status;
 }
 

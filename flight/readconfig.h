@@ -12,6 +12,7 @@ enum ConfigStatus : unsigned {
     ConfigTableRow = 0x04,   // a field of a table row is missing or not a number
     ConfigPumpTable = 0x10,  // marks the pump-efficiency table (0x11, 0x14)
     ConfigSonde = 0x20,      // an ozonesonde entry is invalid
+    ConfigValueRange = 0x40, // a single value is beyond 1e6 in magnitude (or read as infinite)
 };
 
 // Reads the configuration file into the configuration group and returns the
