@@ -10,6 +10,7 @@
 
 #include "badinputs.h"
 #include "batchrun.h"
+#include "jsoncheck.h"
 #include "correctiontables.h"
 #include "hardflight.h"
 
@@ -17,35 +18,6 @@ namespace lumo {
 namespace {
 
 using test::Bad;
-
-// Every stdout line is a JSON value; null appears only where a value may be
-// absent ("error", "launch", "burst"), never for a number that is not finite.
-void expectCleanJsonLines(const test::BatchResult& r)
-{
-    for (const std::string& line : r.lines()) {
-        const auto j = nlohmann::json::parse(line, nullptr, false);
-        ASSERT_FALSE(j.is_discarded()) << line.substr(0, 200);
-        std::vector<const nlohmann::json*> stack = {&j};
-        while (!stack.empty()) {
-            const nlohmann::json* v = stack.back();
-            stack.pop_back();
-            if (v->is_object()) {
-                for (auto it = v->begin(); it != v->end(); ++it) {
-                    if (it.value().is_null()) {
-                        EXPECT_TRUE(it.key() == "error" || it.key() == "launch" || it.key() == "burst")
-                            << it.key() << " in " << line.substr(0, 200);
-                    }
-                    stack.push_back(&it.value());
-                }
-            } else if (v->is_array()) {
-                for (const auto& e : *v) {
-                    EXPECT_FALSE(e.is_null()) << line.substr(0, 200);
-                    stack.push_back(&e);
-                }
-            }
-        }
-    }
-}
 
 bool failsAsDocumented(const test::BatchResult& r, const std::string& message)
 {
@@ -63,7 +35,7 @@ TEST(BatchBadInput, DecodeFailsWithTheLoadMessageOrPrintsCleanRecords)
         if (kind == Bad::Empty || kind == Bad::TruncatedLastLine || kind == Bad::NulBytes || kind == Bad::Utf8Bom) {
             EXPECT_EQ(r.exitCode, 0) << r.err;
             EXPECT_EQ(r.lines().size(), 1u);
-            expectCleanJsonLines(r);
+            test::expectCleanJsonLines(r);
         } else {
             EXPECT_TRUE(failsAsDocumented(r, "Error loading flight data, load aborted.")) << r.exitCode << r.err;
             EXPECT_TRUE(r.out.empty());
@@ -79,7 +51,7 @@ TEST(BatchBadInput, DecodePrintsEveryRecordOfADamagedFileAsCleanJson)
         test::runBatch(dir, {"decode", test::makeBad(dir, "nul.raw", Bad::NulBytes, flight.raw)});
     ASSERT_EQ(r.exitCode, 0) << r.err;
     EXPECT_GT(r.lines().size(), 1000u);
-    expectCleanJsonLines(r);
+    test::expectCleanJsonLines(r);
 }
 
 TEST(BatchBadInput, ConfigReportsAnUnusableFileWithExitCode1)
@@ -98,7 +70,7 @@ TEST(BatchBadInput, ConfigReportsAnUnusableFileWithExitCode1)
             EXPECT_EQ(r.exitCode, 1);
         }
         ASSERT_EQ(r.lines().size(), 1u);
-        expectCleanJsonLines(r);
+        test::expectCleanJsonLines(r);
         const auto j = nlohmann::json::parse(r.out);
         EXPECT_EQ(j.at("ok").get<bool>(), r.exitCode == 0);
     }
@@ -115,7 +87,7 @@ TEST(BatchBadInput, TableReportsTheProblemInItsJson)
         if (r.exitCode == 2 && r.err.find("table") != std::string::npos)
             GTEST_SKIP() << "lumo-batch has no table command";
         ASSERT_EQ(r.lines().size(), 1u) << r.err;
-        expectCleanJsonLines(r);
+        test::expectCleanJsonLines(r);
         const auto j = nlohmann::json::parse(r.out);
         EXPECT_EQ(j.at("ok").get<bool>(), r.exitCode == 0);
         if (r.exitCode != 0) {
@@ -146,7 +118,7 @@ TEST(BatchBadInput, ProcessFailsCleanlyOrExportsFiniteNumbers)
         if (r.exitCode == 1) {
             EXPECT_TRUE(!r.err.empty() || r.out.find("\"error\":\"") != std::string::npos) << r.out;
         }
-        expectCleanJsonLines(r);
+        test::expectCleanJsonLines(r);
         for (const auto& e : std::filesystem::directory_iterator(out))
             EXPECT_FALSE(test::hasNanOrInf(test::readFile(e.path().string()))) << e.path();
     }

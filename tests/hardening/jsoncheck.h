@@ -1,0 +1,42 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include <gtest/gtest.h>
+#include <nlohmann/json.hpp>
+
+#include "batchrun.h"
+
+namespace lumo::test {
+
+// Every stdout line is a JSON value; null appears only where a value may be
+// absent ("error", "launch", "burst"), never for a number that is not finite.
+inline void expectCleanJsonLines(const test::BatchResult& r)
+{
+    for (const std::string& line : r.lines()) {
+        const auto j = nlohmann::json::parse(line, nullptr, false);
+        ASSERT_FALSE(j.is_discarded()) << line.substr(0, 200);
+        std::vector<const nlohmann::json*> stack = {&j};
+        while (!stack.empty()) {
+            const nlohmann::json* v = stack.back();
+            stack.pop_back();
+            if (v->is_object()) {
+                for (auto it = v->begin(); it != v->end(); ++it) {
+                    if (it.value().is_null()) {
+                        EXPECT_TRUE(it.key() == "error" || it.key() == "launch" || it.key() == "burst")
+                            << it.key() << " in " << line.substr(0, 200);
+                    }
+                    stack.push_back(&it.value());
+                }
+            } else if (v->is_array()) {
+                for (const auto& e : *v) {
+                    EXPECT_FALSE(e.is_null()) << line.substr(0, 200);
+                    stack.push_back(&e);
+                }
+            }
+        }
+    }
+}
+
+} // namespace lumo::test
