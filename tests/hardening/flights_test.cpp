@@ -140,7 +140,7 @@ TEST_F(DamagedFlight, TimesGoingBackwardsStayFinite)
     for (std::size_t i = mid; i < lines.size(); ++i) {
         std::string& l = lines[i];
         const int hour = std::stoi(l.substr(11, 2));
-        char hh[3];
+        char hh[12];
         std::snprintf(hh, sizeof hh, "%02d", hour - 1);
         l.replace(11, 2, hh);
     }
@@ -189,8 +189,15 @@ TEST_F(DamagedFlight, OddConfigurationTablesGiveFiniteResults)
 {
     // A row count of 1000 with 1000 rows, and a table whose pressures rise.
     std::string big = "[pmp_eff]\r\nfile=big.eff\r\nn=1000\r\n";
-    for (int i = 0; i < 1000; ++i)
-        big += (i < 10 ? "0" : "") + std::to_string(i) + "=" + std::to_string(1050 - i) + ".0,1.0" + std::to_string(i % 10) + "\r\n";
+    for (int i = 0; i < 1000; ++i) {
+        big += i < 10 ? "0" : "";
+        big += std::to_string(i);
+        big += "=";
+        big += std::to_string(1050 - i);
+        big += ".0,1.0";
+        big += std::to_string(i % 10);
+        big += "\r\n";
+    }
     std::string rising = "[bkg_corr]\r\nfile=rising.bkg\r\nn=4\r\n00=5.0,0.2\r\n01=100.0,0.5\r\n02=500.0,0.9\r\n03=1050.0,1.0\r\n";
     // Sections first in the file win over the simulator's own.
     Q5 q;
