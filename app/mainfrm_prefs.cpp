@@ -10,41 +10,22 @@
 #include "labelededit.h"
 #include "numtext.h"
 #include "plots/mybutton.h"
+#include "processing/importsettings.h"
 
 namespace lumo {
 
-namespace {
-
-// A preferences number: read like a typed one, at single precision, and
-// only taken when it is not negative.
-bool readPrefNumber(const std::string& text, double& value)
-{
-    double v = 0;
-    if (!parseSingle(QString::fromStdString(text), v) || v < 0)
-        return false;
-    value = v;
-    return true;
-}
-
-} // namespace
-
+// The preferences are read by the core (the command-line tool reads them the
+// same way); here they are shown on the pages and copied into Q5.
 void TMainFrm::applyPreferences()
 {
-    const std::string file = prefsFileName.toStdString();
-    auto read = [&](const char* section, const char* key, const char* def) {
-        return QString::fromStdString(IniReadText(section, key, def, file));
-    };
+    const Preferences prefs = readPreferences(prefsFileName.toStdString());
 
-    if (read("pref", "lDet", "ptu").compare(QStringLiteral("gps"), Qt::CaseInsensitive) == 0) {
+    if (prefs.lDetGps)
         rbLaunchDetGPS->setChecked(true);
-        q5.lDetGps = 1;
-    } else {
+    else
         rbLaunchDetPTU->setChecked(true);
-        q5.lDetGps = 0;
-    }
-
-    double value = 0;
-    q5.lDetVal = readPrefNumber(IniReadText("pref", "lDetVal", "-1.0", file), value) ? value : 2.0;
+    q5.lDetGps = prefs.lDetGps ? 1 : 0;
+    q5.lDetVal = prefs.lDetVal;
     edlDetVal->setText(formatNumber("%1.2f", q5.lDetVal));
 
     iEditO3Numb->setText(QStringLiteral("1"));
@@ -54,47 +35,33 @@ void TMainFrm::applyPreferences()
     btnO3Next->setEnabled(true);
     btnTotalO3Next->setEnabled(true);
 
-    const QString endFlt = read("pref", "endFlt", "");
-    cbxEndFltPr->setChecked(endFlt.contains(QLatin1Char('p')));
+    cbxEndFltPr->setChecked(prefs.endFltPrOn);
     edEndFltPr->setEnabled(cbxEndFltPr->isChecked());
-    cbxEndFltAlt->setChecked(endFlt.contains(QLatin1Char('a')));
+    cbxEndFltAlt->setChecked(prefs.endFltAltOn);
     edEndFltAlt->setEnabled(cbxEndFltAlt->isChecked());
+    edEndFltPr->setText(formatNumber("%1.2f", prefs.endFltPr));
+    edEndFltAlt->setText(formatNumber("%1.1f", prefs.endFltAlt));
+    q5.endFltPr = prefs.endFltPrOn ? prefs.endFltPr : 0;
+    q5.endFltAlt = prefs.endFltAltOn ? prefs.endFltAlt : 0;
 
-    edEndFltPr->setText(readPrefNumber(IniReadText("pref", "endFltPr", "0.0", file), value) ? formatNumber("%1.2f", value)
-                                                                                            : QStringLiteral("0.00"));
-    edEndFltAlt->setText(readPrefNumber(IniReadText("pref", "endFltAlt", "0.0", file), value) ? formatNumber("%1.1f", value)
-                                                                                              : QStringLiteral("0.0"));
-    q5.endFltPr = 0;
-    q5.endFltAlt = 0;
-    if (cbxEndFltPr->isChecked())
-        parseNumber(edEndFltPr->text(), q5.endFltPr);
-    if (cbxEndFltAlt->isChecked())
-        parseNumber(edEndFltAlt->text(), q5.endFltAlt);
+    cbxShowAll->setChecked(prefs.showAll);
+    q5.showAll = prefs.showAll ? 1 : 0;
 
-    const bool showAll = read("pref", "showAll", "yes").compare(QStringLiteral("yes"), Qt::CaseInsensitive) == 0;
-    cbxShowAll->setChecked(showAll);
-    q5.showAll = showAll ? 1 : 0;
+    edLPFilter->setText(formatNumber("%1.1f", prefs.lpFilter));
+    q5.lpFilter = prefs.lpFilter;
 
-    edLPFilter->setText(readPrefNumber(IniReadText("pref", "LPfilter", "0.0", file), value) ? formatNumber("%1.1f", value)
-                                                                                            : QStringLiteral("0.0"));
-    q5.lpFilter = 0;
-    parseNumber(edLPFilter->text(), q5.lpFilter);
-
-    if (read("o3", "residual", "cmr").compare(QStringLiteral("cmr"), Qt::CaseInsensitive) == 0) {
+    if (prefs.resTable) {
+        rbTable->setChecked(true); // unchecks the mixing-ratio button
+        edResO3TableFile->setEnabled(true);
+    } else {
         rbCMR->setChecked(true);
         rbTable->setChecked(false);
         edResO3TableFile->setEnabled(false);
-    } else {
-        rbTable->setChecked(true); // unchecks the mixing-ratio button
-        edResO3TableFile->setEnabled(true);
     }
-    edResO3TableFile->setText(read("o3", "residualTable", ""));
-    if (rbCMR->isChecked()) {
-        q5.resTable = 0;
-    } else {
-        q5.resTable = 1;
-        q5.resTableFile = edResO3TableFile->text().toStdString();
-    }
+    edResO3TableFile->setText(QString::fromStdString(prefs.resTableFile));
+    q5.resTable = prefs.resTable ? 1 : 0;
+    if (prefs.resTable)
+        q5.resTableFile = prefs.resTableFile;
 }
 
 void TMainFrm::mSavePrefsClick()
