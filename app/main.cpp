@@ -3,7 +3,6 @@
 #include <QApplication>
 #include <QMessageBox>
 
-#include <clocale>
 #include <exception>
 
 #include "lumoapp.h"
@@ -13,9 +12,6 @@
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    // Qt switches the C library to the user's locale; every number the
-    // program writes to a file must keep "." as the decimal point.
-    std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName(QStringLiteral("lumo"));
     app.setProperty("applicationTitle", QStringLiteral("LUMO"));
 

@@ -11,7 +11,7 @@
 #include <QTabWidget>
 #include <QTimer>
 
-#include "appdialogs.h"
+#include "flight/userdialogs.h"
 #include "busycursor.h"
 #include "labelededit.h"
 #include "numtext.h"
@@ -121,7 +121,7 @@ void TMainFrm::startUp(const Options& options)
     {
         BusyCursor hourglass;
         o3Slots = 4;
-        applyPreferences();
+        loadPreferences();
         while (!splashDone) {
             splash->repaint();
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);

@@ -6,6 +6,7 @@
 #include "flight/q5.h"
 #include "output/correctiontable.h"
 #include "output/exportfile.h"
+#include "processing/preferences.h"
 
 class QAction;
 class QCloseEvent;
@@ -230,8 +231,8 @@ private:
     void connectHandlers();
 
     void startUp(const Options& options);
-    void applyPreferences();
-    bool writePreferences();
+    void loadPreferences();
+    Preferences preferencesFromPages() const;
 
     bool isLoaded() const { return q5.isLoaded(); }
     void enableReCalc();

@@ -4,8 +4,9 @@
 
 #include <QAction>
 
-#include "appdialogs.h"
+#include "flight/userdialogs.h"
 #include "busycursor.h"
+#include "flight/filepath.h"
 #include "flight/textfield.h"
 #include "labelededit.h"
 #include "numtext.h"
@@ -56,7 +57,7 @@ void TMainFrm::exportData(ExportKind kind)
     FileDialogRequest request;
     request.filter = filters[static_cast<int>(kind)];
     request.title = "Export";
-    request.fileName = replaceExtension(srcFileName, QString::fromLatin1(exportExtension(kind))).toStdString();
+    request.fileName = replaceExtension(srcFileName.toStdString(), exportExtension(kind));
     const auto path = dialogs_.saveFile(request);
     if (!path)
         return;

@@ -7,11 +7,13 @@
 #include <QFileInfo>
 #include <QRadioButton>
 
-#include "appdialogs.h"
+#include "flight/userdialogs.h"
 #include "busycursor.h"
+#include "flight/filepath.h"
 #include "labelededit.h"
 #include "numtext.h"
 #include "plots/mybutton.h"
+#include "processing/flightimport.h"
 
 namespace lumo {
 
@@ -31,7 +33,7 @@ void TMainFrm::mImportClick()
 void TMainFrm::importFile(const QString& rawPath)
 {
     srcFileName = rawPath;
-    cfgFileName = replaceExtension(rawPath, QStringLiteral(".cfg"));
+    cfgFileName = QString::fromStdString(replaceExtension(rawPath.toStdString(), ".cfg"));
     if (!QFileInfo(cfgFileName).isFile()) {
         FileDialogRequest request;
         request.filter = "Configuration files (*.cfg)|*.cfg|All files (*.*)|*.*";
@@ -48,16 +50,12 @@ void TMainFrm::importFile(const QString& rawPath)
     repaint();
     BusyCursor hourglass;
     clearPages();
-    q5.clearConfig();
-    if (!q5.ReadConfig(cfgFileName.toStdString())) {
+    const ImportResult imported = importFlight(q5, srcFileName.toStdString(), cfgFileName.toStdString());
+    if (imported.configRead)
+        fillPagesFromConfig();
+    if (!imported.ok()) {
         mReCalc->setEnabled(false);
-        dialogs_.showError("Error", "Error loading flight config, load aborted.");
-        return;
-    }
-    fillPagesFromConfig();
-    if (!q5.ReadRaw(srcFileName.toStdString())) {
-        mReCalc->setEnabled(false);
-        dialogs_.showError("Error", "Error loading flight data, load aborted.");
+        dialogs_.showError("Error", imported.error);
         return;
     }
     runImportProcessing();
@@ -101,8 +99,7 @@ void TMainFrm::fillPagesFromConfig()
 
     edRSId->setText(QString::fromLatin1(q5.rsSondeId));
     edRSProbeId->setText(QString::fromLatin1(q5.rsProbeId));
-    // The instrument rules run as the boxes change: a configuration with
-    // neither sensor ends with the GPS marked installed.
+    // The import rules have run: the boxes and buttons show what they chose.
     cbxRSPrInst->setChecked(q5.rsPrInst);
     cbxRSGPSInst->setChecked(q5.rsGpsInst);
 
@@ -113,19 +110,17 @@ void TMainFrm::fillPagesFromConfig()
         rbLaunchDetPTU->setChecked(true);
         rbSfcUseRS->setEnabled(true);
         rbSfcUseRS->setChecked(true);
-        q5.sfcUseStd = 0;
     } else {
         rbLaunchDetPTU->setEnabled(false);
         rbLaunchDetGPS->setChecked(true);
         rbSfcUseRS->setEnabled(false);
         rbSfcUseStd->setChecked(true);
-        q5.sfcUseStd = 1;
     }
     rbLaunchDetGPS->setEnabled(q5.rsGpsInst);
 
     const O3SondeCfg& first = q5.o3Sonde[0];
-    edO3EffFile->setText(fileNamePart(QString::fromLocal8Bit(q5.effFile)));
-    edO3BkgFile->setText(fileNamePart(QString::fromLocal8Bit(q5.bkgFile)));
+    edO3EffFile->setText(QString::fromLocal8Bit(fileNamePart(q5.effFile)));
+    edO3BkgFile->setText(QString::fromLocal8Bit(fileNamePart(q5.bkgFile)));
     edO3sn->setText(QString::fromLatin1(first.sn));
     edTotalO3sn->setText(QString::fromLatin1(first.sn));
     edO3CellBkg->setText(formatNumber("%1.2f", first.bkg));
@@ -146,15 +141,11 @@ void TMainFrm::fillPagesFromConfig()
     edSfcDifP->setText(formatNumber("%1.2f", q5.sfcP - q5.stdP));
     edSfcDifT->setText(formatNumber("%1.1f", q5.sfcT - q5.stdT));
     edSfcDifU->setText(formatNumber("%1.1f", q5.sfcU - q5.stdU));
-
-    q5.sfcCorrP = 0;
-    q5.sfcCorrT = 0;
-    q5.sfcCorrU = 0;
 }
 
 void TMainFrm::runImportProcessing()
 {
-    setTitle(QStringLiteral("%1 - %2").arg(QStringLiteral("Lumo"), baseNamePart(srcFileName)));
+    setTitle(QStringLiteral("%1 - %2").arg(QStringLiteral("Lumo"), QString::fromStdString(baseNamePart(srcFileName.toStdString()))));
     cbxApplySfcCorr->setChecked(false);
     rbSfcUseStd->setEnabled(true);
     rbSfcUseRS->setEnabled(true);

@@ -2,7 +2,7 @@
 // steps on them, the Plot menu and "Show all data".
 #include "mainfrm.h"
 
-#include "numtext.h"
+#include "flight/filepath.h"
 #include "plots/fltplot.h"
 #include "plots/plotaxis.h"
 #include "plots/sfcplot.h"
@@ -45,7 +45,7 @@ void TMainFrm::clearPlotControls()
 
 void TMainFrm::finishPlotsAfterImport()
 {
-    const QString flightName = baseNamePart(srcFileName);
+    const QString flightName = QString::fromStdString(baseNamePart(srcFileName.toStdString()));
     if (sfcPlotFrm)
         sfcPlotFrm->FinishImport(flightName);
     if (fltPlotFrm)

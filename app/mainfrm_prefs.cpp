@@ -5,18 +5,18 @@
 #include <QRadioButton>
 #include <QTabWidget>
 
-#include "appdialogs.h"
-#include "flight/ini.h"
+#include "flight/userdialogs.h"
 #include "labelededit.h"
 #include "numtext.h"
 #include "plots/mybutton.h"
-#include "processing/importsettings.h"
+#include "processing/preferences.h"
 
 namespace lumo {
 
-// The preferences are read by the core (the command-line tool reads them the
-// same way); here they are shown on the pages and copied into Q5.
-void TMainFrm::applyPreferences()
+// The preferences are read and written by the core (the command-line tool
+// reads them the same way); here they are shown on the pages and taken back
+// from them.
+void TMainFrm::loadPreferences()
 {
     const Preferences prefs = readPreferences(prefsFileName.toStdString());
 
@@ -24,9 +24,7 @@ void TMainFrm::applyPreferences()
         rbLaunchDetGPS->setChecked(true);
     else
         rbLaunchDetPTU->setChecked(true);
-    q5.lDetGps = prefs.lDetGps ? 1 : 0;
-    q5.lDetVal = prefs.lDetVal;
-    edlDetVal->setText(formatNumber("%1.2f", q5.lDetVal));
+    edlDetVal->setText(formatNumber("%1.2f", prefs.lDetVal));
 
     iEditO3Numb->setText(QStringLiteral("1"));
     iEditTotalO3Numb->setText(QStringLiteral("1"));
@@ -41,14 +39,10 @@ void TMainFrm::applyPreferences()
     edEndFltAlt->setEnabled(cbxEndFltAlt->isChecked());
     edEndFltPr->setText(formatNumber("%1.2f", prefs.endFltPr));
     edEndFltAlt->setText(formatNumber("%1.1f", prefs.endFltAlt));
-    q5.endFltPr = prefs.endFltPrOn ? prefs.endFltPr : 0;
-    q5.endFltAlt = prefs.endFltAltOn ? prefs.endFltAlt : 0;
 
     cbxShowAll->setChecked(prefs.showAll);
-    q5.showAll = prefs.showAll ? 1 : 0;
 
     edLPFilter->setText(formatNumber("%1.1f", prefs.lpFilter));
-    q5.lpFilter = prefs.lpFilter;
 
     if (prefs.resTable) {
         rbTable->setChecked(true); // unchecks the mixing-ratio button
@@ -59,9 +53,8 @@ void TMainFrm::applyPreferences()
         edResO3TableFile->setEnabled(false);
     }
     edResO3TableFile->setText(QString::fromStdString(prefs.resTableFile));
-    q5.resTable = prefs.resTable ? 1 : 0;
-    if (prefs.resTable)
-        q5.resTableFile = prefs.resTableFile;
+    // After the boxes, whose handlers store what they show in passing.
+    applyPreferences(q5, prefs);
 }
 
 void TMainFrm::mSavePrefsClick()
@@ -90,35 +83,31 @@ void TMainFrm::mSavePrefsClick()
         return fail(edLPFilter,
             "Low-pass filter time constant is not valid,\nthe time constant must be a positive number (0 for no filtering).");
 
-    if (writePreferences())
+    if (writePreferences(prefsFileName.toStdString(), preferencesFromPages()))
         dialogs_.showStatus("Status", "Preferences have been saved.");
     else
         dialogs_.showError("Error", "Unable to save preferences file.");
 }
 
-bool TMainFrm::writePreferences()
+Preferences TMainFrm::preferencesFromPages() const
 {
-    const std::string file = prefsFileName.toStdString();
     auto number = [](const QLineEdit* box) {
         double v = 0;
         parseSingle(box->text(), v);
-        return static_cast<float>(v);
+        return v;
     };
-    std::string endFlt;
-    if (cbxEndFltPr->isChecked())
-        endFlt.push_back('p');
-    if (cbxEndFltAlt->isChecked())
-        endFlt.push_back('a');
-    const std::string table = QStringLiteral("\"%1\"").arg(edResO3TableFile->text()).toStdString();
-    return IniWriteText("pref", "lDet", rbLaunchDetPTU->isChecked() ? "ptu" : "gps", file)
-        && IniWriteNumber("pref", "lDetVal", "%1.2f", number(edlDetVal), file)
-        && IniWriteText("pref", "endFlt", endFlt, file)
-        && IniWriteNumber("pref", "endFltPr", "%1.2f", number(edEndFltPr), file)
-        && IniWriteNumber("pref", "endFltAlt", "%1.1f", number(edEndFltAlt), file)
-        && IniWriteText("pref", "showAll", cbxShowAll->isChecked() ? "yes" : "no", file)
-        && IniWriteNumber("pref", "LPfilter", "%1.1f", number(edLPFilter), file)
-        && IniWriteText("o3", "residual", rbCMR->isChecked() ? "cmr" : "table", file)
-        && IniWriteText("o3", "residualTable", table, file);
+    Preferences prefs;
+    prefs.lDetGps = !rbLaunchDetPTU->isChecked();
+    prefs.lDetVal = number(edlDetVal);
+    prefs.endFltPrOn = cbxEndFltPr->isChecked();
+    prefs.endFltAltOn = cbxEndFltAlt->isChecked();
+    prefs.endFltPr = number(edEndFltPr);
+    prefs.endFltAlt = number(edEndFltAlt);
+    prefs.showAll = cbxShowAll->isChecked();
+    prefs.lpFilter = number(edLPFilter);
+    prefs.resTable = !rbCMR->isChecked();
+    prefs.resTableFile = edResO3TableFile->text().toStdString();
+    return prefs;
 }
 
 } // namespace lumo

@@ -7,7 +7,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "appdialogs.h"
+#include "flight/userdialogs.h"
 #include "numtext.h"
 #include "pagelayout.h"
 #include "plots/mybutton.h"

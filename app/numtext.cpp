@@ -37,33 +37,4 @@ bool parseSingle(const QString& text, double& value)
     return true;
 }
 
-static qsizetype lastSeparator(const QString& path)
-{
-    return std::max(path.lastIndexOf(QLatin1Char('/')), path.lastIndexOf(QLatin1Char('\\')));
-}
-
-QString fileNamePart(const QString& path)
-{
-    return path.mid(lastSeparator(path) + 1);
-}
-
-static qsizetype extensionStart(const QString& path)
-{
-    const qsizetype dot = path.lastIndexOf(QLatin1Char('.'));
-    return dot > lastSeparator(path) ? dot : -1;
-}
-
-QString baseNamePart(const QString& path)
-{
-    const QString name = fileNamePart(path);
-    const qsizetype dot = name.lastIndexOf(QLatin1Char('.'));
-    return dot >= 0 ? name.left(dot) : name;
-}
-
-QString replaceExtension(const QString& path, const QString& ext)
-{
-    const qsizetype dot = extensionStart(path);
-    return (dot >= 0 ? path.left(dot) : path) + ext;
-}
-
 } // namespace lumo

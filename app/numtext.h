@@ -16,14 +16,4 @@ bool parseNumber(const QString& text, double& value);
 // The same, rounded to single precision as the preferences values are.
 bool parseSingle(const QString& text, double& value);
 
-// File-name part of a path (after the last "/" or "\").
-QString fileNamePart(const QString& path);
-
-// File-name part without its extension ("dir/F0612.raw" gives "F0612").
-QString baseNamePart(const QString& path);
-
-// The path with its extension replaced by ext (which starts with "."); a
-// name without extension gets ext appended.
-QString replaceExtension(const QString& path, const QString& ext);
-
 } // namespace lumo

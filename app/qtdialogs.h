@@ -3,7 +3,7 @@
 #include <QPointer>
 #include <QWidget>
 
-#include "appdialogs.h"
+#include "flight/userdialogs.h"
 
 namespace lumo {
 

@@ -7,24 +7,13 @@
 #include <QApplication>
 #include <QLineEdit>
 
-#include <clocale>
 #include <memory>
 
-#include "appdialogs.h"
+#include "flight/scripteddialogs.h"
 #include "labelededit.h"
 #include "mainfrm.h"
 
 namespace {
-
-class NoDialogs : public lumo::AppDialogs {
-public:
-    void showError(const std::string&, const std::string&) override { ++errors; }
-    bool askYesNo(const std::string&, const std::string&) override { return false; }
-    void showStatus(const std::string&, const std::string&) override {}
-    std::optional<std::string> openFile(const lumo::FileDialogRequest&) override { return std::nullopt; }
-    std::optional<std::string> saveFile(const lumo::FileDialogRequest&) override { return std::nullopt; }
-    int errors = 0;
-};
 
 QApplication& application()
 {
@@ -33,14 +22,13 @@ QApplication& application()
     static char* argv[] = {name, nullptr};
     qputenv("QT_QPA_PLATFORM", "offscreen");
     static QApplication app(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
     return app;
 }
 
 void ImportFourSondeFlight(benchmark::State& state)
 {
     application();
-    NoDialogs dialogs;
+    lumo::ScriptedDialogs dialogs;
     lumo::TMainFrm::Options options;
     options.prefsFile = QStringLiteral(LUMO_BINARY_DIR "/bench-app-prefs.ini");
     options.splashMs = 0;
@@ -52,7 +40,7 @@ void ImportFourSondeFlight(benchmark::State& state)
         QCoreApplication::processEvents();
         benchmark::DoNotOptimize(w.edTotalO3->text());
     }
-    if (dialogs.errors > 0 || w.edTotalO3->text().isEmpty())
+    if (!dialogs.errors().empty() || w.edTotalO3->text().isEmpty())
         state.SkipWithError("import failed");
     state.counters["records"] = static_cast<double>(w.q5.fltRecs.size() + w.q5.sfcRecs.size());
 }

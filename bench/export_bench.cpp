@@ -13,9 +13,10 @@
 
 #include "flight/datetime.h"
 #include "flight/q5.h"
-#include "flight/textfield.h"
 #include "flight/scripteddialogs.h"
+#include "flight/textfield.h"
 #include "output/exportfile.h"
+#include "processing/flightimport.h"
 
 namespace {
 
@@ -107,7 +108,7 @@ void BM_ExportSampleFlight(benchmark::State& state)
     q5.dialogs = &answers;
     const std::string raw = LUMO_SOURCE_DIR "/samples/flight4.raw";
     const std::string cfg = LUMO_SOURCE_DIR "/samples/flight4.cfg";
-    if (!q5.ReadConfig(cfg) || !q5.ReadRaw(raw) || !q5.processFlight()) {
+    if (!importFlight(q5, raw, cfg).ok() || !q5.processFlight()) {
         state.SkipWithError("sample flight could not be read and processed");
         return;
     }

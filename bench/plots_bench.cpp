@@ -14,6 +14,7 @@
 #include "plots/sfcplot.h"
 #include "plots/windplot.h"
 #include "plots/xyplot.h"
+#include "processing/flightimport.h"
 
 namespace {
 
@@ -44,7 +45,7 @@ struct Setup {
     {
         app();
         q5.dialogs = &dialogs;
-        ok = q5.ReadConfig(LUMO_SOURCE_DIR "/samples/flight4.cfg") && q5.ReadRaw(LUMO_SOURCE_DIR "/samples/flight4.raw")
+        ok = importFlight(q5, LUMO_SOURCE_DIR "/samples/flight4.raw", LUMO_SOURCE_DIR "/samples/flight4.cfg").ok()
             && q5.processFlight();
         q5.showAll = 0;
         sfc = std::make_unique<TsfcPlotFrm>(q5);

@@ -1,13 +1,12 @@
 #include "ini.h"
 
 #include <cerrno>
-#include <clocale>
 #include <cstdio>
 #include <cstring>
 #include <filesystem>
-#include <random>
 #include <vector>
 
+#include "atomicfile.h"
 #include "numbertext.h"
 
 namespace lumo {
@@ -146,31 +145,6 @@ Location locate(const std::vector<Line>& lines, std::string_view section, std::s
             loc.key = i;
     }
     return loc;
-}
-
-// Writes the bytes to a new file beside `path`, then renames it into place so
-// that a failed write never leaves a half-written file.
-bool replaceFile(const std::string& path, std::string_view content)
-{
-    std::random_device rd;
-    std::string tmp;
-    std::FILE* f = nullptr;
-    for (int attempt = 0; attempt < 8 && !f; ++attempt) {
-        tmp = path + ".tmp" + std::to_string(rd() % 1000000u);
-        f = std::fopen(tmp.c_str(), "wbx");
-    }
-    if (!f)
-        return false;
-    bool ok = std::fwrite(content.data(), 1, content.size(), f) == content.size();
-    ok = std::fclose(f) == 0 && ok;
-    std::error_code ec;
-    if (ok)
-        std::filesystem::rename(tmp, path, ec);
-    if (!ok || ec) {
-        std::filesystem::remove(tmp, ec);
-        return false;
-    }
-    return true;
 }
 
 // A value cannot span lines; line breaks in it become blanks.
@@ -341,25 +315,15 @@ bool IniWriteText(std::string_view section, std::string_view key, std::string_vi
         out += value;
         out.append(eol);
     }
-    return replaceFile(file, out);
+    return writeFileAtomically(file, out);
 }
 
 bool IniWriteNumber(std::string_view section, std::string_view key, const char* format, float value,
                     const std::string& file)
 {
-    char buffer[132];
-    const int n = std::snprintf(buffer, sizeof buffer, format, static_cast<double>(value));
-    if (n < 0)
-        return false;
-    std::string text(buffer);
-    // The C library formats with the process locale's decimal point; files
-    // always get ".".
-    const char* point = std::localeconv()->decimal_point;
-    if (point && *point && std::strcmp(point, ".") != 0) {
-        const std::size_t pos = text.find(point);
-        if (pos != std::string::npos)
-            text = text.substr(0, pos) + "." + text.substr(pos + std::strlen(point));
-    }
+    std::string text = formatNumbers(format, {static_cast<double>(value)});
+    if (text.size() > 131)
+        text.resize(131);
     return IniWriteText(section, key, text, file);
 }
 

@@ -98,4 +98,48 @@ bool leadingInteger(std::string_view text, int& value)
     return true;
 }
 
+std::string formatFixed(double value, int decimals)
+{
+    char buf[512]; // 309 digits of the largest double, the point and up to 100 decimals
+    const auto r = std::to_chars(buf, buf + sizeof buf, value, std::chars_format::fixed, decimals < 0 ? 0 : decimals);
+    return r.ec == std::errc() ? std::string(buf, r.ptr) : std::string();
+}
+
+std::string formatNumbers(std::string_view format, std::initializer_list<double> values)
+{
+    std::string out;
+    const double* next = values.begin();
+    std::size_t i = 0;
+    while (i < format.size()) {
+        if (format[i] != '%') {
+            out += format[i++];
+            continue;
+        }
+        if (i + 1 < format.size() && format[i + 1] == '%') {
+            out += '%';
+            i += 2;
+            continue;
+        }
+        std::size_t j = i + 1;
+        int width = 0, precision = 6;
+        for (; j < format.size() && isDigit(format[j]) && width < 1000; ++j)
+            width = width * 10 + (format[j] - '0');
+        if (j < format.size() && format[j] == '.') {
+            precision = 0;
+            for (++j; j < format.size() && isDigit(format[j]) && precision < 100; ++j)
+                precision = precision * 10 + (format[j] - '0');
+        }
+        if (j >= format.size() || format[j] != 'f' || next == values.end()) {
+            out += format[i++];
+            continue;
+        }
+        const std::string number = formatFixed(*next++, precision);
+        if (number.size() < static_cast<std::size_t>(width))
+            out.append(static_cast<std::size_t>(width) - number.size(), ' ');
+        out += number;
+        i = j + 1;
+    }
+    return out;
+}
+
 } // namespace lumo

@@ -1,12 +1,14 @@
 #pragma once
 
+#include <initializer_list>
+#include <string>
 #include <string_view>
 
 namespace lumo {
 
-// Number reading independent of the process locale: "." is always the
-// decimal point, so a C library locale switched by a GUI toolkit cannot
-// change what a file means.
+// Number reading and writing independent of the process locale: "." is
+// always the decimal point, so a C library locale switched by a GUI toolkit
+// cannot change what a file means.
 
 // The leading decimal number of the text as atof reads it: blanks before it
 // are skipped, an optional sign, digits with an optional "." and exponent.
@@ -24,5 +26,14 @@ bool leadingInteger(std::string_view text, int& value);
 
 // Blanks, tabs and line-end characters removed from both ends.
 std::string_view trimBlanks(std::string_view text);
+
+// The value with `decimals` digits after ".", as printf's "%.Nf" gives it in
+// the C locale (correctly rounded; "-0.00" for a small negative value).
+std::string formatFixed(double value, int decimals);
+
+// printf-style text with the values in turn for its "%W.Pf" conversions (the
+// width W optional, padded with blanks on the left); "%%" gives "%"; other
+// text, and a conversion of any other kind, is copied as it stands.
+std::string formatNumbers(std::string_view format, std::initializer_list<double> values);
 
 } // namespace lumo

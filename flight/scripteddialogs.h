@@ -1,5 +1,7 @@
 #pragma once
 
+#include <deque>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -7,9 +9,11 @@
 
 namespace lumo {
 
-// Answers every question with one fixed answer and keeps a transcript, for
-// the command-line tools and the tests.
-class ScriptedDialogs : public UserDialogs {
+// Answers every dialog from a script and keeps a transcript, for the
+// command-line tools, the tests and the screenshot programs. Questions take
+// the queued answers first, then the fixed answer; an open or save dialog
+// takes its queued answer and is cancelled when there is none.
+class ScriptedDialogs : public AppDialogs {
 public:
     struct Entry {
         enum Kind { Error, Question, Status } kind;
@@ -26,17 +30,55 @@ public:
     }
     bool askYesNo(const std::string& caption, const std::string& text) override
     {
-        transcript.push_back({Entry::Question, caption, text, answerYes_});
-        return answerYes_;
+        bool yes = answerYes_;
+        if (!answers.empty()) {
+            yes = answers.front();
+            answers.pop_front();
+        }
+        transcript.push_back({Entry::Question, caption, text, yes});
+        return yes;
     }
     void showStatus(const std::string& caption, const std::string& text) override
     {
         transcript.push_back({Entry::Status, caption, text, false});
     }
+    std::optional<std::string> openFile(const FileDialogRequest& request) override
+    {
+        openRequests.push_back(request);
+        return next(openAnswers);
+    }
+    std::optional<std::string> saveFile(const FileDialogRequest& request) override
+    {
+        saveRequests.push_back(request);
+        return next(saveAnswers);
+    }
+
+    std::vector<Entry> errors() const
+    {
+        std::vector<Entry> out;
+        for (const Entry& e : transcript)
+            if (e.kind == Entry::Error)
+                out.push_back(e);
+        return out;
+    }
 
     std::vector<Entry> transcript;
+    std::deque<bool> answers;
+    std::vector<FileDialogRequest> openRequests;
+    std::vector<FileDialogRequest> saveRequests;
+    std::deque<std::optional<std::string>> openAnswers;
+    std::deque<std::optional<std::string>> saveAnswers;
 
 private:
+    static std::optional<std::string> next(std::deque<std::optional<std::string>>& queue)
+    {
+        if (queue.empty())
+            return std::nullopt;
+        auto answer = queue.front();
+        queue.pop_front();
+        return answer;
+    }
+
     bool answerYes_;
 };
 

@@ -1,12 +1,13 @@
-// The preferences file as the program reads it at start-up and rewrites it
-// on Save Prefs, through the profile-file unit: any file content must read
-// safely, the saved settings must read back, and other sections must keep
-// their values.
+// The preferences file as the programs read it at start-up and rewrite it on
+// Save Prefs, through the core's reader and writer: any file content must
+// read safely, the saved settings must read back, and other sections must
+// keep their values.
 #include <cstdint>
 #include <string>
 
 #include "flight/ini.h"
 #include "fuzzsupport.h"
+#include "processing/preferences.h"
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size)
 {
@@ -14,34 +15,32 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const fuzz::ScratchFile file("ini", data, size);
     const std::string& path = file.path();
 
-    // Start-up: the settings with their defaults.
-    IniReadText("pref", "lDet", "ptu", path);
-    for (const char* key : {"lDetVal", "endFltPr", "endFltAlt", "LPfilter"})
-        IniReadNumber("pref", key, -1.0, path);
-    IniReadText("pref", "endFlt", "", path);
-    IniReadText("pref", "showAll", "yes", path);
-    IniReadText("o3", "residual", "cmr", path);
-    IniReadText("o3", "residualTable", "", path);
+    const Preferences atStart = readPreferences(path);
+    if (!(atStart.lDetVal >= 0) || !(atStart.endFltPr >= 0) || !(atStart.endFltAlt >= 0) || !(atStart.lpFilter >= 0))
+        fuzz::fail("a preferences number read as negative or not a number");
 
     const std::string otherBefore = IniReadText("other", "x", "<none>", path);
     const std::string stationBefore = IniReadText("station", "name", "<none>", path);
 
-    // Save Prefs writes every setting, the table path in quotes.
-    const std::string quoted = "\"/data/tables/residual o3.toz\"";
-    const bool written = IniWriteText("pref", "lDet", "gps", path)
-        && IniWriteNumber("pref", "lDetVal", "%1.2f", 2.5f, path) && IniWriteText("pref", "endFlt", "pa", path)
-        && IniWriteNumber("pref", "endFltPr", "%1.2f", 5.0f, path)
-        && IniWriteNumber("pref", "endFltAlt", "%1.1f", 30000.0f, path)
-        && IniWriteText("pref", "showAll", "no", path) && IniWriteNumber("pref", "LPfilter", "%1.1f", 0.0f, path)
-        && IniWriteText("o3", "residual", "table", path) && IniWriteText("o3", "residualTable", quoted, path);
-    if (!written)
+    Preferences saved;
+    saved.lDetGps = true;
+    saved.lDetVal = 2.5;
+    saved.endFltPrOn = true;
+    saved.endFltAltOn = true;
+    saved.endFltPr = 5.0;
+    saved.endFltAlt = 30000.0;
+    saved.showAll = false;
+    saved.lpFilter = 0.0;
+    saved.resTable = true;
+    saved.resTableFile = "/data/tables/residual o3.toz";
+    if (!writePreferences(path, saved))
         fuzz::fail("cannot save the preferences");
 
-    if (IniReadText("pref", "lDet", "", path) != "gps" || IniReadNumber("pref", "lDetVal", 0, path) != 2.5
-        || IniReadText("pref", "endFlt", "", path) != "pa" || IniReadNumber("pref", "endFltPr", 0, path) != 5.0
-        || IniReadNumber("pref", "endFltAlt", 0, path) != 30000.0 || IniReadText("pref", "showAll", "", path) != "no"
-        || IniReadNumber("pref", "LPfilter", -1, path) != 0.0 || IniReadText("o3", "residual", "", path) != "table"
-        || IniReadText("o3", "residualTable", "", path) != "/data/tables/residual o3.toz")
+    const Preferences back = readPreferences(path);
+    if (back.lDetGps != saved.lDetGps || back.lDetVal != saved.lDetVal || back.endFltPrOn != saved.endFltPrOn
+        || back.endFltAltOn != saved.endFltAltOn || back.endFltPr != saved.endFltPr || back.endFltAlt != saved.endFltAlt
+        || back.showAll != saved.showAll || back.lpFilter != saved.lpFilter || back.resTable != saved.resTable
+        || back.resTableFile != saved.resTableFile)
         fuzz::fail("saved preferences do not read back");
 
     if (IniReadText("other", "x", "<none>", path) != otherBefore

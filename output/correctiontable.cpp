@@ -7,7 +7,7 @@
 #include <string_view>
 #include <vector>
 
-#include "atomicfile.h"
+#include "flight/atomicfile.h"
 #include "exportstream.h"
 
 namespace lumo {

@@ -1,7 +1,7 @@
 #include "exportfile.h"
 
-#include "atomicfile.h"
 #include "exportwriters.h"
+#include "flight/atomicfile.h"
 #include "flight/q5.h"
 
 namespace lumo {
@@ -41,16 +41,6 @@ std::string_view exportExtension(ExportKind kind)
         return ".csv";
     }
     return "";
-}
-
-std::string replaceExtension(std::string_view path, std::string_view extension)
-{
-    const std::size_t slash = path.find_last_of("/\\");
-    const std::size_t nameStart = slash == std::string_view::npos ? 0 : slash + 1;
-    const std::size_t dot = path.rfind('.');
-    std::string result(path.substr(0, dot != std::string_view::npos && dot >= nameStart ? dot : path.size()));
-    result += extension;
-    return result;
 }
 
 std::string_view exportResultMessage(ExportResult result)

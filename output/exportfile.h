@@ -16,10 +16,6 @@ std::string_view exportKindName(ExportKind kind);
 // ".o3csv", ".wcsv" or ".csv".
 std::string_view exportExtension(ExportKind kind);
 
-// The path with the extension of its file name (from the last ".") replaced;
-// a file name without a "." gets the extension appended.
-std::string replaceExtension(std::string_view path, std::string_view extension);
-
 enum class ExportResult {
     Ok,
     CannotCreate, // the file could not be created or put in place

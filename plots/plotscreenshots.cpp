@@ -7,6 +7,7 @@
 #include "flight/q5.h"
 #include "flight/scripteddialogs.h"
 #include "plotrenderer.h"
+#include "processing/flightimport.h"
 
 int main(int argc, char** argv)
 {
@@ -22,7 +23,7 @@ int main(int argc, char** argv)
     lumo::Q5 q5;
     lumo::ScriptedDialogs dialogs(false);
     q5.dialogs = &dialogs;
-    if (!q5.ReadConfig(args[2].toStdString()) || !q5.ReadRaw(args[1].toStdString())) {
+    if (!lumo::importFlight(q5, args[1].toStdString(), args[2].toStdString()).ok()) {
         err << "cannot read " << args[1] << " with " << args[2] << "\n";
         return 1;
     }

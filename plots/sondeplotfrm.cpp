@@ -10,6 +10,7 @@
 
 #include "flight/q5.h"
 #include "mybutton.h"
+#include "sondeselector.h"
 #include "xyplot.h"
 
 namespace lumo {
@@ -79,28 +80,21 @@ SondePlotFrm::SondePlotFrm(Q5& q5, QWidget* parent, bool withAscentRate, int rsH
         connect(*o3[k], &QCheckBox::toggled, this, [this, k] { o3BoxClick(k); });
     }
 
-    btnPrev = new TmyButton(QStringLiteral("<"), gbxO3);
+    SondeSelector::Look look;
+    look.numberTip = tr("Ozonesonde number (not serial number)");
+    look.prevTip = tr("Previous ozonesonde");
+    look.nextTip = tr("Next ozonesonde");
+    look.numberTakesFocus = true;
+    selector_ = new SondeSelector(gbxO3, look, MaxSondes);
+    btnPrev = selector_->prev;
+    osNumber = selector_->number;
+    btnNext = selector_->next;
     btnPrev->setGeometry(11, 103, 16, 21);
-    btnPrev->setToolTip(tr("Previous ozonesonde"));
-    btnPrev->setFocusPolicy(Qt::NoFocus);
-    btnPrev->setFocusRect(false);
-    btnPrev->setEnabled(false);
-    connect(btnPrev, &QPushButton::clicked, this, &SondePlotFrm::btnPrevClick);
-
-    osNumber = new QLineEdit(QStringLiteral("1"), gbxO3);
     osNumber->setGeometry(27, 103, 16, 21);
-    osNumber->setReadOnly(true);
-    osNumber->setAlignment(Qt::AlignCenter);
-    osNumber->setToolTip(tr("Ozonesonde number (not serial number)"));
     osNumber->setTextMargins(0, 0, 0, 0);
     osNumber->setStyleSheet(QStringLiteral("QLineEdit { padding: 0px; }"));
-
-    btnNext = new TmyButton(QStringLiteral(">"), gbxO3);
     btnNext->setGeometry(43, 103, 16, 21);
-    btnNext->setToolTip(tr("Next ozonesonde"));
-    btnNext->setFocusPolicy(Qt::NoFocus);
-    btnNext->setFocusRect(false);
-    connect(btnNext, &QPushButton::clicked, this, &SondePlotFrm::btnNextClick);
+    connect(selector_, &SondeSelector::stepped, this, &SondePlotFrm::showSonde);
 }
 
 SondePlotFrm::~SondePlotFrm()
@@ -109,12 +103,7 @@ SondePlotFrm::~SondePlotFrm()
     sinks.erase(std::remove(sinks.begin(), sinks.end(), static_cast<PlotSink*>(this)), sinks.end());
 }
 
-int SondePlotFrm::currentSonde() const
-{
-    bool ok = false;
-    const int n = osNumber->text().trimmed().toInt(&ok);
-    return ok ? n : 0;
-}
+int SondePlotFrm::currentSonde() const { return selector_->current(); }
 
 void SondePlotFrm::zoomBoth()
 {
@@ -136,29 +125,12 @@ void SondePlotFrm::o3BoxClick(int quantity)
     zoomBoth();
 }
 
-void SondePlotFrm::btnPrevClick()
-{
-    stepSonde(-1);
-}
+void SondePlotFrm::btnPrevClick() { selector_->step(-1); }
 
-void SondePlotFrm::btnNextClick()
-{
-    stepSonde(+1);
-}
+void SondePlotFrm::btnNextClick() { selector_->step(+1); }
 
-void SondePlotFrm::stepSonde(int delta)
+void SondePlotFrm::showSonde(int n)
 {
-    const int n = currentSonde() + delta;
-    osNumber->setText(QString::number(n));
-    if (delta > 0) {
-        btnNext->setEnabled(n != MaxSondes);
-        btnPrev->setEnabled(true);
-    } else {
-        btnPrev->setEnabled(n != 1);
-        btnNext->setEnabled(true);
-    }
-    if (n < 1 || n > MaxSondes)
-        return;
     // Each box takes the state of its channel for the new ozonesonde; a box
     // whose state changes applies it through its handler.
     for (int k = 0; k < 5; ++k)
@@ -203,9 +175,7 @@ void SondePlotFrm::ClearForImport()
     plot_->SetTitleText(QString());
     for (QCheckBox* box : {cbxP, cbxTi, cbxTp, cbxTu})
         box->setEnabled(false);
-    osNumber->setText(QStringLiteral("1"));
-    btnPrev->setEnabled(false);
-    btnNext->setEnabled(true);
+    selector_->reset();
 }
 
 void SondePlotFrm::finishImportBoxes()

@@ -14,6 +14,7 @@ class QLineEdit;
 namespace lumo {
 
 class Q5;
+class SondeSelector;
 class TmyButton;
 class XYPlot;
 
@@ -120,8 +121,9 @@ protected:
     void o3BoxClick(int quantity);
 
 private:
-    void stepSonde(int delta);
+    void showSonde(int n);
 
+    SondeSelector* selector_ = nullptr;
     std::vector<QCheckBox*> rsBoxes_;
     std::array<QCheckBox*, 5> o3Boxes_{};
 };

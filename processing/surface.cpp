@@ -2,9 +2,9 @@
 
 #include <algorithm>
 #include <cmath>
-#include <cstdio>
 #include <string>
 
+#include "flight/numbertext.h"
 #include "flight/q5.h"
 #include "flight/userdialogs.h"
 #include "ozone.h"
@@ -47,9 +47,7 @@ const Question HumidityQ{"Surface Humidity",
 
 std::string formatQuestion(const Question& question, double saved, double measured)
 {
-    char buf[256];
-    std::snprintf(buf, sizeof buf, question.format, saved, measured);
-    return buf + Blanks;
+    return formatNumbers(question.format, {saved, measured}) + Blanks;
 }
 
 // Offers the measured statistic when it is further than the threshold from

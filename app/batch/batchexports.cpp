@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <filesystem>
 
+#include "flight/filepath.h"
 #include "flight/q5.h"
 
 namespace lumo {
@@ -26,14 +27,11 @@ std::optional<std::vector<ExportKind>> parseExportList(std::string_view list, st
     return kinds;
 }
 
-std::string defaultConfigPath(const std::string& rawPath) { return replaceExtension(rawPath, ".cfg"); }
-
 std::string exportPath(const std::string& rawPath, const std::string& outDir, ExportKind kind)
 {
     if (outDir.empty())
         return replaceExtension(rawPath, exportExtension(kind));
-    const std::string name = std::filesystem::path(rawPath).filename().string();
-    return (std::filesystem::path(outDir) / replaceExtension(name, exportExtension(kind))).string();
+    return (std::filesystem::path(outDir) / replaceExtension(fileNamePart(rawPath), exportExtension(kind))).string();
 }
 
 BatchExports writeBatchExports(const Q5& q5, const std::string& rawPath, const std::string& cfgPath,

@@ -18,10 +18,6 @@ class Q5;
 // once. Nothing, with `error` set, for an empty list or an unknown word.
 std::optional<std::vector<ExportKind>> parseExportList(std::string_view list, std::string& error);
 
-// The configuration path of a raw file when none is given: its extension
-// replaced by ".cfg".
-std::string defaultConfigPath(const std::string& rawPath);
-
 // The file of one export: the raw file's base name with the kind's
 // extension, in `outDir`, or beside the raw file when `outDir` is empty.
 std::string exportPath(const std::string& rawPath, const std::string& outDir, ExportKind kind);

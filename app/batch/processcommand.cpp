@@ -11,11 +11,13 @@
 #include "batchexports.h"
 #include "commands.h"
 #include "flight/datetime.h"
+#include "flight/filepath.h"
 #include "flight/q5.h"
 #include "flight/scripteddialogs.h"
 #include "jsonout.h"
 #include "plotrender.h"
-#include "processing/importsettings.h"
+#include "processing/flightimport.h"
+#include "processing/preferences.h"
 
 namespace lumo::batch {
 
@@ -54,9 +56,7 @@ struct FlightResult {
 
 std::string configPathFor(const std::string& raw, const ProcessOptions& opt)
 {
-    if (!opt.cfg.empty())
-        return opt.cfg;
-    return std::filesystem::path(raw).replace_extension(".cfg").string();
+    return opt.cfg.empty() ? replaceExtension(raw, ".cfg") : opt.cfg;
 }
 
 // Thrown through the parser when an option does not fit a flight.
@@ -92,15 +92,13 @@ FlightResult processOne(const std::string& raw, const ProcessOptions& opt, const
         res.error = "Flight config not found, load aborted.";
         return res;
     }
-    q.clearConfig();
-    if (!q.ReadConfig(res.cfg)) {
-        res.error = "Error loading flight config, load aborted.";
-        return res;
-    }
-    applyImportRules(q);
-    applyOverrides(q, opt, res.cfg);
-    if (!q.ReadRaw(raw)) {
-        res.error = "Error loading flight data, load aborted.";
+    const ImportResult imported = importFlight(q, raw, res.cfg);
+    // An override that does not fit the configuration is a usage error,
+    // whether or not the raw file could be read.
+    if (imported.configRead)
+        applyOverrides(q, opt, res.cfg);
+    if (!imported.ok()) {
+        res.error = imported.error;
         return res;
     }
     q.dialogs = &res.dialogs;
@@ -245,7 +243,7 @@ int runProcess(const ProcessOptions& opt)
         }
         if (res.ok() && !opt.plotsDir.empty()) {
             std::string error;
-            const std::string name = std::filesystem::path(raw).stem().string();
+            const std::string name = baseNamePart(raw);
             if (!renderPlots(*res.q5, opt.plotsDir, name, quantities, res.plots, error))
                 res.error = error;
         }

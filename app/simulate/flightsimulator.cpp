@@ -3,6 +3,7 @@
 #include <cmath>
 
 #include "atmosphere.h"
+#include "flight/atomicfile.h"
 #include "numberformat.h"
 #include "ozoneprofile.h"
 #include "rawfilewriter.h"

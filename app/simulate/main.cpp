@@ -8,6 +8,7 @@
 #include <CLI/CLI.hpp>
 
 #include "correctiontables.h"
+#include "flight/atomicfile.h"
 #include "flightsimulator.h"
 #include "numberformat.h"
 #include "residualtable.h"
@@ -132,11 +133,11 @@ int main(int argc, char** argv)
         return fail("nothing to write: give --out BASE (see --help)");
 
     const CorrectionTables standard = CorrectionTables::standard();
-    if (!effFile.empty() && !writeFileAtomically(effFile, formatTableFile(standard.efficiency)))
+    if (!effFile.empty() && !lumo::writeFileAtomically(effFile, formatTableFile(standard.efficiency)))
         return fail("cannot write " + effFile);
-    if (!bkgFile.empty() && !writeFileAtomically(bkgFile, formatTableFile(standard.background)))
+    if (!bkgFile.empty() && !lumo::writeFileAtomically(bkgFile, formatTableFile(standard.background)))
         return fail("cannot write " + bkgFile);
-    if (!tozFile.empty() && !writeFileAtomically(tozFile, formatResidualTable()))
+    if (!tozFile.empty() && !lumo::writeFileAtomically(tozFile, formatResidualTable()))
         return fail("cannot write " + tozFile);
     if (out.empty())
         return 0;

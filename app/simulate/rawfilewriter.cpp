@@ -2,6 +2,7 @@
 
 #include <cmath>
 
+#include "flight/atomicfile.h"
 #include "flight/datetime.h"
 #include "numberformat.h"
 

@@ -59,7 +59,7 @@ bool runFlight(const std::string& raw, const std::string& cfg, const char* name,
 {
     const test::TempDir dir;
     ScriptedDialogs dialogs(true);
-    const bool ok = test::importFlight(q, dialogs, dir.write("f.raw", raw), dir.write("f.cfg", cfg));
+    const bool ok = test::importAndProcess(q, dialogs, dir.write("f.raw", raw), dir.write("f.cfg", cfg));
     if (ok) {
         test::expectFiniteResults(q);
         test::exportAll(q, dir, name);

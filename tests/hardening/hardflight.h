@@ -12,6 +12,7 @@
 #include "flight/scripteddialogs.h"
 #include "flightsimulator.h"
 #include "output/exportfile.h"
+#include "processing/flightimport.h"
 #include "support/testfiles.h"
 
 namespace lumo::test {
@@ -69,13 +70,12 @@ inline std::vector<std::string> exportAll(const Q5& q, const TempDir& dir, const
     return texts;
 }
 
-// Reads and processes a raw and a configuration file as an import does;
+// Imports and processes a raw and a configuration file as the programs do;
 // false when one of the steps refuses.
-inline bool importFlight(Q5& q, ScriptedDialogs& dialogs, const std::string& rawPath, const std::string& cfgPath)
+inline bool importAndProcess(Q5& q, ScriptedDialogs& dialogs, const std::string& rawPath, const std::string& cfgPath)
 {
     q.dialogs = &dialogs;
-    q.clearConfig();
-    return q.ReadConfig(cfgPath) && q.ReadRaw(rawPath) && q.processFlight();
+    return importFlight(q, rawPath, cfgPath).ok() && q.processFlight();
 }
 
 } // namespace lumo::test

@@ -71,7 +71,7 @@ TEST(BadRawFile, ProcessingTheSurvivingLinesGivesFiniteResults)
         SCOPED_TRACE(test::badName(kind));
         Q5 q;
         ScriptedDialogs dialogs;
-        ASSERT_TRUE(test::importFlight(q, dialogs, test::makeBad(dir, test::badName(kind), kind, flight.raw), cfg));
+        ASSERT_TRUE(test::importAndProcess(q, dialogs, test::makeBad(dir, test::badName(kind), kind, flight.raw), cfg));
         test::expectFiniteResults(q);
         EXPECT_GT(q.o3Measured[0], 0);
         test::exportAll(q, dir, test::badName(kind));
@@ -238,7 +238,7 @@ TEST(BadResidualTable, LeavesTheResidualAtZero)
     const test::TempDir dir;
     Q5 q;
     ScriptedDialogs dialogs;
-    ASSERT_TRUE(test::importFlight(q, dialogs, dir.write("f.raw", flight.raw), dir.write("f.cfg", sim::formatConfig(flight))));
+    ASSERT_TRUE(test::importAndProcess(q, dialogs, dir.write("f.raw", flight.raw), dir.write("f.cfg", sim::formatConfig(flight))));
     ASSERT_NE(q.burstRec, nullptr);
     const double measured = q.o3Measured[0];
     const std::string table = sim::formatResidualTable();

@@ -1,12 +1,10 @@
-// Correction-table files (*.eff, *.bkg) and the atomic writer they share
-// with the exports.
+// Correction-table files (*.eff, *.bkg) and the export file's name rules.
 
 #include <gtest/gtest.h>
 
 #include <cmath>
 #include <filesystem>
 
-#include "output/atomicfile.h"
 #include "output/correctiontable.h"
 #include "output/exportfile.h"
 #include "support/testfiles.h"
@@ -31,14 +29,6 @@ struct Table {
     TableFileResult read(const std::string& path) { return readCorrectionTable(path, p, val, count); }
 };
 
-int filesIn(const std::filesystem::path& dir)
-{
-    int n = 0;
-    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir))
-        ++n;
-    return n;
-}
-
 TEST(CorrectionTableFile, WritesFixedRowsWithCrLf)
 {
     test::TempDir dir;
@@ -50,7 +40,7 @@ TEST(CorrectionTableFile, WritesFixedRowsWithCrLf)
 
     ASSERT_TRUE(writeCorrectionTable(path, p, val, 0).ok());
     EXPECT_EQ(test::readFile(path), ""); // an empty table gives an empty file
-    EXPECT_EQ(filesIn(dir.path()), 1);
+    EXPECT_EQ(test::filesIn(dir.path()), 1);
 }
 
 TEST(CorrectionTableFile, RoundTripRoundsToTheWrittenDecimals)
@@ -202,59 +192,17 @@ TEST(CorrectionTableFile, FailuresAreReportedDistinctly)
     EXPECT_EQ(tableFileMessage(TableKind::CellBackground, create, ""), "Unable to save data to specified file.");
 }
 
-TEST(AtomicFile, ReplacesTheTargetOnlyOnCommit)
-{
-    test::TempDir dir;
-    const std::string target = dir.write("flight.csv", "old content");
-    {
-        AtomicFile f(target);
-        ASSERT_TRUE(f.open());
-        std::fputs("new", f.file());
-        EXPECT_EQ(test::readFile(target), "old content");
-        EXPECT_EQ(f.tempPath().parent_path(), dir.path());
-        // Not committed: the target stays and the temporary file goes.
-    }
-    EXPECT_EQ(test::readFile(target), "old content");
-    EXPECT_EQ(filesIn(dir.path()), 1);
-
-    AtomicFile f(target);
-    ASSERT_TRUE(f.open());
-    std::fputs("new", f.file());
-    ASSERT_TRUE(f.commit());
-    EXPECT_EQ(test::readFile(target), "new");
-    EXPECT_EQ(filesIn(dir.path()), 1);
-}
-
-TEST(AtomicFile, FailedRenameLeavesNoTemporaryFile)
-{
-    test::TempDir dir;
-    // A folder in the target's place cannot be replaced by a file.
-    const std::filesystem::path target = dir.path() / "taken.csv";
-    std::filesystem::create_directory(target);
-    std::filesystem::create_directory(target / "inside");
-    AtomicFile f(target);
-    ASSERT_TRUE(f.open());
-    std::fputs("data", f.file());
-    EXPECT_FALSE(f.commit());
-    EXPECT_EQ(filesIn(dir.path()), 1);
-    EXPECT_TRUE(std::filesystem::is_directory(target));
-}
-
 TEST(ExportFile, ReportsAFolderThatCannotTakeTheFile)
 {
     test::TempDir dir;
     Q5 q5;
     EXPECT_EQ(writeExportFile(q5, ExportKind::O3, dir.file("missing/f.o3csv"), "a", "b"), ExportResult::CannotCreate);
     EXPECT_EQ(exportResultMessage(ExportResult::CannotCreate), "Unable to open file to export data.");
-    EXPECT_EQ(filesIn(dir.path()), 0);
+    EXPECT_EQ(test::filesIn(dir.path()), 0);
 }
 
-TEST(ExportFile, NamesFollowTheRawFile)
+TEST(ExportFile, KindsByName)
 {
-    EXPECT_EQ(replaceExtension("/data/flight.raw", ".o3csv"), "/data/flight.o3csv");
-    EXPECT_EQ(replaceExtension("/data/flight", ".cfg"), "/data/flight.cfg");
-    EXPECT_EQ(replaceExtension("/data.v2/flight", ".wcsv"), "/data.v2/flight.wcsv");
-    EXPECT_EQ(replaceExtension("C:\\data.v2\\flight.1.raw", ".csv"), "C:\\data.v2\\flight.1.csv");
     EXPECT_EQ(parseExportKind("winds"), ExportKind::Winds);
     EXPECT_FALSE(parseExportKind("O3").has_value());
 }

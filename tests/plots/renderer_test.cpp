@@ -14,8 +14,8 @@ namespace {
 bool loadSample(Q5& q5, ScriptedDialogs& dialogs, const char* base)
 {
     q5.dialogs = &dialogs;
-    return q5.ReadConfig(test::sourcePath(std::string("samples/") + base + ".cfg"))
-        && q5.ReadRaw(test::sourcePath(std::string("samples/") + base + ".raw")) && q5.processFlight();
+    const std::string sample = test::sourcePath(std::string("samples/") + base);
+    return importFlight(q5, sample + ".raw", sample + ".cfg").ok() && q5.processFlight();
 }
 
 // Pixels close to a colour (smoothed lines blend into the white): whether
@@ -110,4 +110,5 @@ private slots:
 };
 
 QTEST_MAIN(RendererTest)
+#include "processing/flightimport.h"
 #include "renderer_test.moc"

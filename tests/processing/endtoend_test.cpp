@@ -11,7 +11,7 @@
 #include "flight/q5.h"
 #include "flight/scripteddialogs.h"
 #include "flightsimulator.h"
-#include "processing/importsettings.h"
+#include "processing/flightimport.h"
 #include "support/testfiles.h"
 
 namespace lumo {
@@ -50,9 +50,7 @@ TEST_P(EndToEnd, ColumnLaunchAndBurstMatchTheTruth)
     ASSERT_TRUE(sim::writeFlight(sim::simulateFlight(o), base, error)) << error;
 
     Q5 q;
-    ASSERT_TRUE(q.ReadConfig(base + ".cfg"));
-    applyImportRules(q);
-    ASSERT_TRUE(q.ReadRaw(base + ".raw"));
+    ASSERT_TRUE(importFlight(q, base + ".raw", base + ".cfg").ok());
     ScriptedDialogs dialogs(false);
     q.dialogs = &dialogs;
     ASSERT_TRUE(q.processFlight());

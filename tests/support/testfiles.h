@@ -46,6 +46,15 @@ inline std::string readFile(const std::string& path)
     return std::string(std::istreambuf_iterator<char>(in), std::istreambuf_iterator<char>());
 }
 
+// The number of entries in a folder.
+inline int filesIn(const std::filesystem::path& dir)
+{
+    int n = 0;
+    for ([[maybe_unused]] const auto& e : std::filesystem::directory_iterator(dir))
+        ++n;
+    return n;
+}
+
 inline std::string sourcePath(std::string_view rel) { return std::string(LUMO_SOURCE_DIR) + "/" + std::string(rel); }
 
 } // namespace lumo::test

@@ -81,7 +81,7 @@ private slots:
     void commandLineImportsTheFlightAfterStartUp()
     {
         TempDir dir;
-        ScriptedAppDialogs dialogs;
+        ScriptedDialogs dialogs;
         const std::string raw = copySample(dir, "flight1", "cmdline");
         const auto w = startLumo({QStringLiteral("lumo"), qs(dir.file("c.ini")), qs(raw)}, dialogs, 0);
         QCOMPARE(w->prefsFileName, qs(dir.file("c.ini")));
@@ -96,7 +96,7 @@ private slots:
         QVERIFY(dialogs.openRequests.empty());
 
         // Without a configuration beside it, the configuration is asked for.
-        ScriptedAppDialogs asked;
+        ScriptedDialogs asked;
         const std::string alone = copySample(dir, "flight1", "alone", false);
         const auto w2 = startLumo({QStringLiteral("lumo"), qs(dir.file("c.ini")), qs(alone)}, asked, 0);
         QTRY_COMPARE(asked.openRequests.size(), size_t(1));
@@ -117,8 +117,8 @@ private slots:
         app.dialogs.answers.push_back(false);
         w.mImport->trigger();
 
-        QCOMPARE(app.dialogs.messages.back().caption, std::string("Confirm"));
-        QCOMPARE(app.dialogs.messages.back().text, std::string("Unload current flight and import new flight?"));
+        QCOMPARE(app.dialogs.transcript.back().caption, std::string("Confirm"));
+        QCOMPARE(app.dialogs.transcript.back().text, std::string("Unload current flight and import new flight?"));
         QVERIFY(app.dialogs.openRequests.empty());
         QCOMPARE(w.windowTitle(), title);
         QCOMPARE(w.srcFileName, src);

@@ -146,10 +146,10 @@ private slots:
         w.edResO3TableFile->setText(QStringLiteral("/data/a b.toz"));
         w.mSavePrefs->trigger();
 
-        QCOMPARE(app.dialogs.messages.size(), size_t(1));
-        QCOMPARE(app.dialogs.messages[0].kind, ScriptedAppDialogs::Message::Status);
-        QCOMPARE(app.dialogs.messages[0].caption, std::string("Status"));
-        QCOMPARE(app.dialogs.messages[0].text, std::string("Preferences have been saved."));
+        QCOMPARE(app.dialogs.transcript.size(), size_t(1));
+        QCOMPARE(app.dialogs.transcript[0].kind, ScriptedDialogs::Entry::Status);
+        QCOMPARE(app.dialogs.transcript[0].caption, std::string("Status"));
+        QCOMPARE(app.dialogs.transcript[0].text, std::string("Preferences have been saved."));
         QCOMPARE(IniReadText("pref", "lDet", "", ini), std::string("gps"));
         QCOMPARE(IniReadText("pref", "lDetVal", "", ini), std::string("2.00"));
         QCOMPARE(IniReadText("pref", "endFlt", "?", ini), std::string("p"));
@@ -203,9 +203,9 @@ private slots:
         w.pageControl->setCurrentWidget(w.tabStation);
         w.mSavePrefs->trigger();
 
-        QCOMPARE(app.dialogs.messages.size(), size_t(1));
-        QCOMPARE(app.dialogs.messages[0].caption, std::string("Error"));
-        QCOMPARE(qs(app.dialogs.messages[0].text), message);
+        QCOMPARE(app.dialogs.transcript.size(), size_t(1));
+        QCOMPARE(app.dialogs.transcript[0].caption, std::string("Error"));
+        QCOMPARE(qs(app.dialogs.transcript[0].text), message);
         QCOMPARE(w.pageControl->currentWidget(), w.tabPrefs);
         QTRY_VERIFY(target->hasFocus());
         QVERIFY(!std::filesystem::exists(ini));
@@ -223,7 +223,7 @@ private slots:
         QCOMPARE(w.edEndFltPr->text(), QStringLiteral("0.0"));
         QCOMPARE(w.edEndFltAlt->text(), QStringLiteral("0"));
         QCOMPARE(IniReadText("pref", "endFltPr", "", ini), std::string("0.00"));
-        QCOMPARE(app.dialogs.messages.back().text, std::string("Preferences have been saved."));
+        QCOMPARE(app.dialogs.transcript.back().text, std::string("Preferences have been saved."));
     }
 
     void unwritablePrefsFileIsReported()
@@ -231,9 +231,9 @@ private slots:
         TempDir dir;
         App app(dir.file("missing/folder/p.ini"));
         app.frm->mSavePrefs->trigger();
-        QCOMPARE(app.dialogs.messages.size(), size_t(1));
-        QCOMPARE(app.dialogs.messages[0].caption, std::string("Error"));
-        QCOMPARE(app.dialogs.messages[0].text, std::string("Unable to save preferences file."));
+        QCOMPARE(app.dialogs.transcript.size(), size_t(1));
+        QCOMPARE(app.dialogs.transcript[0].caption, std::string("Error"));
+        QCOMPARE(app.dialogs.transcript[0].text, std::string("Unable to save preferences file."));
     }
 
     void barePrefsNameLivesInConfigFolder()
@@ -248,7 +248,7 @@ private slots:
     void splashStaysItsTime()
     {
         TempDir dir;
-        ScriptedAppDialogs dialogs;
+        ScriptedDialogs dialogs;
         TMainFrm::Options options;
         options.prefsFile = qs(dir.file("s.ini"));
         options.splashMs = 300;
@@ -271,8 +271,8 @@ private slots:
         w.show();
         QVERIFY(QTest::qWaitForWindowExposed(&w));
         w.close(); // the window's close button
-        QCOMPARE(app.dialogs.messages.back().caption, std::string("Confirm"));
-        QCOMPARE(app.dialogs.messages.back().text, std::string("Terminate program?"));
+        QCOMPARE(app.dialogs.transcript.back().caption, std::string("Confirm"));
+        QCOMPARE(app.dialogs.transcript.back().text, std::string("Terminate program?"));
         QVERIFY(w.isVisible());
 
         app.dialogs.answers.push_back(true);

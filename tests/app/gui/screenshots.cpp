@@ -5,34 +5,15 @@
 #include <QDir>
 #include <QTabWidget>
 
-#include <clocale>
 #include <cstdio>
 
-#include "appdialogs.h"
+#include "flight/scripteddialogs.h"
 #include "mainfrm.h"
 #include "splashfrm.h"
-
-namespace {
-
-// Keeps the saved surface values and cancels every file dialog.
-class QuietDialogs : public lumo::AppDialogs {
-public:
-    void showError(const std::string& caption, const std::string& text) override
-    {
-        std::fprintf(stderr, "%s: %s\n", caption.c_str(), text.c_str());
-    }
-    bool askYesNo(const std::string&, const std::string&) override { return false; }
-    void showStatus(const std::string&, const std::string&) override {}
-    std::optional<std::string> openFile(const lumo::FileDialogRequest&) override { return std::nullopt; }
-    std::optional<std::string> saveFile(const lumo::FileDialogRequest&) override { return std::nullopt; }
-};
-
-} // namespace
 
 int main(int argc, char* argv[])
 {
     QApplication app(argc, argv);
-    std::setlocale(LC_NUMERIC, "C");
     QApplication::setApplicationName(QStringLiteral("lumo"));
     const QStringList args = QApplication::arguments();
     if (args.size() < 3) {
@@ -42,7 +23,8 @@ int main(int argc, char* argv[])
     const QDir out(args[1]);
     QDir().mkpath(out.path());
 
-    QuietDialogs dialogs;
+    // Keeps the saved surface values and cancels every file dialog.
+    lumo::ScriptedDialogs dialogs;
     lumo::TMainFrm::Options options;
     options.splashMs = 0;
     if (args.size() > 3)
@@ -51,6 +33,8 @@ int main(int argc, char* argv[])
     w.createPlotWindows();
     w.show();
     w.importFile(args.last());
+    for (const auto& e : dialogs.errors())
+        std::fprintf(stderr, "%s: %s\n", e.caption.c_str(), e.text.c_str());
 
     const char* names[] = {"station", "radiosonde", "ozonesonde", "preferences", "surface", "totalozone"};
     for (int i = 0; i < w.pageControl->count(); ++i) {

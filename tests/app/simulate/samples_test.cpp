@@ -9,6 +9,7 @@
 
 #include "flight/q5.h"
 #include "flight/scripteddialogs.h"
+#include "processing/flightimport.h"
 #include "simfixture.h"
 
 namespace lumo::test {
@@ -27,8 +28,7 @@ TEST_P(SampleFlight, ReadsBackWithTheCountsOfItsTruthFile)
     const std::string sample = GetParam();
     const auto truth = truthOf(sample);
     Q5 q5;
-    ASSERT_TRUE(q5.ReadConfig(sourcePath("samples/" + sample + ".cfg")));
-    ASSERT_TRUE(q5.ReadRaw(sourcePath("samples/" + sample + ".raw")));
+    ASSERT_TRUE(importFlight(q5, sourcePath("samples/" + sample + ".raw"), sourcePath("samples/" + sample + ".cfg")).ok());
     const auto& counts = truth["counts"];
     const RecordCounts s = countRecords(q5.sfcRecs);
     const RecordCounts f = countRecords(q5.fltRecs);
@@ -52,11 +52,9 @@ TEST_P(SampleFlight, ProcessesToTheTrueColumnWithTheResidualTable)
     const std::string sample = GetParam();
     const auto truth = truthOf(sample);
     Q5 q5;
-    ASSERT_TRUE(q5.ReadConfig(sourcePath("samples/" + sample + ".cfg")));
-    ASSERT_TRUE(q5.ReadRaw(sourcePath("samples/" + sample + ".raw")));
+    ASSERT_TRUE(importFlight(q5, sourcePath("samples/" + sample + ".raw"), sourcePath("samples/" + sample + ".cfg")).ok());
     ScriptedDialogs dialogs(false);
     q5.dialogs = &dialogs;
-    q5.lDetGps = q5.rsPrInst ? 0 : 1;
     q5.resTable = 1;
     q5.resTableFile = sourcePath("samples/residual.toz");
     ASSERT_TRUE(q5.processFlight());

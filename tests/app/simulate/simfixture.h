@@ -4,6 +4,7 @@
 
 #include "flight/q5.h"
 #include "flightsimulator.h"
+#include "processing/flightimport.h"
 #include "support/testfiles.h"
 
 namespace lumo::test {
@@ -23,8 +24,9 @@ struct LoadedFlight {
         const std::string base = dir.file("flight");
         if (!sim::writeFlight(flight, base, error))
             return;
-        configRead = q5.ReadConfig(base + ".cfg");
-        rawRead = q5.ReadRaw(base + ".raw");
+        const ImportResult imported = importFlight(q5, base + ".raw", base + ".cfg");
+        configRead = imported.configRead;
+        rawRead = imported.ok();
     }
     std::string path(const std::string& ext) const { return dir.file("flight" + ext); }
 };

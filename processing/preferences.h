@@ -27,17 +27,13 @@ struct Preferences {
 // Reads the preferences file; a missing file or key gives the defaults.
 Preferences readPreferences(const std::string& file);
 
+// Writes every setting into the preferences file, as Save Prefs does: the
+// numbers at single precision with the decimals their boxes show, the
+// residual table's path in double quotes. Other keys and sections keep
+// their lines. False when the file cannot be written.
+bool writePreferences(const std::string& file, const Preferences& prefs);
+
 // The settings members of Q5 from the preferences.
 void applyPreferences(Q5& q, const Preferences& prefs);
-
-// What importing a flight does to Q5 once its configuration is read: the
-// instrument rules (at least one of pressure sensor and GPS installed),
-// launch detection and surface reference following the installed sensors,
-// and offset corrections cleared.
-void applyImportRules(Q5& q);
-
-// The Surface Data page's offset correction: the radiosonde's difference
-// from the standard when applied, else none.
-void applySurfaceCorrection(Q5& q, bool apply);
 
 } // namespace lumo

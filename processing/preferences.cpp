@@ -1,6 +1,5 @@
-#include "importsettings.h"
+#include "preferences.h"
 
-#include <cstdio>
 #include <string_view>
 
 #include "flight/ini.h"
@@ -36,10 +35,8 @@ bool prefNumber(const std::string& text, double& value)
 // The value an edit box holds after showing `value` with `format`.
 double asShown(const char* format, double value)
 {
-    char buf[64];
-    std::snprintf(buf, sizeof buf, format, value);
     double shown = 0;
-    parseNumber(buf, shown);
+    parseNumber(formatNumbers(format, {value}), shown);
     return shown;
 }
 
@@ -63,6 +60,25 @@ Preferences readPreferences(const std::string& file)
     return p;
 }
 
+bool writePreferences(const std::string& file, const Preferences& prefs)
+{
+    std::string endFlt;
+    if (prefs.endFltPrOn)
+        endFlt.push_back('p');
+    if (prefs.endFltAltOn)
+        endFlt.push_back('a');
+    const auto single = [](double v) { return static_cast<float>(v); };
+    return IniWriteText("pref", "lDet", prefs.lDetGps ? "gps" : "ptu", file)
+        && IniWriteNumber("pref", "lDetVal", "%1.2f", single(prefs.lDetVal), file)
+        && IniWriteText("pref", "endFlt", endFlt, file)
+        && IniWriteNumber("pref", "endFltPr", "%1.2f", single(prefs.endFltPr), file)
+        && IniWriteNumber("pref", "endFltAlt", "%1.1f", single(prefs.endFltAlt), file)
+        && IniWriteText("pref", "showAll", prefs.showAll ? "yes" : "no", file)
+        && IniWriteNumber("pref", "LPfilter", "%1.1f", single(prefs.lpFilter), file)
+        && IniWriteText("o3", "residual", prefs.resTable ? "table" : "cmr", file)
+        && IniWriteText("o3", "residualTable", "\"" + prefs.resTableFile + "\"", file);
+}
+
 void applyPreferences(Q5& q, const Preferences& prefs)
 {
     q.lDetGps = prefs.lDetGps ? 1 : 0;
@@ -74,27 +90,6 @@ void applyPreferences(Q5& q, const Preferences& prefs)
     q.resTable = prefs.resTable ? 1 : 0;
     if (prefs.resTable)
         q.resTableFile = prefs.resTableFile;
-}
-
-void applyImportRules(Q5& q)
-{
-    // Both instrument boxes start checked; unchecking one forces the other on.
-    if (!q.rsPrInst) {
-        q.rsGpsInst = 1;
-    } else if (!q.rsGpsInst) {
-        q.rsPrInst = 1;
-    }
-    // Launch detection and surface reference follow the installed sensors.
-    q.lDetGps = q.rsPrInst ? 0 : 1;
-    q.sfcUseStd = q.rsPrInst ? 0 : 1;
-    applySurfaceCorrection(q, false);
-}
-
-void applySurfaceCorrection(Q5& q, bool apply)
-{
-    q.sfcCorrP = apply ? q.sfcP - q.stdP : 0;
-    q.sfcCorrT = apply ? q.sfcT - q.stdT : 0;
-    q.sfcCorrU = apply ? q.sfcU - q.stdU : 0;
 }
 
 } // namespace lumo

@@ -1,7 +1,8 @@
 #include <gtest/gtest.h>
 
 #include "flight/q5.h"
-#include "processing/importsettings.h"
+#include "processing/flightimport.h"
+#include "processing/preferences.h"
 #include "support/testfiles.h"
 
 namespace lumo {

@@ -2,6 +2,7 @@
 
 #include <cstdio>
 #include <filesystem>
+#include <string_view>
 
 namespace lumo {
 
@@ -36,5 +37,9 @@ private:
     std::filesystem::path temp_;
     std::FILE* file_ = nullptr;
 };
+
+// The whole content written through an AtomicFile; false when the file
+// cannot be created, written or put in place (the target is then untouched).
+bool writeFileAtomically(const std::filesystem::path& target, std::string_view content);
 
 } // namespace lumo

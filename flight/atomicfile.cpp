@@ -73,4 +73,14 @@ void AtomicFile::discard()
     }
 }
 
+bool writeFileAtomically(const std::filesystem::path& target, std::string_view content)
+{
+    AtomicFile file(target);
+    if (!file.open())
+        return false;
+    if (std::fwrite(content.data(), 1, content.size(), file.file()) != content.size())
+        return false;
+    return file.commit();
+}
+
 } // namespace lumo
