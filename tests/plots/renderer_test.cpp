@@ -5,6 +5,7 @@
 #include "flight/q5.h"
 #include "flight/scripteddialogs.h"
 #include "plots/plotrenderer.h"
+#include "processing/flightimport.h"
 #include "support/testfiles.h"
 
 using namespace lumo;
@@ -110,5 +111,4 @@ private slots:
 };
 
 QTEST_MAIN(RendererTest)
-#include "processing/flightimport.h"
 #include "renderer_test.moc"

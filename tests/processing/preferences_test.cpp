@@ -1,7 +1,6 @@
 #include <gtest/gtest.h>
 
 #include "flight/q5.h"
-#include "processing/flightimport.h"
 #include "processing/preferences.h"
 #include "support/testfiles.h"
 
@@ -71,54 +70,32 @@ TEST(Preferences, AppliedToQ5)
     EXPECT_EQ(q.resTableFile, "ignored.toz");
 }
 
-TEST(ImportRules, SensorsDecideDetectionAndReference)
+TEST(Preferences, SavedAsShownAndReadBack)
 {
-    Q5 q;
-    q.sfcCorrP = q.sfcCorrT = q.sfcCorrU = 1;
-    q.rsPrInst = 1;
-    q.rsGpsInst = 1;
-    q.lDetGps = 1;
-    q.sfcUseStd = 1;
-    applyImportRules(q);
-    EXPECT_EQ(q.lDetGps, 0);
-    EXPECT_EQ(q.sfcUseStd, 0);
-    EXPECT_EQ(q.sfcCorrP, 0);
-    EXPECT_EQ(q.sfcCorrU, 0);
-
-    q.rsPrInst = 0;
-    q.rsGpsInst = 0; // neither: GPS is taken as installed
-    applyImportRules(q);
-    EXPECT_EQ(q.rsGpsInst, 1);
-    EXPECT_EQ(q.rsPrInst, 0);
-    EXPECT_EQ(q.lDetGps, 1);
-    EXPECT_EQ(q.sfcUseStd, 1);
-
-    q.rsPrInst = 1;
-    q.rsGpsInst = 0;
-    applyImportRules(q);
-    EXPECT_EQ(q.rsPrInst, 1);
-    EXPECT_EQ(q.rsGpsInst, 0);
-    EXPECT_EQ(q.lDetGps, 0);
-}
-
-TEST(SurfaceCorrection, RadiosondeMinusStandard)
-{
-    Q5 q;
-    q.sfcP = 1010.0;
-    q.stdP = 1013.25;
-    q.sfcT = 20;
-    q.stdT = 19.5;
-    q.sfcU = 40;
-    q.stdU = 45;
-    applySurfaceCorrection(q, true);
-    EXPECT_DOUBLE_EQ(q.sfcCorrP, -3.25);
-    EXPECT_EQ(q.sfcCorrT, 0.5);
-    EXPECT_EQ(q.sfcCorrU, -5);
-    EXPECT_DOUBLE_EQ(q.sfcP - q.sfcCorrP, 1013.25);
-    applySurfaceCorrection(q, false);
-    EXPECT_EQ(q.sfcCorrP, 0);
-    EXPECT_EQ(q.sfcCorrT, 0);
-    EXPECT_EQ(q.sfcCorrU, 0);
+    test::TempDir dir;
+    const std::string file = dir.write("lumo.ini", "; kept\r\n[pref]\r\nlDet=ptu\r\n[other]\r\nx=1\r\n");
+    Preferences p;
+    p.lDetGps = true;
+    p.lDetVal = static_cast<float>(2.3);
+    p.endFltAltOn = true;
+    p.endFltPr = 5.678;
+    p.endFltAlt = 30000;
+    p.showAll = false;
+    p.lpFilter = 2.25;
+    p.resTable = true;
+    p.resTableFile = "/t/res o3.toz";
+    ASSERT_TRUE(writePreferences(file, p));
+    EXPECT_EQ(test::readFile(file), "; kept\r\n[pref]\r\nlDet=gps\r\nlDetVal=2.30\r\nendFlt=a\r\nendFltPr=5.68\r\n"
+                                    "endFltAlt=30000.0\r\nshowAll=no\r\nLPfilter=2.2\r\n[other]\r\nx=1\r\n"
+                                    "[o3]\r\nresidual=table\r\nresidualTable=\"/t/res o3.toz\"\r\n");
+    const Preferences back = readPreferences(file);
+    EXPECT_TRUE(back.lDetGps);
+    EXPECT_EQ(back.lDetVal, static_cast<double>(2.3f));
+    EXPECT_FALSE(back.endFltPrOn);
+    EXPECT_EQ(back.endFltPr, 5.68);
+    EXPECT_EQ(back.lpFilter, 2.2);
+    EXPECT_EQ(back.resTableFile, "/t/res o3.toz");
+    EXPECT_FALSE(writePreferences(dir.file("missing/lumo.ini"), p));
 }
 
 } // namespace
