@@ -8,10 +8,11 @@ add_library(lumo_gui STATIC
     mainfrm.cpp
     mainfrm_commands.cpp
     mainfrm_import.cpp
-    mainfrm_pages.cpp
+    mainfrm_ozonesonde.cpp
     mainfrm_plots.cpp
-    mainfrm_prefs.cpp
-    mainfrm_settings.cpp
+    mainfrm_preferences.cpp
+    mainfrm_radiosonde.cpp
+    mainfrm_station.cpp
     mainfrm_surface.cpp
     mainfrm_totalo3.cpp
     numtext.cpp

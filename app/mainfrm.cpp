@@ -1,5 +1,6 @@
 #include "mainfrm.h"
 
+#include <QAction>
 #include <QApplication>
 #include <QCheckBox>
 #include <QCloseEvent>
@@ -11,8 +12,8 @@
 #include <QTabWidget>
 #include <QTimer>
 
-#include "flight/userdialogs.h"
 #include "busycursor.h"
+#include "flight/userdialogs.h"
 #include "labelededit.h"
 #include "numtext.h"
 #include "plots/fltplot.h"
@@ -44,7 +45,6 @@ TMainFrm::TMainFrm(AppDialogs& dialogs, const Options& options, QWidget* parent)
     pageControl->setUsesScrollButtons(false);
     pageControl->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 2px; }"));
     setCentralWidget(pageControl);
-    connectHandlers();
     setFixedSize(sizeHint());
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
@@ -120,7 +120,6 @@ void TMainFrm::startUp(const Options& options)
     splash->repaint();
     {
         BusyCursor hourglass;
-        o3Slots = 4;
         loadPreferences();
         while (!splashDone) {
             splash->repaint();
@@ -154,11 +153,26 @@ void TMainFrm::commitNumber(QLineEdit* edit, double& member, const char* format)
     edit->setText(formatNumber(format, member));
 }
 
-int TMainFrm::slotNumber(const QLineEdit* box) const
+void TMainFrm::clearPages()
 {
-    bool ok = false;
-    const int n = box->text().trimmed().toInt(&ok);
-    return ok ? n : 1;
+    setTitle(QStringLiteral("Lumo"));
+    for (QAction* a : {mExportO3, mExportWinds, mExportAll, mReCalc, mSurface, mFlight, mWinds})
+        a->setEnabled(false);
+    clearStationPage();
+    clearRadiosondePage();
+    clearOzonesondePage();
+    clearTotalO3Page();
+    clearPlotControls();
+}
+
+void TMainFrm::fillPagesFromConfig()
+{
+    fillStationPage();
+    fillRadiosondePage();
+    fillOzonesondePage();
+    fillPrefsPageFromConfig();
+    fillSurfacePage();
+    fillTotalO3Page();
 }
 
 void TMainFrm::mExitClick()

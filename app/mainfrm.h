@@ -25,6 +25,7 @@ namespace lumo {
 class AppDialogs;
 class ExitEdit;
 class LabeledEdit;
+class SondeSelector;
 class TSplashFrm;
 class TmyButton;
 class TsfcPlotFrm;
@@ -63,7 +64,6 @@ public:
     QString srcFileName;
     QString cfgFileName;
     bool splashDone = false;
-    int o3Slots = 4;
 
     TSplashFrm* splash = nullptr;
     QTimer* splashTimer = nullptr;
@@ -105,7 +105,8 @@ public:
     QCheckBox* cbxRSPrInst = nullptr;
     QCheckBox* cbxRSGPSInst = nullptr;
 
-    // Ozonesonde(s).
+    // Ozonesonde(s); the selector's controls under their own names.
+    SondeSelector* o3Selector = nullptr;
     QLineEdit* iEditO3Numb = nullptr;
     TmyButton* btnO3Prev = nullptr;
     TmyButton* btnO3Next = nullptr;
@@ -147,6 +148,7 @@ public:
     QCheckBox* cbxApplySfcCorr = nullptr;
 
     // Total Ozone.
+    SondeSelector* totalO3Selector = nullptr;
     TmyButton* btnTotalO3Prev = nullptr;
     TmyButton* btnTotalO3Next = nullptr;
     QLineEdit* iEditTotalO3Numb = nullptr;
@@ -159,7 +161,16 @@ public:
     ExitEdit* edResO3TableFile = nullptr;
     QPushButton* btnBrowse = nullptr;
 
-    // File and Plot menus, ReCalc.
+    // The window's close request: runs the Exit question and refuses the
+    // close itself; only Yes ends the program.
+    void FormClose(QCloseEvent* event);
+
+    // Each page has its own file: it builds the page (connecting its
+    // handlers), clears it before an import, fills it from Q5 once the
+    // configuration is read, and holds its handlers.
+
+    // Window frame and menu (mainfrm.cpp), File > Import (mainfrm_import.cpp),
+    // ReCalc and the exports (mainfrm_commands.cpp).
     void mImportClick();
     void mExportO3Click();
     void mExportWindsClick();
@@ -171,18 +182,22 @@ public:
     void mWindsClick();
     void mReCalcClick();
 
-    // Station, Radiosonde, Ozonesonde(s), Preferences pages.
+    // Station page.
     void edStnAltExit();
+
+    // Radiosonde page.
     void cbxRSPrInstClick();
     void cbxRSGPSInstClick();
-    void btnO3PrevClick();
-    void btnO3NextClick();
+
+    // Ozonesonde(s) page.
     void edO3CellBkgExit();
     void edO3PumpFlowExit();
     void btnO3EffLoadClick();
     void btnO3EffSaveClick();
     void btnO3BkgLoadClick();
     void btnO3BkgSaveClick();
+
+    // Preferences page.
     void cbxEndFltPrClick();
     void cbxEndFltAltClick();
     void edEndFltPrExit();
@@ -202,16 +217,10 @@ public:
     void rbSfcUseRSClick();
 
     // Total Ozone page.
-    void btnTotalO3PrevClick();
-    void btnTotalO3NextClick();
     void rbCMRClick();
     void rbTableClick();
     void edResO3TableFileExit();
     void btnBrowseClick();
-
-    // The window's close request: runs the Exit question and refuses the
-    // close itself; only Yes ends the program.
-    void FormClose(QCloseEvent* event);
 
     // Shows the serial number and the column totals of slot n (1..4).
     void showTotalO3Slot(int n);
@@ -220,34 +229,53 @@ protected:
     void closeEvent(QCloseEvent* event) override { FormClose(event); }
 
 private:
-    // Page construction (one file per page group).
     void buildMenu();
-    QWidget* buildStationPage();
-    QWidget* buildRadiosondePage();
-    QWidget* buildOzonesondePage();
-    QWidget* buildPrefsPage();
-    QWidget* buildSurfacePage();
-    QWidget* buildTotalO3Page();
-    void connectHandlers();
-
     void startUp(const Options& options);
-    void loadPreferences();
-    Preferences preferencesFromPages() const;
-
     bool isLoaded() const { return q5.isLoaded(); }
     void enableReCalc();
     void setTitle(const QString& caption);
-
     // Numeric commit rule: parse, store when different (enabling
     // re-calculation), then show the stored value again.
     void commitNumber(QLineEdit* edit, double& member, const char* format);
-    int slotNumber(const QLineEdit* box) const;
-    void showO3Slot(int n);
-    void refreshSurfaceColumn(int column);
 
-    // Import stages.
+    // Every page, in page order.
     void clearPages();
     void fillPagesFromConfig();
+
+    QWidget* buildStationPage();
+    void clearStationPage();
+    void fillStationPage();
+
+    QWidget* buildRadiosondePage();
+    void clearRadiosondePage();
+    void fillRadiosondePage();
+
+    QWidget* buildOzonesondePage();
+    void clearOzonesondePage();
+    void fillOzonesondePage();
+    void showO3Slot(int n);
+    void loadTable(TableKind kind);
+    void saveTable(TableKind kind);
+
+    // The preferences file fills the Preferences page and the Total Ozone
+    // page's residual method at start-up; an import sets only the launch
+    // detection. Save Prefs takes them back from both pages.
+    void loadPreferences();
+    QWidget* buildPrefsPage();
+    void fillPrefsPage(const Preferences& prefs);
+    void fillPrefsPageFromConfig();
+    Preferences preferencesFromPages() const;
+
+    QWidget* buildSurfacePage();
+    void fillSurfacePage();
+    void refreshSurfaceColumn(int column);
+
+    QWidget* buildTotalO3Page();
+    void clearTotalO3Page();
+    void fillTotalO3Page();
+    void fillResidualMethod(const Preferences& prefs);
+
+    // Import stages.
     void runImportProcessing();
     void finishImport();
 
@@ -258,8 +286,6 @@ private:
     void applyShowAllToPlots();
 
     void exportData(ExportKind kind);
-    void loadTable(TableKind kind);
-    void saveTable(TableKind kind);
 
     AppDialogs& dialogs_;
     bool terminating_ = false;

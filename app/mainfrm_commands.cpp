@@ -1,16 +1,14 @@
-// ReCalc, the three export commands and the correction-table Load/Save
-// buttons.
+// ReCalc and the three export commands.
 #include "mainfrm.h"
 
 #include <QAction>
 
-#include "flight/userdialogs.h"
 #include "busycursor.h"
 #include "flight/filepath.h"
-#include "flight/textfield.h"
+#include "flight/userdialogs.h"
 #include "labelededit.h"
 #include "numtext.h"
-#include "plots/mybutton.h"
+#include "plots/sondeselector.h"
 
 namespace lumo {
 
@@ -27,9 +25,7 @@ void TMainFrm::mReCalcClick()
     edResO3TableFileExit();
     if (q5.processFlight()) {
         // Slot 1 is shown, so the number box and arrows go back to it too.
-        iEditTotalO3Numb->setText(QStringLiteral("1"));
-        btnTotalO3Prev->setEnabled(false);
-        btnTotalO3Next->setEnabled(true);
+        totalO3Selector->reset();
         showTotalO3Slot(1);
         zoomPlotsAfterReCalc();
         mExportWinds->setEnabled(q5.rsGpsInst);
@@ -69,57 +65,6 @@ void TMainFrm::exportData(ExportKind kind)
     }
     if (result != ExportResult::Ok)
         dialogs_.showError("Error", std::string(exportResultMessage(result)));
-}
-
-void TMainFrm::btnO3EffLoadClick() { loadTable(TableKind::PumpEfficiency); }
-void TMainFrm::btnO3BkgLoadClick() { loadTable(TableKind::CellBackground); }
-void TMainFrm::btnO3EffSaveClick() { saveTable(TableKind::PumpEfficiency); }
-void TMainFrm::btnO3BkgSaveClick() { saveTable(TableKind::CellBackground); }
-
-void TMainFrm::loadTable(TableKind kind)
-{
-    const bool eff = kind == TableKind::PumpEfficiency;
-    LabeledEdit* box = eff ? edO3EffFile : edO3BkgFile;
-    FileDialogRequest request;
-    request.filter = eff ? "Pump efficiency files (*.eff)|*.eff|All files (*.*)|*.*"
-                         : "Cell background correction files (*.bkg)|*.bkg|All files (*.*)|*.*";
-    request.title = eff ? "Pump Efficiency" : "Cell Background";
-    request.fileName = box->text().toStdString();
-    const auto path = dialogs_.openFile(request);
-    if (!path)
-        return;
-
-    const TableFileResult result = eff ? readCorrectionTable(*path, q5.effP, q5.effVal, q5.effCount)
-                                       : readCorrectionTable(*path, q5.bkgP, q5.bkgVal, q5.bkgCount);
-    if (result.status == TableFileResult::CannotOpen) {
-        dialogs_.showError("Error", tableFileMessage(kind, result, *path));
-        return;
-    }
-    box->setText(QString::fromStdString(*path));
-    if (eff)
-        copyText(q5.effFile, *path);
-    else
-        copyText(q5.bkgFile, *path);
-    if (!result.ok())
-        dialogs_.showError("Error", tableFileMessage(kind, result, *path));
-    enableReCalc();
-}
-
-void TMainFrm::saveTable(TableKind kind)
-{
-    const bool eff = kind == TableKind::PumpEfficiency;
-    FileDialogRequest request;
-    request.filter = eff ? "Pump efficiency files (*.eff)|*.eff|All files (*.*)|*.*"
-                         : "Cell background correction files (*.bkg)|*.bkg|All files (*.*)|*.*";
-    request.defaultExt = eff ? "eff" : "bkg";
-    request.fileName = (eff ? edO3EffFile : edO3BkgFile)->text().toStdString();
-    const auto path = dialogs_.saveFile(request);
-    if (!path)
-        return;
-    const TableFileResult result = eff ? writeCorrectionTable(*path, q5.effP, q5.effVal, q5.effCount)
-                                       : writeCorrectionTable(*path, q5.bkgP, q5.bkgVal, q5.bkgCount);
-    if (!result.ok())
-        dialogs_.showError("Error", tableFileMessage(kind, result, *path));
 }
 
 } // namespace lumo

@@ -7,9 +7,9 @@
 #include <QFileInfo>
 #include <QRadioButton>
 
-#include "flight/userdialogs.h"
 #include "busycursor.h"
 #include "flight/filepath.h"
+#include "flight/userdialogs.h"
 #include "labelededit.h"
 #include "numtext.h"
 #include "plots/mybutton.h"
@@ -60,87 +60,6 @@ void TMainFrm::importFile(const QString& rawPath)
     }
     runImportProcessing();
     finishImport();
-}
-
-void TMainFrm::clearPages()
-{
-    setTitle(QStringLiteral("Lumo"));
-    for (QAction* a : {mExportO3, mExportWinds, mExportAll, mReCalc, mSurface, mFlight, mWinds})
-        a->setEnabled(false);
-    for (QLineEdit* e : {edStation, edStnLat, edStnLong, edStnAlt, edRSId, edRSProbeId})
-        e->clear();
-    cbxRSPrInst->setChecked(true);
-    cbxRSGPSInst->setChecked(true);
-
-    edO3EffFile->clear();
-    edO3BkgFile->clear();
-    iEditO3Numb->setText(QStringLiteral("1"));
-    btnO3Prev->setEnabled(false);
-    btnO3Next->setEnabled(true);
-    edO3sn->clear();
-    edO3CellBkg->clear();
-    edO3PumpFlow->clear();
-
-    iEditTotalO3Numb->setText(QStringLiteral("1"));
-    btnTotalO3Prev->setEnabled(false);
-    btnTotalO3Next->setEnabled(true);
-    for (QLineEdit* e : {edTotalO3sn, edTotalO3Measured, edTotalO3Residual, edTotalO3})
-        e->clear();
-
-    clearPlotControls();
-}
-
-void TMainFrm::fillPagesFromConfig()
-{
-    edStation->setText(QString::fromLatin1(q5.stnName));
-    edStnLat->setText(formatNumber("%1.4f", q5.stnLat));
-    edStnLong->setText(formatNumber("%1.4f", q5.stnLong));
-    edStnAlt->setText(formatNumber("%1.1f", q5.stnAlt));
-
-    edRSId->setText(QString::fromLatin1(q5.rsSondeId));
-    edRSProbeId->setText(QString::fromLatin1(q5.rsProbeId));
-    // The import rules have run: the boxes and buttons show what they chose.
-    cbxRSPrInst->setChecked(q5.rsPrInst);
-    cbxRSGPSInst->setChecked(q5.rsGpsInst);
-
-    edSfcRSP->setEnabled(q5.rsPrInst);
-    edSfcDifP->setEnabled(q5.rsPrInst);
-    if (q5.rsPrInst) {
-        rbLaunchDetPTU->setEnabled(true);
-        rbLaunchDetPTU->setChecked(true);
-        rbSfcUseRS->setEnabled(true);
-        rbSfcUseRS->setChecked(true);
-    } else {
-        rbLaunchDetPTU->setEnabled(false);
-        rbLaunchDetGPS->setChecked(true);
-        rbSfcUseRS->setEnabled(false);
-        rbSfcUseStd->setChecked(true);
-    }
-    rbLaunchDetGPS->setEnabled(q5.rsGpsInst);
-
-    const O3SondeCfg& first = q5.o3Sonde[0];
-    edO3EffFile->setText(QString::fromLocal8Bit(fileNamePart(q5.effFile)));
-    edO3BkgFile->setText(QString::fromLocal8Bit(fileNamePart(q5.bkgFile)));
-    edO3sn->setText(QString::fromLatin1(first.sn));
-    edTotalO3sn->setText(QString::fromLatin1(first.sn));
-    edO3CellBkg->setText(formatNumber("%1.2f", first.bkg));
-    btnO3BkgLoad->setEnabled(true);
-    btnO3BkgSave->setEnabled(true);
-    edO3PumpFlow->setText(formatNumber("%1.2f", first.flow));
-    btnO3EffLoad->setEnabled(true);
-    btnO3EffSave->setEnabled(true);
-    btnO3Prev->setEnabled(false);
-    btnO3Next->setEnabled(true);
-
-    edSfcStdP->setText(formatNumber("%1.2f", q5.stdP));
-    edSfcStdT->setText(formatNumber("%1.1f", q5.stdT));
-    edSfcStdU->setText(formatNumber("%1.1f", q5.stdU));
-    edSfcRSP->setText(formatNumber("%1.2f", q5.sfcP));
-    edSfcRST->setText(formatNumber("%1.1f", q5.sfcT));
-    edSfcRSU->setText(formatNumber("%1.1f", q5.sfcU));
-    edSfcDifP->setText(formatNumber("%1.2f", q5.sfcP - q5.stdP));
-    edSfcDifT->setText(formatNumber("%1.1f", q5.sfcT - q5.stdT));
-    edSfcDifU->setText(formatNumber("%1.1f", q5.sfcU - q5.stdU));
 }
 
 void TMainFrm::runImportProcessing()

@@ -8,6 +8,7 @@
 
 #include "numtext.h"
 #include "pagelayout.h"
+#include "processing/flightimport.h"
 
 namespace lumo {
 
@@ -57,7 +58,45 @@ QWidget* TMainFrm::buildSurfacePage()
     grid->addWidget(cbxApplySfcCorr, 4, 0, 1, 5);
     grid->setColumnStretch(5, 1);
     grid->setRowStretch(5, 1);
+
+    connect(edSfcStdP, &ExitEdit::exited, this, &TMainFrm::edSfcStdPExit);
+    connect(edSfcStdT, &ExitEdit::exited, this, &TMainFrm::edSfcStdTExit);
+    connect(edSfcStdU, &ExitEdit::exited, this, &TMainFrm::edSfcStdUExit);
+    connect(cbxApplySfcCorr, &QCheckBox::toggled, this, &TMainFrm::cbxApplySfcCorrClick);
+    // Radio buttons run their handler when they become checked.
+    connect(rbSfcUseStd, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            rbSfcUseStdClick();
+    });
+    connect(rbSfcUseRS, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            rbSfcUseRSClick();
+    });
     return page;
+}
+
+// The standard and radiosonde values of the configuration, and the surface
+// reference the import rules chose.
+void TMainFrm::fillSurfacePage()
+{
+    edSfcRSP->setEnabled(q5.rsPrInst);
+    edSfcDifP->setEnabled(q5.rsPrInst);
+    if (q5.rsPrInst) {
+        rbSfcUseRS->setEnabled(true);
+        rbSfcUseRS->setChecked(true);
+    } else {
+        rbSfcUseRS->setEnabled(false);
+        rbSfcUseStd->setChecked(true);
+    }
+    edSfcStdP->setText(formatNumber("%1.2f", q5.stdP));
+    edSfcStdT->setText(formatNumber("%1.1f", q5.stdT));
+    edSfcStdU->setText(formatNumber("%1.1f", q5.stdU));
+    edSfcRSP->setText(formatNumber("%1.2f", q5.sfcP));
+    edSfcRST->setText(formatNumber("%1.1f", q5.sfcT));
+    edSfcRSU->setText(formatNumber("%1.1f", q5.sfcU));
+    edSfcDifP->setText(formatNumber("%1.2f", q5.sfcP - q5.stdP));
+    edSfcDifT->setText(formatNumber("%1.1f", q5.sfcT - q5.stdT));
+    edSfcDifU->setText(formatNumber("%1.1f", q5.sfcU - q5.stdU));
 }
 
 // Column 0 pressure, 1 temperature, 2 humidity: the radiosonde value with
@@ -84,15 +123,9 @@ void TMainFrm::cbxApplySfcCorrClick()
     const bool apply = cbxApplySfcCorr->isChecked();
     rbSfcUseStd->setEnabled(!apply);
     rbSfcUseRS->setEnabled(!apply);
-    q5.sfcCorrP = apply ? q5.sfcP - q5.stdP : 0;
-    q5.sfcCorrT = apply ? q5.sfcT - q5.stdT : 0;
-    q5.sfcCorrU = apply ? q5.sfcU - q5.stdU : 0;
-    edSfcRSP->setText(formatNumber("%1.2f", q5.sfcP - q5.sfcCorrP));
-    edSfcRST->setText(formatNumber("%1.1f", q5.sfcT - q5.sfcCorrT));
-    edSfcRSU->setText(formatNumber("%1.1f", q5.sfcU - q5.sfcCorrU));
-    edSfcDifP->setText(formatNumber("%1.2f", q5.sfcP - q5.stdP - q5.sfcCorrP));
-    edSfcDifT->setText(formatNumber("%1.1f", q5.sfcT - q5.stdT - q5.sfcCorrT));
-    edSfcDifU->setText(formatNumber("%1.1f", q5.sfcU - q5.stdU - q5.sfcCorrU));
+    applySurfaceCorrection(q5, apply);
+    for (int column = 0; column < 3; ++column)
+        refreshSurfaceColumn(column);
     enableReCalc();
 }
 

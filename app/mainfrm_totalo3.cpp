@@ -11,6 +11,7 @@
 #include "numtext.h"
 #include "pagelayout.h"
 #include "plots/mybutton.h"
+#include "plots/sondeselector.h"
 
 namespace lumo {
 
@@ -21,16 +22,12 @@ QWidget* TMainFrm::buildTotalO3Page()
 
     auto* numberLabel = new QLabel(QStringLiteral("Ozonesonde Number"), page);
     numberLabel->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-    btnTotalO3Prev = new TmyButton(QStringLiteral("<"), page);
-    btnTotalO3Next = new TmyButton(QStringLiteral(">"), page);
-    for (TmyButton* b : {btnTotalO3Prev, btnTotalO3Next}) {
-        b->setFixedSize(16, 21);
-        b->setFocusRect(false);
-        b->setFocusPolicy(Qt::NoFocus);
-    }
-    iEditTotalO3Numb = new QLineEdit(QStringLiteral("1"), page);
-    makeDisplayOnly(iEditTotalO3Numb);
-    iEditTotalO3Numb->setAlignment(Qt::AlignCenter);
+    totalO3Selector = new SondeSelector(page, SondeSelector::Look{}, MaxSondes);
+    btnTotalO3Prev = totalO3Selector->prev;
+    iEditTotalO3Numb = totalO3Selector->number;
+    btnTotalO3Next = totalO3Selector->next;
+    btnTotalO3Prev->setFixedSize(16, 21);
+    btnTotalO3Next->setFixedSize(16, 21);
     iEditTotalO3Numb->setFixedWidth(28);
     auto* nav = new QHBoxLayout;
     nav->setSpacing(2);
@@ -73,7 +70,42 @@ QWidget* TMainFrm::buildTotalO3Page()
     grid->addLayout(file, row++, 0, 1, 2);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(row, 1);
+
+    connect(totalO3Selector, &SondeSelector::stepped, this, &TMainFrm::showTotalO3Slot);
+    connect(edResO3TableFile, &ExitEdit::exited, this, &TMainFrm::edResO3TableFileExit);
+    connect(btnBrowse, &QPushButton::clicked, this, &TMainFrm::btnBrowseClick);
+    // Radio buttons run their handler when they become checked.
+    connect(rbCMR, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            rbCMRClick();
+    });
+    connect(rbTable, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            rbTableClick();
+    });
     return page;
+}
+
+void TMainFrm::clearTotalO3Page()
+{
+    totalO3Selector->reset();
+    for (QLineEdit* e : {edTotalO3sn, edTotalO3Measured, edTotalO3Residual, edTotalO3})
+        e->clear();
+}
+
+void TMainFrm::fillTotalO3Page() { edTotalO3sn->setText(QString::fromLatin1(q5.o3Sonde[0].sn)); }
+
+void TMainFrm::fillResidualMethod(const Preferences& prefs)
+{
+    if (prefs.resTable) {
+        rbTable->setChecked(true); // unchecks the mixing-ratio button
+        edResO3TableFile->setEnabled(true);
+    } else {
+        rbCMR->setChecked(true);
+        rbTable->setChecked(false);
+        edResO3TableFile->setEnabled(false);
+    }
+    edResO3TableFile->setText(QString::fromStdString(prefs.resTableFile));
 }
 
 void TMainFrm::showTotalO3Slot(int n)
@@ -89,28 +121,6 @@ void TMainFrm::showTotalO3Slot(int n)
         edTotalO3Residual->clear();
         edTotalO3->clear();
     }
-}
-
-void TMainFrm::btnTotalO3PrevClick()
-{
-    const int n = slotNumber(iEditTotalO3Numb) - 1;
-    if (n == 1)
-        btnTotalO3Prev->setEnabled(false);
-    if (n < o3Slots)
-        btnTotalO3Next->setEnabled(true);
-    iEditTotalO3Numb->setText(QString::number(n));
-    showTotalO3Slot(n);
-}
-
-void TMainFrm::btnTotalO3NextClick()
-{
-    const int n = slotNumber(iEditTotalO3Numb) + 1;
-    if (n == o3Slots)
-        btnTotalO3Next->setEnabled(false);
-    if (n > 1)
-        btnTotalO3Prev->setEnabled(true);
-    iEditTotalO3Numb->setText(QString::number(n));
-    showTotalO3Slot(n);
 }
 
 void TMainFrm::rbCMRClick()

@@ -10,6 +10,8 @@ namespace lumo {
 
 // Small layout helpers shared by the pages of the main window.
 
+constexpr int NumberWidth = 80; // edit boxes of numbers
+
 inline QGridLayout* pageGrid(QWidget* page)
 {
     auto* grid = new QGridLayout(page);

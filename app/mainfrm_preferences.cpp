@@ -1,0 +1,260 @@
+// Preferences page: end-of-flight limits, the ozone low-pass filter, "Show
+// all data" and launch detection; the preferences file is read at start-up
+// and written by Save Prefs.
+#include "mainfrm.h"
+
+#include <QCheckBox>
+#include <QGroupBox>
+#include <QLabel>
+#include <QRadioButton>
+#include <QTabWidget>
+#include <QVBoxLayout>
+
+#include <utility>
+
+#include "flight/userdialogs.h"
+#include "numtext.h"
+#include "pagelayout.h"
+#include "plots/sondeselector.h"
+
+namespace lumo {
+
+QWidget* TMainFrm::buildPrefsPage()
+{
+    auto* page = new QWidget;
+    auto* outer = new QVBoxLayout(page);
+    outer->setContentsMargins(8, 6, 8, 6);
+    outer->setSpacing(4);
+
+    gbxEndFlt = new QGroupBox(page);
+    auto* endGrid = new QGridLayout(gbxEndFlt);
+    endGrid->setContentsMargins(8, 4, 8, 4);
+    endGrid->setVerticalSpacing(2);
+    cbxEndFltPr = new QCheckBox(QStringLiteral("End flight at specified pressure"), gbxEndFlt);
+    edEndFltPr = new LabeledEdit(QStringLiteral("  mbs"), QStringLiteral("Stop processing data when balloon reaches specified pressure"),
+        gbxEndFlt);
+    cbxEndFltAlt = new QCheckBox(QStringLiteral("End flight at specified altitude"), gbxEndFlt);
+    edEndFltAlt = new LabeledEdit(QStringLiteral("  meters"), QStringLiteral("Stop processing data when balloon reaches specified altitude"),
+        gbxEndFlt);
+    int row = 0;
+    for (auto [box, edit] : {std::pair{cbxEndFltPr, edEndFltPr}, std::pair{cbxEndFltAlt, edEndFltAlt}}) {
+        edit->setEnabled(false);
+        edit->setFixedWidth(NumberWidth);
+        endGrid->addWidget(box, row, 0);
+        endGrid->addWidget(edit, row, 1);
+        endGrid->addWidget(edit->EditLabel, row, 2); // the label stands on the right
+        ++row;
+    }
+    endGrid->setColumnStretch(3, 1);
+    outer->addWidget(gbxEndFlt);
+
+    auto* filterRow = new QHBoxLayout;
+    edLPFilter = new LabeledEdit(QStringLiteral("Ozone low-pass filter "), QStringLiteral("Low-pass filter applied to ozone data"), page,
+        QStringLiteral("sec"));
+    edLPFilter->setFixedWidth(NumberWidth);
+    cbxShowAll = new QCheckBox(QStringLiteral("Show all data"), page);
+    cbxShowAll->setToolTip(QStringLiteral("Plot all data, include ascent and descent"));
+    cbxShowAll->setChecked(true);
+    filterRow->addSpacing(8);
+    filterRow->addWidget(edLPFilter->EditLabel);
+    filterRow->addWidget(edLPFilter);
+    filterRow->addWidget(edLPFilter->unitLabel);
+    filterRow->addStretch();
+    filterRow->addWidget(cbxShowAll);
+    filterRow->addSpacing(8);
+    outer->addLayout(filterRow);
+
+    gbxLaunchDet = new QGroupBox(page);
+    auto* launchGrid = new QGridLayout(gbxLaunchDet);
+    launchGrid->setContentsMargins(8, 4, 8, 4);
+    launchGrid->setVerticalSpacing(2);
+    rbLaunchDetPTU = new QRadioButton(QStringLiteral("Detect launch with PTU data"), gbxLaunchDet);
+    rbLaunchDetPTU->setChecked(true);
+    rbLaunchDetGPS = new QRadioButton(QStringLiteral("Detect launch with GPS data"), gbxLaunchDet);
+    edlDetVal = new ExitEdit(gbxLaunchDet);
+    edlDetVal->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
+    edlDetVal->setToolTip(QStringLiteral("ascent rate detection"));
+    edlDetVal->setFixedWidth(NumberWidth - 20);
+    launchGrid->addWidget(rbLaunchDetPTU, 0, 0);
+    launchGrid->addWidget(rbLaunchDetGPS, 1, 0);
+    launchGrid->addWidget(new QLabel(QStringLiteral("Ascent rate for launch detect"), gbxLaunchDet), 0, 1, 1, 2);
+    launchGrid->addWidget(edlDetVal, 1, 1);
+    launchGrid->addWidget(new QLabel(QStringLiteral("m/sec"), gbxLaunchDet), 1, 2);
+    launchGrid->setColumnStretch(0, 1);
+    outer->addWidget(gbxLaunchDet);
+    outer->addStretch();
+
+    connect(edEndFltPr, &ExitEdit::exited, this, &TMainFrm::edEndFltPrExit);
+    connect(edEndFltAlt, &ExitEdit::exited, this, &TMainFrm::edEndFltAltExit);
+    connect(edLPFilter, &ExitEdit::exited, this, &TMainFrm::edLPFilterExit);
+    connect(edlDetVal, &ExitEdit::exited, this, &TMainFrm::edlDetValExit);
+    connect(cbxEndFltPr, &QCheckBox::toggled, this, &TMainFrm::cbxEndFltPrClick);
+    connect(cbxEndFltAlt, &QCheckBox::toggled, this, &TMainFrm::cbxEndFltAltClick);
+    connect(cbxShowAll, &QCheckBox::toggled, this, &TMainFrm::cbxShowAllClick);
+    // Radio buttons run their handler when they become checked.
+    connect(rbLaunchDetPTU, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            rbLaunchDetPTUClick();
+    });
+    connect(rbLaunchDetGPS, &QRadioButton::toggled, this, [this](bool on) {
+        if (on)
+            rbLaunchDetGPSClick();
+    });
+    return page;
+}
+
+// The preferences are read and written by the core (the command-line tool
+// reads them the same way); here they are shown on the pages, copied into
+// Q5, and taken back from the pages.
+void TMainFrm::loadPreferences()
+{
+    const Preferences prefs = readPreferences(prefsFileName.toStdString());
+    fillPrefsPage(prefs);
+    o3Selector->reset();
+    totalO3Selector->reset();
+    fillResidualMethod(prefs);
+    // After the boxes, whose handlers store what they show in passing.
+    applyPreferences(q5, prefs);
+}
+
+void TMainFrm::fillPrefsPage(const Preferences& prefs)
+{
+    if (prefs.lDetGps)
+        rbLaunchDetGPS->setChecked(true);
+    else
+        rbLaunchDetPTU->setChecked(true);
+    edlDetVal->setText(formatNumber("%1.2f", prefs.lDetVal));
+
+    cbxEndFltPr->setChecked(prefs.endFltPrOn);
+    edEndFltPr->setEnabled(cbxEndFltPr->isChecked());
+    cbxEndFltAlt->setChecked(prefs.endFltAltOn);
+    edEndFltAlt->setEnabled(cbxEndFltAlt->isChecked());
+    edEndFltPr->setText(formatNumber("%1.2f", prefs.endFltPr));
+    edEndFltAlt->setText(formatNumber("%1.1f", prefs.endFltAlt));
+
+    cbxShowAll->setChecked(prefs.showAll);
+    edLPFilter->setText(formatNumber("%1.1f", prefs.lpFilter));
+}
+
+// Launch detection follows the installed sensors the import rules settled.
+void TMainFrm::fillPrefsPageFromConfig()
+{
+    if (q5.rsPrInst) {
+        rbLaunchDetPTU->setEnabled(true);
+        rbLaunchDetPTU->setChecked(true);
+    } else {
+        rbLaunchDetPTU->setEnabled(false);
+        rbLaunchDetGPS->setChecked(true);
+    }
+    rbLaunchDetGPS->setEnabled(q5.rsGpsInst);
+}
+
+Preferences TMainFrm::preferencesFromPages() const
+{
+    auto number = [](const QLineEdit* box) {
+        double v = 0;
+        parseSingle(box->text(), v);
+        return v;
+    };
+    Preferences prefs;
+    prefs.lDetGps = !rbLaunchDetPTU->isChecked();
+    prefs.lDetVal = number(edlDetVal);
+    prefs.endFltPrOn = cbxEndFltPr->isChecked();
+    prefs.endFltAltOn = cbxEndFltAlt->isChecked();
+    prefs.endFltPr = number(edEndFltPr);
+    prefs.endFltAlt = number(edEndFltAlt);
+    prefs.showAll = cbxShowAll->isChecked();
+    prefs.lpFilter = number(edLPFilter);
+    prefs.resTable = !rbCMR->isChecked();
+    prefs.resTableFile = edResO3TableFile->text().toStdString();
+    return prefs;
+}
+
+void TMainFrm::mSavePrefsClick()
+{
+    auto fail = [this](QLineEdit* box, const char* message) {
+        dialogs_.showError("Error", message);
+        pageControl->setCurrentWidget(tabPrefs);
+        box->setFocus(Qt::OtherFocusReason);
+    };
+    double value = 0;
+    auto valid = [&value](const QLineEdit* box) { return parseSingle(box->text(), value) && value >= 0; };
+
+    if (!valid(edEndFltPr)) {
+        if (edEndFltPr->isEnabled())
+            return fail(edEndFltPr, "Pressure value for ending flight is not valid.");
+        edEndFltPr->setText(QStringLiteral("0.0"));
+    }
+    if (!valid(edEndFltAlt)) {
+        if (edEndFltAlt->isEnabled())
+            return fail(edEndFltAlt, "Altitude value for ending flight is not valid.");
+        edEndFltAlt->setText(QStringLiteral("0"));
+    }
+    if (!valid(edlDetVal))
+        return fail(edlDetVal, "Launch detect ascent rate is not valid.");
+    if (!valid(edLPFilter))
+        return fail(edLPFilter,
+            "Low-pass filter time constant is not valid,\nthe time constant must be a positive number (0 for no filtering).");
+
+    if (writePreferences(prefsFileName.toStdString(), preferencesFromPages()))
+        dialogs_.showStatus("Status", "Preferences have been saved.");
+    else
+        dialogs_.showError("Error", "Unable to save preferences file.");
+}
+
+void TMainFrm::edEndFltPrExit() { commitNumber(edEndFltPr, q5.endFltPr, "%1.2f"); }
+void TMainFrm::edEndFltAltExit() { commitNumber(edEndFltAlt, q5.endFltAlt, "%1.1f"); }
+void TMainFrm::edLPFilterExit() { commitNumber(edLPFilter, q5.lpFilter, "%1.1f"); }
+void TMainFrm::edlDetValExit() { commitNumber(edlDetVal, q5.lDetVal, "%1.2f"); }
+
+void TMainFrm::rbLaunchDetPTUClick()
+{
+    q5.lDetGps = 0;
+    enableReCalc();
+}
+
+void TMainFrm::rbLaunchDetGPSClick()
+{
+    q5.lDetGps = 1;
+    enableReCalc();
+}
+
+void TMainFrm::cbxEndFltPrClick()
+{
+    if (cbxEndFltPr->isChecked()) {
+        edEndFltPr->setEnabled(true);
+        double value = 0;
+        if (parseNumber(edEndFltPr->text(), value))
+            q5.endFltPr = value;
+        return;
+    }
+    if (q5.endFltPr != 0)
+        enableReCalc();
+    edEndFltPr->setEnabled(false);
+    edEndFltPr->setText(QStringLiteral("0.00"));
+    q5.endFltPr = 0;
+}
+
+void TMainFrm::cbxEndFltAltClick()
+{
+    if (cbxEndFltAlt->isChecked()) {
+        edEndFltAlt->setEnabled(true);
+        double value = 0;
+        if (parseNumber(edEndFltAlt->text(), value))
+            q5.endFltAlt = value;
+        return;
+    }
+    if (q5.endFltAlt != 0)
+        enableReCalc();
+    edEndFltAlt->setEnabled(false);
+    edEndFltAlt->setText(QStringLiteral("0.0"));
+    q5.endFltAlt = 0;
+}
+
+void TMainFrm::cbxShowAllClick()
+{
+    q5.showAll = cbxShowAll->isChecked() ? 1 : 0;
+    applyShowAllToPlots();
+}
+
+} // namespace lumo
