@@ -265,6 +265,7 @@ private:
     void fillPrefsPage(const Preferences& prefs);
     void fillPrefsPageFromConfig();
     Preferences preferencesFromPages() const;
+    void endFlightBoxClick(const QCheckBox* box, QLineEdit* edit, double& limit, const char* zeroText);
 
     QWidget* buildSurfacePage();
     void fillSurfacePage();

@@ -14,8 +14,6 @@
 #include "flight/userdialogs.h"
 #include "numtext.h"
 #include "pagelayout.h"
-#include "plots/mybutton.h"
-#include "plots/sondeselector.h"
 
 namespace lumo {
 
@@ -46,17 +44,8 @@ QWidget* TMainFrm::buildOzonesondePage()
     btnO3Prev = o3Selector->prev;
     iEditO3Numb = o3Selector->number;
     btnO3Next = o3Selector->next;
-    btnO3Prev->setFixedSize(16, 21);
-    btnO3Next->setFixedSize(16, 21);
-    iEditO3Numb->setFixedWidth(28);
-    auto* nav = new QHBoxLayout;
-    nav->setSpacing(2);
-    nav->addWidget(btnO3Prev);
-    nav->addWidget(iEditO3Numb);
-    nav->addWidget(btnO3Next);
-    nav->addStretch();
     grid->addWidget(numberLabel, 0, 0);
-    grid->addLayout(nav, 0, 1, 1, 2);
+    grid->addLayout(selectorRow(o3Selector), 0, 1, 1, 2);
 
     edO3sn = new LabeledEdit(QStringLiteral("Serial Number "), QStringLiteral("Ozonesonde serial number"), page);
     edO3CellBkg = new LabeledEdit(QStringLiteral("Cell Background "), QStringLiteral("Ozonesonde cell background current without ozone"),

@@ -91,15 +91,8 @@ QWidget* TMainFrm::buildPrefsPage()
     connect(cbxEndFltPr, &QCheckBox::toggled, this, &TMainFrm::cbxEndFltPrClick);
     connect(cbxEndFltAlt, &QCheckBox::toggled, this, &TMainFrm::cbxEndFltAltClick);
     connect(cbxShowAll, &QCheckBox::toggled, this, &TMainFrm::cbxShowAllClick);
-    // Radio buttons run their handler when they become checked.
-    connect(rbLaunchDetPTU, &QRadioButton::toggled, this, [this](bool on) {
-        if (on)
-            rbLaunchDetPTUClick();
-    });
-    connect(rbLaunchDetGPS, &QRadioButton::toggled, this, [this](bool on) {
-        if (on)
-            rbLaunchDetGPSClick();
-    });
+    whenChecked(rbLaunchDetPTU, this, [this] { rbLaunchDetPTUClick(); });
+    whenChecked(rbLaunchDetGPS, this, [this] { rbLaunchDetGPSClick(); });
     return page;
 }
 
@@ -219,36 +212,25 @@ void TMainFrm::rbLaunchDetGPSClick()
     enableReCalc();
 }
 
-void TMainFrm::cbxEndFltPrClick()
-{
-    if (cbxEndFltPr->isChecked()) {
-        edEndFltPr->setEnabled(true);
-        double value = 0;
-        if (parseNumber(edEndFltPr->text(), value))
-            q5.endFltPr = value;
-        return;
-    }
-    if (q5.endFltPr != 0)
-        enableReCalc();
-    edEndFltPr->setEnabled(false);
-    edEndFltPr->setText(QStringLiteral("0.00"));
-    q5.endFltPr = 0;
-}
+void TMainFrm::cbxEndFltPrClick() { endFlightBoxClick(cbxEndFltPr, edEndFltPr, q5.endFltPr, "0.00"); }
+void TMainFrm::cbxEndFltAltClick() { endFlightBoxClick(cbxEndFltAlt, edEndFltAlt, q5.endFltAlt, "0.0"); }
 
-void TMainFrm::cbxEndFltAltClick()
+// Checked: the limit as typed is taken. Unchecked: the limit goes to 0 (no
+// limit), which asks for a re-calculation when one was in force.
+void TMainFrm::endFlightBoxClick(const QCheckBox* box, QLineEdit* edit, double& limit, const char* zeroText)
 {
-    if (cbxEndFltAlt->isChecked()) {
-        edEndFltAlt->setEnabled(true);
+    if (box->isChecked()) {
+        edit->setEnabled(true);
         double value = 0;
-        if (parseNumber(edEndFltAlt->text(), value))
-            q5.endFltAlt = value;
+        if (parseNumber(edit->text(), value))
+            limit = value;
         return;
     }
-    if (q5.endFltAlt != 0)
+    if (limit != 0)
         enableReCalc();
-    edEndFltAlt->setEnabled(false);
-    edEndFltAlt->setText(QStringLiteral("0.0"));
-    q5.endFltAlt = 0;
+    edit->setEnabled(false);
+    edit->setText(QString::fromLatin1(zeroText));
+    limit = 0;
 }
 
 void TMainFrm::cbxShowAllClick()

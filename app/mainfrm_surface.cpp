@@ -63,15 +63,8 @@ QWidget* TMainFrm::buildSurfacePage()
     connect(edSfcStdT, &ExitEdit::exited, this, &TMainFrm::edSfcStdTExit);
     connect(edSfcStdU, &ExitEdit::exited, this, &TMainFrm::edSfcStdUExit);
     connect(cbxApplySfcCorr, &QCheckBox::toggled, this, &TMainFrm::cbxApplySfcCorrClick);
-    // Radio buttons run their handler when they become checked.
-    connect(rbSfcUseStd, &QRadioButton::toggled, this, [this](bool on) {
-        if (on)
-            rbSfcUseStdClick();
-    });
-    connect(rbSfcUseRS, &QRadioButton::toggled, this, [this](bool on) {
-        if (on)
-            rbSfcUseRSClick();
-    });
+    whenChecked(rbSfcUseStd, this, [this] { rbSfcUseStdClick(); });
+    whenChecked(rbSfcUseRS, this, [this] { rbSfcUseRSClick(); });
     return page;
 }
 

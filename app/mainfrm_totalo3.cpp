@@ -10,8 +10,6 @@
 #include "flight/userdialogs.h"
 #include "numtext.h"
 #include "pagelayout.h"
-#include "plots/mybutton.h"
-#include "plots/sondeselector.h"
 
 namespace lumo {
 
@@ -26,17 +24,8 @@ QWidget* TMainFrm::buildTotalO3Page()
     btnTotalO3Prev = totalO3Selector->prev;
     iEditTotalO3Numb = totalO3Selector->number;
     btnTotalO3Next = totalO3Selector->next;
-    btnTotalO3Prev->setFixedSize(16, 21);
-    btnTotalO3Next->setFixedSize(16, 21);
-    iEditTotalO3Numb->setFixedWidth(28);
-    auto* nav = new QHBoxLayout;
-    nav->setSpacing(2);
-    nav->addWidget(btnTotalO3Prev);
-    nav->addWidget(iEditTotalO3Numb);
-    nav->addWidget(btnTotalO3Next);
-    nav->addStretch();
     grid->addWidget(numberLabel, 0, 0);
-    grid->addLayout(nav, 0, 1);
+    grid->addLayout(selectorRow(totalO3Selector), 0, 1);
 
     edTotalO3sn = new LabeledEdit(QStringLiteral("  Serial Number"), QStringLiteral("Ozonesonde serial number"), page);
     edTotalO3Measured = new LabeledEdit(QStringLiteral("Measured Ozone  "), QStringLiteral("Total measured ozone"), page, QStringLiteral("DU"));
@@ -74,15 +63,8 @@ QWidget* TMainFrm::buildTotalO3Page()
     connect(totalO3Selector, &SondeSelector::stepped, this, &TMainFrm::showTotalO3Slot);
     connect(edResO3TableFile, &ExitEdit::exited, this, &TMainFrm::edResO3TableFileExit);
     connect(btnBrowse, &QPushButton::clicked, this, &TMainFrm::btnBrowseClick);
-    // Radio buttons run their handler when they become checked.
-    connect(rbCMR, &QRadioButton::toggled, this, [this](bool on) {
-        if (on)
-            rbCMRClick();
-    });
-    connect(rbTable, &QRadioButton::toggled, this, [this](bool on) {
-        if (on)
-            rbTableClick();
-    });
+    whenChecked(rbCMR, this, [this] { rbCMRClick(); });
+    whenChecked(rbTable, this, [this] { rbTableClick(); });
     return page;
 }
 

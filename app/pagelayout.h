@@ -2,9 +2,12 @@
 
 #include <QGridLayout>
 #include <QHBoxLayout>
+#include <QRadioButton>
 #include <QWidget>
 
 #include "labelededit.h"
+#include "plots/mybutton.h"
+#include "plots/sondeselector.h"
 
 namespace lumo {
 
@@ -42,6 +45,33 @@ inline void makeDisplayOnly(QLineEdit* edit)
 {
     edit->setReadOnly(true);
     edit->setFocusPolicy(Qt::NoFocus);
+}
+
+// The ozonesonde selector as the pages show it: 16 x 21 arrows around a box
+// 28 wide, at the left of its row.
+inline QHBoxLayout* selectorRow(const SondeSelector* selector)
+{
+    selector->prev->setFixedSize(16, 21);
+    selector->next->setFixedSize(16, 21);
+    selector->number->setFixedWidth(28);
+    auto* row = new QHBoxLayout;
+    row->setSpacing(2);
+    row->addWidget(selector->prev);
+    row->addWidget(selector->number);
+    row->addWidget(selector->next);
+    row->addStretch();
+    return row;
+}
+
+// Radio buttons run their handler when they become checked, by the user or
+// by code.
+template <typename Handler>
+void whenChecked(QRadioButton* button, QObject* context, Handler handler)
+{
+    QObject::connect(button, &QRadioButton::toggled, context, [handler](bool on) {
+        if (on)
+            handler();
+    });
 }
 
 } // namespace lumo
