@@ -22,6 +22,6 @@ int main(int argc, char* argv[])
         return app.exec();
     } catch (const std::exception& e) {
         QMessageBox::critical(nullptr, QStringLiteral("LUMO"), QString::fromLocal8Bit(e.what()));
-        return 0;
+        return 1;
     }
 }

@@ -6,7 +6,7 @@
 
 #include "flight/q5.h"
 #include "flight/scripteddialogs.h"
-#include "plotrenderer.h"
+#include "plots/plotrenderer.h"
 #include "processing/flightimport.h"
 
 int main(int argc, char** argv)

@@ -1,3 +1,6 @@
+// The body of the all-data export (.csv): the surface records, then the
+// flight records merged in time order with the winds, then launch, burst and
+// the column totals.
 #include "exportrows.h"
 #include "exportwriters.h"
 #include "flight/q5.h"
