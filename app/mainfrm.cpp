@@ -17,6 +17,7 @@
 #include "labelededit.h"
 #include "numtext.h"
 #include "plots/fltplot.h"
+#include "plots/profileplot.h"
 #include "plots/sfcplot.h"
 #include "plots/windplot.h"
 #include "splashfrm.h"
@@ -55,6 +56,7 @@ TMainFrm::~TMainFrm()
 {
     // The plot windows refer to q5, which goes before the child widgets do.
     q5.plotSinks.clear();
+    delete profilePlotFrm;
     delete windPlotFrm;
     delete fltPlotFrm;
     delete sfcPlotFrm;
@@ -74,10 +76,11 @@ void TMainFrm::buildMenu()
     mPlot = menuBar()->addMenu(QStringLiteral("&Plot"));
     mSurface = mPlot->addAction(QStringLiteral("&Surface"));
     mFlight = mPlot->addAction(QStringLiteral("&Flight"));
+    mProfile = mPlot->addAction(QStringLiteral("&Profile"));
     mPlot->addSeparator();
     mWinds = mPlot->addAction(QStringLiteral("&Winds"));
     mReCalc = menuBar()->addAction(QStringLiteral("&ReCalc"));
-    for (QAction* a : {mExportO3, mExportWinds, mExportAll, mSurface, mFlight, mWinds, mReCalc})
+    for (QAction* a : {mExportO3, mExportWinds, mExportAll, mSurface, mFlight, mProfile, mWinds, mReCalc})
         a->setEnabled(false);
 
     connect(mImport, &QAction::triggered, this, &TMainFrm::mImportClick);
@@ -88,6 +91,7 @@ void TMainFrm::buildMenu()
     connect(mExit, &QAction::triggered, this, &TMainFrm::mExitClick);
     connect(mSurface, &QAction::triggered, this, &TMainFrm::mSurfaceClick);
     connect(mFlight, &QAction::triggered, this, &TMainFrm::mFlightClick);
+    connect(mProfile, &QAction::triggered, this, &TMainFrm::mProfileClick);
     connect(mWinds, &QAction::triggered, this, &TMainFrm::mWindsClick);
     connect(mReCalc, &QAction::triggered, this, &TMainFrm::mReCalcClick);
 }
@@ -156,7 +160,7 @@ void TMainFrm::commitNumber(QLineEdit* edit, double& member, const char* format)
 void TMainFrm::clearPages()
 {
     setTitle(QStringLiteral("Lumo"));
-    for (QAction* a : {mExportO3, mExportWinds, mExportAll, mReCalc, mSurface, mFlight, mWinds})
+    for (QAction* a : {mExportO3, mExportWinds, mExportAll, mReCalc, mSurface, mFlight, mProfile, mWinds})
         a->setEnabled(false);
     clearStationPage();
     clearRadiosondePage();

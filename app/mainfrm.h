@@ -30,6 +30,7 @@ class TSplashFrm;
 class TmyButton;
 class TsfcPlotFrm;
 class TfltPlotFrm;
+class TprofilePlotFrm;
 class TwindPlotFrm;
 
 // The main window: menu, six pages over the one flight-data object, and the
@@ -47,7 +48,7 @@ public:
     TMainFrm(AppDialogs& dialogs, const Options& options, QWidget* parent = nullptr);
     ~TMainFrm() override;
 
-    // Creates the surface, flight and wind plot windows, in this order, and
+    // Creates the surface, flight, wind and profile plot windows, in this order, and
     // registers them to be refilled by each processing run.
     void createPlotWindows();
 
@@ -70,6 +71,7 @@ public:
     TsfcPlotFrm* sfcPlotFrm = nullptr;
     TfltPlotFrm* fltPlotFrm = nullptr;
     TwindPlotFrm* windPlotFrm = nullptr;
+    TprofilePlotFrm* profilePlotFrm = nullptr;
 
     // Menu.
     QMenu* mFile = nullptr;
@@ -82,6 +84,7 @@ public:
     QMenu* mPlot = nullptr;
     QAction* mSurface = nullptr;
     QAction* mFlight = nullptr;
+    QAction* mProfile = nullptr;
     QAction* mWinds = nullptr;
     QAction* mReCalc = nullptr;
 
@@ -179,6 +182,7 @@ public:
     void mExitClick();
     void mSurfaceClick();
     void mFlightClick();
+    void mProfileClick();
     void mWindsClick();
     void mReCalcClick();
 

@@ -85,6 +85,7 @@ void TMainFrm::finishImport()
     mExportAll->setEnabled(true);
     mSurface->setEnabled(true);
     mFlight->setEnabled(true);
+    mProfile->setEnabled(true);
     mReCalc->setEnabled(false);
     mExportWinds->setEnabled(q5.rsGpsInst);
     mWinds->setEnabled(q5.rsGpsInst);

@@ -1,10 +1,11 @@
-// The main window's share in the three plot windows: creation, the import's
+// The main window's share in the plot windows: creation, the import's
 // steps on them, the Plot menu and "Show all data".
 #include "mainfrm.h"
 
 #include "flight/filepath.h"
 #include "plots/fltplot.h"
 #include "plots/plotaxis.h"
+#include "plots/profileplot.h"
 #include "plots/sfcplot.h"
 #include "plots/windplot.h"
 #include "plots/xyplot.h"
@@ -32,7 +33,8 @@ void TMainFrm::createPlotWindows()
     sfcPlotFrm = makePlotWindow<TsfcPlotFrm>(q5, this);
     fltPlotFrm = makePlotWindow<TfltPlotFrm>(q5, this);
     windPlotFrm = makePlotWindow<TwindPlotFrm>(q5, this);
-    q5.plotSinks = {sfcPlotFrm, fltPlotFrm, windPlotFrm};
+    profilePlotFrm = makePlotWindow<TprofilePlotFrm>(q5, this);
+    q5.plotSinks = {sfcPlotFrm, fltPlotFrm, windPlotFrm, profilePlotFrm};
 }
 
 void TMainFrm::clearPlotControls()
@@ -41,6 +43,8 @@ void TMainFrm::clearPlotControls()
         sfcPlotFrm->ClearForImport();
     if (fltPlotFrm)
         fltPlotFrm->ClearForImport();
+    if (profilePlotFrm)
+        profilePlotFrm->ClearForImport();
 }
 
 void TMainFrm::finishPlotsAfterImport()
@@ -52,6 +56,8 @@ void TMainFrm::finishPlotsAfterImport()
         fltPlotFrm->FinishImport(flightName);
     if (windPlotFrm)
         windPlotFrm->FinishImport(flightName);
+    if (profilePlotFrm)
+        profilePlotFrm->FinishImport(flightName);
 }
 
 void TMainFrm::zoomPlotsAfterReCalc()
@@ -80,6 +86,12 @@ void TMainFrm::mFlightClick()
 {
     if (fltPlotFrm)
         fltPlotFrm->PrepareAndShow();
+}
+
+void TMainFrm::mProfileClick()
+{
+    if (profilePlotFrm)
+        profilePlotFrm->PrepareAndShow();
 }
 
 void TMainFrm::mWindsClick()

@@ -1,6 +1,6 @@
 // Plot windows on the four-ozonesonde sample flight: refilling all three
-// windows after a processing run, and redrawing the flight window with ten
-// channels shown.
+// windows after a processing run, redrawing the flight window with ten
+// channels shown, and the profile view filled and drawn.
 #include <benchmark/benchmark.h>
 
 #include <QApplication>
@@ -11,6 +11,7 @@
 #include "flight/q5.h"
 #include "flight/scripteddialogs.h"
 #include "plots/fltplot.h"
+#include "plots/profileplot.h"
 #include "plots/sfcplot.h"
 #include "plots/windplot.h"
 #include "plots/xyplot.h"
@@ -39,6 +40,7 @@ struct Setup {
     std::unique_ptr<TsfcPlotFrm> sfc;
     std::unique_ptr<TfltPlotFrm> flt;
     std::unique_ptr<TwindPlotFrm> wind;
+    std::unique_ptr<TprofilePlotFrm> profile;
     bool ok = false;
 
     Setup()
@@ -61,6 +63,9 @@ struct Setup {
         }
         flt->setAttribute(Qt::WA_DontShowOnScreen);
         flt->show();
+        profile = std::make_unique<TprofilePlotFrm>(q5);
+        profile->setAttribute(Qt::WA_DontShowOnScreen);
+        profile->show();
         QApplication::processEvents();
     }
 };
@@ -132,5 +137,27 @@ void ScrollStepFlight(benchmark::State& state)
     }
 }
 BENCHMARK(ScrollStepFlight)->Unit(benchmark::kMillisecond);
+
+// The profile view as the Plot > Profile command and a processing run
+// leave it: refilled from the flight (four ozonesondes and the temperature,
+// ascent), fitted and drawn at its window size.
+void RenderProfile(benchmark::State& state)
+{
+    Setup& s = setup();
+    if (!s.ok) {
+        state.SkipWithError("sample flight not processed");
+        return;
+    }
+    for (auto _ : state) {
+        s.profile->LoadPlotData(s.q5);
+        s.profile->profilePlot->ReplotNow();
+    }
+    int points = 0;
+    for (int i = 0; i < s.profile->profilePlot->ChannelCount(); ++i)
+        if (s.profile->profilePlot->GetChannel(i)->Visible())
+            points += s.profile->profilePlot->GetChannel(i)->Count();
+    state.counters["points"] = points;
+}
+BENCHMARK(RenderProfile)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -3,6 +3,7 @@
 #include <QCheckBox>
 
 #include "flight/q5.h"
+#include "outersize.h"
 #include "xyplot.h"
 
 namespace lumo {
@@ -86,7 +87,7 @@ TfltPlotFrm::TfltPlotFrm(Q5& q5, QWidget* parent) : SondePlotFrm(q5, parent, tru
     }
     fltPlot->EndDesign();
 
-    resize(600, 600);
+    OuterSize::apply(*this, QSize(600, 600));
 }
 
 void TfltPlotFrm::LoadPlotData(Q5& q)

@@ -1,6 +1,9 @@
 #include "plotaxis.h"
 
 #include <algorithm>
+#include <cmath>
+
+#include <qcustomplot.h>
 #include <limits>
 
 #include "plotticker.h"
@@ -129,6 +132,59 @@ void PlotAxis::SetScrollLimits(double lo, double hi)
 {
     limitLo_ = lo;
     limitHi_ = hi;
+}
+
+void PlotAxis::limitRange(double& min, double& span) const
+{
+    if (limitLo_ >= limitHi_)
+        return;
+    span = std::min(span, limitHi_ - limitLo_);
+    min = std::clamp(min, limitLo_, limitHi_ - span);
+}
+
+void PlotAxis::zoomBy(double factor)
+{
+    double min = Min();
+    double span = Span();
+    if (log_ && min > 0 && span > 0) {
+        const double lo = std::log10(min);
+        const double hi = std::log10(min + span);
+        const double centre = (lo + hi) / 2;
+        min = std::pow(10.0, centre - (hi - lo) * factor / 2);
+        span = std::pow(10.0, centre + (hi - lo) * factor / 2) - min;
+    } else {
+        const double centre = min + span / 2;
+        span *= factor;
+        min = centre - span / 2;
+    }
+    limitRange(min, span);
+    SetRange(min, span);
+}
+
+void PlotAxis::SetLogarithmic(bool on)
+{
+    log_ = on;
+    axis_->setScaleType(on ? QCPAxis::stLogarithmic : QCPAxis::stLinear);
+    ticker_->setLogarithmic(on);
+    plot_.Replot();
+}
+
+void PlotAxis::SetReversed(bool on)
+{
+    reversed_ = on;
+    axis_->setRangeReversed(on);
+    plot_.Replot();
+}
+
+bool PlotAxis::Visible() const
+{
+    return axis_->visible();
+}
+
+void PlotAxis::SetVisible(bool on)
+{
+    axis_->setVisible(on);
+    plot_.Replot();
 }
 
 void PlotAxis::SetTrackingEnabled(bool enabled)

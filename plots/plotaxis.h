@@ -53,8 +53,25 @@ public:
     int labelDecimals() const;
     // A value written as the axis writes its labels.
     QString formatValue(double value) const;
-    // Limits for scrolling and zooming by mouse (none by default).
+    // Limits for scrolling and zooming by mouse and toolbar (none by default).
     void SetScrollLimits(double lo, double hi);
+    // Brings a range inside the scroll limits: no wider than they are, and
+    // moved inside without changing its span.
+    void limitRange(double& min, double& span) const;
+
+    // Widens (factor > 1) or narrows the range about its middle, in the
+    // axis's own scale, within the scroll limits.
+    void zoomBy(double factor);
+
+    // A logarithmic axis (its range must stay above 0) has decade ticks.
+    bool Logarithmic() const { return log_; }
+    void SetLogarithmic(bool on);
+    // A reversed axis grows leftwards (X) or downwards (Y).
+    bool Reversed() const { return reversed_; }
+    void SetReversed(bool on);
+    // Whether the axis line, ticks and title are drawn.
+    bool Visible() const;
+    void SetVisible(bool on);
 
     bool TrackingEnabled() const { return tracking_; }
     // Switching tracking off saves the range; switching it back on restores
@@ -112,6 +129,8 @@ private:
     AxisMode mode_ = AxisMode::Scroll;
     bool pushing_ = false; // our own range is being handed to the drawing layer
     double limitLo_ = 1, limitHi_ = 0;
+    bool log_ = false;
+    bool reversed_ = false;
     QSharedPointer<PlotTicker> ticker_;
     // Lazily applied tracking (see track), mutable so the getters can flush.
     mutable bool trackPending_ = false;

@@ -3,6 +3,7 @@
 #include <qcustomplot.h>
 
 #include <algorithm>
+#include <limits>
 
 #include "xyplot.h"
 
@@ -37,25 +38,35 @@ PlotChannel::PlotChannel(XYPlot& plot, QCPCurve* curve, const QString& name)
     curve_->removeFromLegend();
     applyPen();
     curve_->setVisible(visible_);
-    rebind();
+    bindAxes();
 }
 
 void PlotChannel::SetXAxisName(const QString& name)
 {
     xAxisName_ = name;
-    rebind();
+    bindAxes();
 }
 
 void PlotChannel::SetYAxisName(const QString& name)
 {
     yAxisName_ = name;
-    rebind();
+    bindAxes();
 }
 
-void PlotChannel::rebind()
+void PlotChannel::bindAxes()
 {
-    boundX_ = plot_.GetXAxis(0)->binds(*this) ? plot_.GetXAxis(0) : nullptr;
-    boundY_ = plot_.GetYAxis(0)->binds(*this) ? plot_.GetYAxis(0) : nullptr;
+    boundX_ = boundY_ = nullptr;
+    for (int i = 0; PlotAxis* axis = plot_.GetXAxis(i); ++i)
+        if (!boundX_ && axis->binds(*this))
+            boundX_ = axis;
+    for (int i = 0; PlotAxis* axis = plot_.GetYAxis(i); ++i)
+        if (!boundY_ && axis->binds(*this))
+            boundY_ = axis;
+    if (boundX_)
+        curve_->setKeyAxis(boundX_->qcpAxis());
+    if (boundY_)
+        curve_->setValueAxis(boundY_->qcpAxis());
+    dirty_ = true;
 }
 
 void PlotChannel::SetName(const QString& name)
@@ -134,9 +145,16 @@ void PlotChannel::AddXY(double x, double y)
         boundY_->track(y);
 }
 
+void PlotChannel::AddBreak()
+{
+    if (!points_.empty() && (breaks_.empty() || breaks_.back() != points_.size()))
+        breaks_.push_back(points_.size());
+}
+
 void PlotChannel::Clear()
 {
     points_.clear();
+    breaks_.clear();
     xMin_ = xMax_ = yMin_ = yMax_ = 0;
     dirty_ = true;
 }
@@ -148,11 +166,19 @@ void PlotChannel::syncCurve()
     dirty_ = false;
     // The parameter t keeps the points in the order they were added: a
     // profile is not a function of either coordinate.
+    // A point with unknown coordinates is where the drawing breaks the line.
+    constexpr double Gap = std::numeric_limits<double>::quiet_NaN();
     QVector<QCPCurveData> data;
-    data.reserve(static_cast<int>(points_.size()));
+    data.reserve(static_cast<int>(points_.size() + breaks_.size()));
     double t = 0;
-    for (const QPointF& p : points_)
-        data.append(QCPCurveData(t++, p.x(), p.y()));
+    auto nextBreak = breaks_.begin();
+    for (std::size_t i = 0; i < points_.size(); ++i) {
+        if (nextBreak != breaks_.end() && *nextBreak == i) {
+            data.append(QCPCurveData(t++, Gap, Gap));
+            ++nextBreak;
+        }
+        data.append(QCPCurveData(t++, points_[i].x(), points_[i].y()));
+    }
     curve_->data()->set(data, true);
 }
 

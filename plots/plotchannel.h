@@ -60,13 +60,21 @@ public:
     double YMin() const { return yMin_; }
     double YMax() const { return yMax_; }
 
+    // Ends the trace here: the next point added starts a new line, so no
+    // line joins the points on either side (a wrap of wind direction).
+    void AddBreak();
+
     QCPCurve* curve() const { return curve_; }
+    // The axes the channel is drawn against (null when no axis has its name).
+    PlotAxis* boundXAxis() const { return boundX_; }
+    PlotAxis* boundYAxis() const { return boundY_; }
+    // Binds the channel to the plot's axes of its axis names.
+    void bindAxes();
     // Hands points added since the last call to the drawing layer.
     void syncCurve();
 
 private:
     void applyPen();
-    void rebind();
 
     XYPlot& plot_;
     QCPCurve* curve_;
@@ -82,6 +90,7 @@ private:
     PlotAxis* boundX_ = nullptr; // axes fed by AddXY, from the names above
     PlotAxis* boundY_ = nullptr;
     std::vector<QPointF> points_;
+    std::vector<std::size_t> breaks_; // point indices that start a new line
     double xMin_ = 0, xMax_ = 0, yMin_ = 0, yMax_ = 0;
     bool dirty_ = false;
 };

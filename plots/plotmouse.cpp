@@ -14,6 +14,33 @@ constexpr double ZoomPixelsPerE = 150; // drag length that zooms by the factor e
 constexpr double WheelStepFactor = 0.85;
 }
 
+namespace {
+
+// Position along an axis in the units the axis is drawn in.
+double toScale(const PlotAxis& axis, double v)
+{
+    return axis.Logarithmic() ? std::log10(v) : v;
+}
+
+double fromScale(const PlotAxis& axis, double u)
+{
+    return axis.Logarithmic() ? std::pow(10.0, u) : u;
+}
+
+} // namespace
+
+std::vector<PlotMouse::Start> PlotMouse::starts(bool x, double pixel) const
+{
+    std::vector<Start> out;
+    for (int i = 0;; ++i) {
+        PlotAxis* axis = x ? plot_.GetXAxis(i) : plot_.GetYAxis(i);
+        if (!axis)
+            break;
+        out.push_back({axis, axis->Min(), axis->Span(), axis->qcpAxis()->pixelToCoord(pixel)});
+    }
+    return out;
+}
+
 void PlotMouse::press(QMouseEvent* event)
 {
     QCustomPlot* cp = plot_.customPlot();
@@ -24,10 +51,8 @@ void PlotMouse::press(QMouseEvent* event)
     pressed_ = true;
     dragging_ = false;
     pressPos_ = event->position();
-    PlotAxis* xa = plot_.GetXAxis(0);
-    PlotAxis* ya = plot_.GetYAxis(0);
-    x_ = {xa->Min(), xa->Span(), xa->qcpAxis()->pixelToCoord(pressPos_.x())};
-    y_ = {ya->Min(), ya->Span(), ya->qcpAxis()->pixelToCoord(pressPos_.y())};
+    x_ = starts(true, pressPos_.x());
+    y_ = starts(false, pressPos_.y());
 }
 
 void PlotMouse::move(QMouseEvent* event)
@@ -44,44 +69,40 @@ void PlotMouse::move(QMouseEvent* event)
         // Plain lines while dragging keep the redraw fast enough to follow
         // the pointer; the release draws them smooth again.
         plot_.customPlot()->setNotAntialiasedElements(QCP::aePlottables);
-        plot_.GetXAxis(0)->SetTrackingEnabled(false);
-        plot_.GetYAxis(0)->SetTrackingEnabled(false);
+        for (const auto* list : {&x_, &y_})
+            for (const Start& s : *list)
+                s.axis->SetTrackingEnabled(false);
     }
     const QRect area = plot_.customPlot()->axisRect()->rect();
-    dragAxis(*plot_.GetXAxis(0), x_, delta.x(), area.width());
+    // Dragging right (up) narrows the range about the pressed point.
+    for (const Start& s : x_)
+        moveAxis(s, delta.x(), area.width(), std::exp(-delta.x() / ZoomPixelsPerE), s.axis->Mode() == AxisMode::Zoom);
     // Pixels grow downwards, values upwards.
-    dragAxis(*plot_.GetYAxis(0), y_, -delta.y(), area.height());
+    for (const Start& s : y_)
+        moveAxis(s, -delta.y(), area.height(), std::exp(delta.y() / ZoomPixelsPerE), s.axis->Mode() == AxisMode::Zoom);
 }
 
-void PlotMouse::dragAxis(PlotAxis& axis, const Start& start, double pixels, double length)
+void PlotMouse::moveAxis(const Start& start, double pixels, double length, double factor, bool zoom)
 {
-    if (length <= 0 || start.span <= 0)
+    PlotAxis& axis = *start.axis;
+    if (length <= 0 || start.span <= 0 || (axis.Logarithmic() && !(start.min > 0)))
         return;
-    double min = start.min;
-    double span = start.span;
-    if (axis.Mode() == AxisMode::Scroll) {
-        min = start.min - pixels / length * start.span;
+    double lo = toScale(axis, start.min);
+    double hi = toScale(axis, start.min + start.span);
+    if (!zoom) {
+        // The data follow the pointer, whichever way the axis grows.
+        const double shift = pixels / length * (hi - lo) * (axis.Reversed() ? -1 : 1);
+        lo -= shift;
+        hi -= shift;
     } else {
-        // Dragging right (up) narrows the range about the pressed point.
-        span = start.span * std::exp(-pixels / ZoomPixelsPerE);
-        min = start.anchor - (start.anchor - start.min) * span / start.span;
+        const double anchor = toScale(axis, start.anchor);
+        lo = anchor - (anchor - lo) * factor;
+        hi = anchor + (hi - anchor) * factor;
     }
-    limit(axis, min, span);
+    double min = fromScale(axis, lo);
+    double span = fromScale(axis, hi) - min;
+    axis.limitRange(min, span);
     axis.SetRange(min, span);
-}
-
-void PlotMouse::limit(const PlotAxis& axis, double& min, double& span)
-{
-    const double lo = axis.limitLo();
-    const double hi = axis.limitHi();
-    if (lo >= hi)
-        return;
-    if (span > hi - lo)
-        span = hi - lo;
-    if (min < lo)
-        min = lo;
-    if (min + span > hi)
-        min = hi - span;
 }
 
 void PlotMouse::release(QMouseEvent*)
@@ -99,17 +120,10 @@ void PlotMouse::wheel(QWheelEvent* event)
     const double steps = event->angleDelta().y() / 120.0;
     if (steps == 0)
         return;
-    PlotAxis& axis = *plot_.GetYAxis(0);
-    const double min0 = axis.Min();
-    const double span0 = axis.Span();
-    if (span0 <= 0)
-        return;
-    axis.SetTrackingEnabled(false);
-    const double anchor = axis.qcpAxis()->pixelToCoord(event->position().y());
-    double span = span0 * std::pow(WheelStepFactor, steps);
-    double min = anchor - (anchor - min0) * span / span0;
-    limit(axis, min, span);
-    axis.SetRange(min, span);
+    for (const Start& s : starts(false, event->position().y())) {
+        s.axis->SetTrackingEnabled(false);
+        moveAxis(s, 0, 1, std::pow(WheelStepFactor, steps), true);
+    }
     event->accept();
 }
 

@@ -2,6 +2,8 @@
 
 #include <QPointF>
 
+#include <vector>
+
 class QMouseEvent;
 class QWheelEvent;
 
@@ -11,9 +13,12 @@ class PlotAxis;
 class XYPlot;
 
 // Mouse control of an XYPlot's axes in the data area. A drag scrolls or
-// zooms each axis depending on its mode; the wheel zooms the Y axis about
-// the pointer. The first move of a drag and every wheel step switch the
-// touched axes' tracking off, so Resume can bring back the range they had.
+// zooms each axis depending on its mode (every X axis of the plot follows a
+// horizontal drag, every Y axis a vertical one); the wheel zooms the Y axes
+// about the pointer. Logarithmic axes move by equal factors, reversed ones
+// follow the pointer all the same. The first move of a drag and every wheel
+// step switch the touched axes' tracking off, so Resume can bring back the
+// range they had.
 class PlotMouse {
 public:
     explicit PlotMouse(XYPlot& plot) : plot_(plot) {}
@@ -25,16 +30,19 @@ public:
 
 private:
     struct Start {
+        PlotAxis* axis = nullptr;
         double min = 0, span = 0, anchor = 0;
     };
-    void dragAxis(PlotAxis& axis, const Start& start, double pixels, double length);
-    static void limit(const PlotAxis& axis, double& min, double& span);
+    // Starts of every X (or Y) axis at a widget position along the axis.
+    std::vector<Start> starts(bool x, double pixel) const;
+    // Scrolls by `pixels` of `length`, or zooms by `factor` about the anchor.
+    static void moveAxis(const Start& start, double pixels, double length, double factor, bool zoom);
 
     XYPlot& plot_;
     bool pressed_ = false;
     bool dragging_ = false;
     QPointF pressPos_;
-    Start x_, y_;
+    std::vector<Start> x_, y_;
 };
 
 } // namespace lumo

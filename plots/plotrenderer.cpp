@@ -9,6 +9,7 @@
 
 #include "flight/q5.h"
 #include "fltplot.h"
+#include "profileplot.h"
 #include "sfcplot.h"
 #include "windplot.h"
 #include "xyplot.h"
@@ -20,6 +21,7 @@ namespace {
 const QStringList RsNames = {"P", "T", "U", "Vb", "Ti", "Tp", "Tu", "ARate"};
 const QStringList O3Names = {"O3pp", "Icell", "Tpmp", "Ipmp", "Vbat"};
 const QStringList WindNames = {"Dir", "Spd"};
+const QString MixRatioName = QStringLiteral("MR"); // the profile view's mixing ratio
 
 // Ozonesonde n (1..4) of quantity name "O3pp" or "O3pp.n"; 0 for every one.
 bool parseOzone(const QString& name, int& quantity, int& sonde)
@@ -104,7 +106,8 @@ QStringList PlotRenderer::unknownQuantities(const QStringList& quantities)
     QStringList unknown;
     for (const QString& name : quantities) {
         int quantity = 0, sonde = 0;
-        if (!RsNames.contains(name) && !WindNames.contains(name) && !parseOzone(name, quantity, sonde))
+        if (!RsNames.contains(name) && !WindNames.contains(name) && name != MixRatioName
+            && !parseOzone(name, quantity, sonde))
             unknown << name;
     }
     return unknown;
@@ -135,6 +138,14 @@ bool PlotRenderer::render(Q5& q5, const QString& dir, const QString& flightName,
     checkQuantities(flt, quantities, true);
     showOffscreen(flt);
     if (!save(flt, out.filePath(flightName + QStringLiteral("-flight.png")), written, error))
+        return false;
+
+    TprofilePlotFrm profile(q5);
+    profile.LoadPlotData(q5);
+    profile.FinishImport(flightName);
+    profile.cbxMixRatio->setChecked(quantities.contains(MixRatioName));
+    showOffscreen(profile);
+    if (!save(profile, out.filePath(flightName + QStringLiteral("-profile.png")), written, error))
         return false;
 
     const bool dir_ = quantities.contains(QStringLiteral("Dir"));

@@ -59,8 +59,51 @@ double PlotTicker::getTickStep(const QCPRange& range)
     return increment_;
 }
 
+QVector<double> PlotTicker::createTickVector(double tickStep, const QCPRange& range)
+{
+    if (!log_)
+        return QCPAxisTicker::createTickVector(tickStep, range);
+    QVector<double> ticks;
+    if (!(range.lower > 0) || !(range.upper > range.lower))
+        return ticks;
+    const double decades = std::log10(range.upper / range.lower);
+    // 1-2-5 while the decades leave room for them, else the powers of ten.
+    const bool withSteps = decades * 3 <= maxTicks();
+    for (double decade = std::pow(10.0, std::floor(std::log10(range.lower))); decade <= range.upper; decade *= 10)
+        for (double f : {1.0, 2.0, 5.0}) {
+            if (f != 1.0 && !withSteps)
+                continue;
+            const double tick = decade * f;
+            if (tick >= range.lower * (1 - 1e-9) && tick <= range.upper * (1 + 1e-9))
+                ticks.append(tick);
+        }
+    return ticks;
+}
+
+QVector<double> PlotTicker::createSubTickVector(int subTickCount, const QVector<double>& ticks)
+{
+    if (!log_)
+        return QCPAxisTicker::createSubTickVector(subTickCount, ticks);
+    // Every whole multiple of a power of ten that is not a tick.
+    QVector<double> sub;
+    if (ticks.isEmpty())
+        return sub;
+    const double first = std::pow(10.0, std::floor(std::log10(ticks.front())) - 1);
+    for (double decade = first; decade <= ticks.back() * 10; decade *= 10)
+        for (int m = 2; m <= 9; ++m) {
+            const double v = decade * m;
+            const bool isTick = std::any_of(ticks.begin(), ticks.end(),
+                [v](double t) { return std::fabs(t - v) <= 1e-9 * v; });
+            if (!isTick)
+                sub.append(v);
+        }
+    return sub;
+}
+
 QString PlotTicker::getTickLabel(double tick, const QLocale&, QChar, int)
 {
+    if (log_)
+        return QString::number(tick, 'g', 6);
     // Snap values that are zero but for rounding, so "-0.00" never shows.
     if (!dateTime_ && std::fabs(tick) < 1e-12)
         tick = 0;

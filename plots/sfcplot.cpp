@@ -3,6 +3,7 @@
 #include <QCheckBox>
 
 #include "flight/q5.h"
+#include "outersize.h"
 #include "xyplot.h"
 
 namespace lumo {
@@ -63,7 +64,7 @@ TsfcPlotFrm::TsfcPlotFrm(Q5& q5, QWidget* parent) : SondePlotFrm(q5, parent, fal
                 SondeStyles[n - 1]);
     sfcPlot->EndDesign();
 
-    resize(900, 500);
+    OuterSize::apply(*this, QSize(900, 500));
 }
 
 void TsfcPlotFrm::LoadPlotData(Q5& q)

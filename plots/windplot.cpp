@@ -8,6 +8,7 @@
 #include <cmath>
 
 #include "flight/q5.h"
+#include "outersize.h"
 #include "xyplot.h"
 
 namespace lumo {
@@ -18,6 +19,7 @@ constexpr double Km = 0.001;
 constexpr double MaxSpeedSpan = 500; // m/s
 // All fitted speeds below about 1.95 m/s round to an empty span; show 0..5.
 constexpr double LeastSpeedSpan = 5;
+constexpr double HalfTurn = 180; // degrees
 
 void designPlot(XYPlot& plot, const QString& xTitle, double xSpan, double xIncrement, int xDecimals)
 {
@@ -86,7 +88,7 @@ TwindPlotFrm::TwindPlotFrm(Q5& q5, QWidget* parent) : QWidget(parent, Qt::Window
     connect(windSpdPlot, &XYPlot::OnXAxisMinSpanChange, this, &TwindPlotFrm::windSpdPlotXAxisMinSpanChange);
     connect(windSpdPlot, &XYPlot::OnYAxisMinSpanChange, this, &TwindPlotFrm::windSpdPlotYAxisMinSpanChange);
 
-    resize(607, 647);
+    OuterSize::apply(*this, QSize(607, 647));
 }
 
 TwindPlotFrm::~TwindPlotFrm()
@@ -106,9 +108,15 @@ void TwindPlotFrm::LoadPlotData(Q5& q)
     // Without a burst record every wind counts as ascent.
     const RawRecord* burst = q.burstRec;
     int part = 0;
+    double lastDir[2] = {std::nan(""), std::nan("")};
     for (const WindRecord& w : q.windRecs) {
         if (part == 0 && burst && w.time > burst->time)
             part = 1;
+        // A direction that wraps through north (a step of more than half a
+        // turn) starts a new line instead of crossing the whole panel.
+        if (std::fabs(w.wd - lastDir[part]) > HalfTurn)
+            dir[part]->AddBreak();
+        lastDir[part] = w.wd;
         dir[part]->AddXY(w.wd, w.alt * Km);
         spd[part]->AddXY(w.ws, w.alt * Km);
     }

@@ -2,15 +2,6 @@
 
 #include <qcustomplot.h>
 
-#include <QActionGroup>
-#include <QApplication>
-#include <QClipboard>
-#include <QFileDialog>
-#include <QFileInfo>
-#include <QMessageBox>
-#include <QPrintDialog>
-#include <QPrintPreviewDialog>
-#include <QPrinter>
 #include <QToolBar>
 #include <QToolTip>
 #include <QVBoxLayout>
@@ -18,39 +9,19 @@
 #include <algorithm>
 #include <map>
 
-#include "ploteditor.h"
 #include "plotmouse.h"
 
 namespace lumo {
 
 namespace {
 
-constexpr double ZoomFactor = 2.0;
-constexpr int ToolBarHeight = 24;
+constexpr int LegendColumnSpacing = 12;
+// A legend entry besides its text: the line sample, the gap and the entry's
+// own margins, in pixels.
+constexpr int LegendEntryExtra = 32 + 7 + 14;
+constexpr int LabelEndPadding = 4;
+constexpr int UsualLeftMargin = 70;
 
-struct ButtonDesign {
-    const char* text;
-    const char* tip;
-    bool shown;
-};
-
-// Toolbar order; Select and Preview start hidden.
-constexpr ButtonDesign Buttons[ToolBarButtonCount] = {
-    {"Resume", "Resume automatic ranges", true},
-    {"Pause", "Pause automatic ranges", true},
-    {"Scroll", "Mouse drag scrolls the axes", true},
-    {"Zoom", "Mouse drag zooms the axes", true},
-    {"Select", "Pointer selects", false},
-    {"Box", "Zoom to a box drawn with the mouse", true},
-    {"Out", "Zoom out", true},
-    {"In", "Zoom in", true},
-    {"Cursor", "Data cursor", true},
-    {"Edit", "Edit the plot's properties", true},
-    {"Copy", "Copy a picture to the clipboard", true},
-    {"Save", "Save a picture to a file", true},
-    {"Print", "Print", true},
-    {"Preview", "Print preview", false},
-};
 
 QString layerName(int layer)
 {
@@ -86,17 +57,27 @@ XYPlot::XYPlot(QWidget* parent) : QFrame(parent)
     plot_->plotLayout()->insertRow(0);
     plot_->plotLayout()->addElement(0, 0, title_);
 
-    plot_->legend->setVisible(false);
+    // The legend lives below the data area, never over the data; it shares
+    // the data area's left and right edges.
+    QCPLegend* legend = plot_->legend;
+    plot_->axisRect()->insetLayout()->take(legend);
+    legend->setVisible(false);
     QFont legendFont = font();
     legendFont.setPointSizeF(legendFont.pointSizeF() * 0.9);
-    plot_->legend->setFont(legendFont);
-    plot_->legend->setRowSpacing(-3);
-    plot_->legend->setBrush(QColor(255, 255, 255, 230));
-    plot_->legend->setBorderPen(QPen(QColor(160, 160, 160)));
-    plot_->axisRect()->insetLayout()->setInsetAlignment(0, Qt::AlignTop | Qt::AlignRight);
+    legend->setFont(legendFont);
+    legend->setRowSpacing(-3);
+    legend->setColumnSpacing(LegendColumnSpacing);
+    legend->setBrush(Qt::NoBrush);
+    legend->setBorderPen(Qt::NoPen);
+    legend->setFillOrder(QCPLayoutGrid::foColumnsFirst, false);
+    auto* edges = new QCPMarginGroup(plot_);
+    plot_->axisRect()->setMarginGroup(QCP::msLeft | QCP::msRight, edges);
+    legend->setAutoMargins(QCP::msLeft | QCP::msRight);
+    legend->setMarginGroup(QCP::msLeft | QCP::msRight, edges);
+    legend->setMinimumMargins(QMargins(0, 2, 0, 2));
 
-    xAxis_ = std::make_unique<PlotAxis>(*this, plot_->xAxis, PlotAxis::Direction::X, 0, QStringLiteral("X-Axis"));
-    yAxis_ = std::make_unique<PlotAxis>(*this, plot_->yAxis, PlotAxis::Direction::Y, 0, QStringLiteral("Y-Axis"));
+    xAxes_.push_back(std::make_unique<PlotAxis>(*this, plot_->xAxis, PlotAxis::Direction::X, 0, QStringLiteral("X-Axis")));
+    yAxes_.push_back(std::make_unique<PlotAxis>(*this, plot_->yAxis, PlotAxis::Direction::Y, 0, QStringLiteral("Y-Axis")));
 
     mouse_ = std::make_unique<PlotMouse>(*this);
     connect(plot_, &QCustomPlot::mousePress, this, [this](QMouseEvent* e) { mouse_->press(e); });
@@ -116,34 +97,6 @@ XYPlot::XYPlot(QWidget* parent) : QFrame(parent)
 
 XYPlot::~XYPlot() = default;
 
-void XYPlot::buildToolBar()
-{
-    toolBar_ = new QToolBar(this);
-    toolBar_->setToolButtonStyle(Qt::ToolButtonTextOnly);
-    toolBar_->setFixedHeight(ToolBarHeight);
-    toolBar_->setStyleSheet(QStringLiteral("QToolButton { padding: 0px 1px; font-size: 7pt; }"));
-
-    auto* modes = new QActionGroup(this);
-    auto* pointer = new QActionGroup(this);
-    for (int i = 0; i < ToolBarButtonCount; ++i) {
-        const auto type = static_cast<ToolBarButton>(i);
-        QAction* action = toolBar_->addAction(QString::fromLatin1(Buttons[i].text));
-        action->setToolTip(QString::fromLatin1(Buttons[i].tip));
-        action->setVisible(Buttons[i].shown);
-        connect(action, &QAction::triggered, this, [this, type] { PerformButton(type); });
-        actions_[i] = action;
-    }
-    for (ToolBarButton b : {ToolBarButton::ScrollAxesMode, ToolBarButton::ZoomAxesMode}) {
-        actions_[static_cast<int>(b)]->setCheckable(true);
-        modes->addAction(actions_[static_cast<int>(b)]);
-    }
-    for (ToolBarButton b : {ToolBarButton::Select, ToolBarButton::ZoomBox}) {
-        actions_[static_cast<int>(b)]->setCheckable(true);
-        pointer->addAction(actions_[static_cast<int>(b)]);
-    }
-    actions_[static_cast<int>(ToolBarButton::ScrollAxesMode)]->setChecked(true);
-    actions_[static_cast<int>(ToolBarButton::Select)]->setChecked(true);
-}
 
 PlotChannel& XYPlot::AddChannel(const QString& name, const QColor& color, int layer, LineStyle style)
 {
@@ -156,6 +109,42 @@ PlotChannel& XYPlot::AddChannel(const QString& name, const QColor& color, int la
     channel.SetTraceLineWidth(2);
     channel.SetVisible(false);
     return channel;
+}
+
+PlotAxis& XYPlot::AddXAxis(const QString& name, bool top)
+{
+    QCPAxis* axis = nullptr;
+    const bool topFree = top && !std::any_of(xAxes_.begin(), xAxes_.end(),
+        [this](const auto& a) { return a->qcpAxis() == plot_->xAxis2; });
+    if (topFree) {
+        axis = plot_->xAxis2;
+        axis->setVisible(true);
+    } else {
+        axis = plot_->axisRect()->addAxis(top ? QCPAxis::atTop : QCPAxis::atBottom);
+    }
+    axis->grid()->setVisible(false);
+    const int index = static_cast<int>(xAxes_.size());
+    xAxes_.push_back(std::make_unique<PlotAxis>(*this, axis, PlotAxis::Direction::X, index, name));
+    for (auto& channel : channels_)
+        channel->bindAxes();
+    return *xAxes_.back();
+}
+
+void XYPlot::SetMirrorYAxis(const QString& title, const QVector<double>& ticks, const QVector<QString>& labels)
+{
+    QCPAxis* mirror = plot_->yAxis2;
+    QSharedPointer<QCPAxisTickerText> ticker = qSharedPointerDynamicCast<QCPAxisTickerText>(mirror->ticker());
+    if (!ticker) {
+        ticker = QSharedPointer<QCPAxisTickerText>::create();
+        mirror->setTicker(ticker);
+        mirror->grid()->setVisible(false);
+    }
+    ticker->setTicks(ticks, labels);
+    ticker->setSubTickCount(0);
+    mirror->setLabel(title);
+    mirrorShown_ = !ticks.isEmpty();
+    mirror->setVisible(mirrorShown_);
+    Replot();
 }
 
 void XYPlot::EndDesign()
@@ -172,12 +161,16 @@ PlotChannel* XYPlot::GetChannel(int index) const
 
 PlotAxis* XYPlot::GetXAxis(int index) const
 {
-    return index == 0 ? xAxis_.get() : nullptr;
+    if (index < 0 || index >= static_cast<int>(xAxes_.size()))
+        return nullptr;
+    return xAxes_[static_cast<std::size_t>(index)].get();
 }
 
 PlotAxis* XYPlot::GetYAxis(int index) const
 {
-    return index == 0 ? yAxis_.get() : nullptr;
+    if (index < 0 || index >= static_cast<int>(yAxes_.size()))
+        return nullptr;
+    return yAxes_[static_cast<std::size_t>(index)].get();
 }
 
 void XYPlot::ClearAllData()
@@ -198,98 +191,6 @@ void XYPlot::SetTitleText(const QString& text)
     Replot();
 }
 
-bool XYPlot::ButtonVisible(ToolBarButton button) const
-{
-    return actions_[static_cast<int>(button)]->isVisible();
-}
-
-void XYPlot::SetButtonVisible(ToolBarButton button, bool visible)
-{
-    actions_[static_cast<int>(button)]->setVisible(visible);
-}
-
-void XYPlot::PerformButton(ToolBarButton button)
-{
-    switch (button) {
-    case ToolBarButton::Resume:
-        resumeAll();
-        break;
-    case ToolBarButton::Pause:
-        pauseAll();
-        break;
-    case ToolBarButton::ScrollAxesMode:
-        actions_[static_cast<int>(button)]->setChecked(true);
-        setModeAll(AxisMode::Scroll);
-        break;
-    case ToolBarButton::ZoomAxesMode:
-        actions_[static_cast<int>(button)]->setChecked(true);
-        setModeAll(AxisMode::Zoom);
-        break;
-    case ToolBarButton::Select:
-        actions_[static_cast<int>(button)]->setChecked(true);
-        plot_->setSelectionRectMode(QCP::srmNone);
-        break;
-    case ToolBarButton::ZoomBox:
-        actions_[static_cast<int>(button)]->setChecked(true);
-        pauseAll();
-        plot_->setSelectionRectMode(QCP::srmZoom);
-        break;
-    case ToolBarButton::ZoomOut:
-        pauseAll();
-        zoomAll(ZoomFactor);
-        break;
-    case ToolBarButton::ZoomIn:
-        pauseAll();
-        zoomAll(1.0 / ZoomFactor);
-        break;
-    case ToolBarButton::Cursor:
-        break;
-    case ToolBarButton::Edit:
-        editProperties();
-        break;
-    case ToolBarButton::Copy:
-        copyPicture();
-        break;
-    case ToolBarButton::Save:
-        savePicture();
-        break;
-    case ToolBarButton::Print:
-        printPlot();
-        break;
-    case ToolBarButton::Preview:
-        previewPlot();
-        break;
-    }
-    emit OnToolBarButtonClick(0, button);
-}
-
-void XYPlot::pauseAll()
-{
-    xAxis_->SetTrackingEnabled(false);
-    yAxis_->SetTrackingEnabled(false);
-}
-
-void XYPlot::resumeAll()
-{
-    xAxis_->SetTrackingEnabled(true);
-    yAxis_->SetTrackingEnabled(true);
-}
-
-void XYPlot::setModeAll(AxisMode mode)
-{
-    xAxis_->SetMode(mode);
-    yAxis_->SetMode(mode);
-}
-
-void XYPlot::zoomAll(double factor)
-{
-    // Narrow or widen about the middle of each range.
-    for (PlotAxis* axis : {xAxis_.get(), yAxis_.get()}) {
-        const double span = axis->Span();
-        const double centre = axis->Min() + span / 2;
-        axis->SetRange(centre - span * factor / 2, span * factor);
-    }
-}
 
 void XYPlot::axisRangeChanged(PlotAxis& axis, double oldMin, double oldSpan, double newMin, double newSpan)
 {
@@ -315,8 +216,9 @@ void XYPlot::legendChanged()
 
 void XYPlot::flushTracking()
 {
-    xAxis_->flushTracking();
-    yAxis_->flushTracking();
+    for (const auto* axes : {&xAxes_, &yAxes_})
+        for (const auto& axis : *axes)
+            axis->flushTracking();
 }
 
 void XYPlot::prepareDraw()
@@ -345,19 +247,70 @@ void XYPlot::prepareDraw()
             channel->curve()->setLayer(layers[channel->Layer()]);
     }
 
-    if (legendDirty_) {
-        legendDirty_ = false;
-        QCPLegend* legend = plot_->legend;
-        legend->clearItems();
-        for (auto& channel : channels_) {
-            if (!channel->VisibleInLegend())
-                continue;
-            channel->curve()->addToLegend(legend);
-            if (QCPAbstractLegendItem* item = legend->itemWithPlottable(channel->curve()))
-                static_cast<QCPPlottableLegendItem*>(item)->setTextColor(channel->Color());
-        }
-        legend->setVisible(legend->itemCount() > 0);
+    layOutLegend();
+    reserveEndLabelRoom();
+
+    if (mirrorShown_) {
+        QCPAxis* mirror = plot_->yAxis2;
+        mirror->setScaleType(plot_->yAxis->scaleType());
+        mirror->setRangeReversed(plot_->yAxis->rangeReversed());
+        mirror->setRange(plot_->yAxis->range());
     }
+}
+
+void XYPlot::layOutLegend()
+{
+    // The count of entries side by side depends on the width of the data
+    // area (before the first layout: of the plot less a usual label column).
+    const QMargins m = plot_->axisRect()->margins();
+    const int room = plot_->width() - (m.left() > 0 ? m.left() + m.right() : UsualLeftMargin);
+    if (!legendDirty_ && room == legendRoom_)
+        return;
+    legendDirty_ = false;
+    legendRoom_ = room;
+    QCPLegend* legend = plot_->legend;
+    legend->clearItems();
+    const QFontMetrics metrics(legend->font());
+    int widest = 0;
+    for (auto& channel : channels_)
+        if (channel->VisibleInLegend())
+            widest = std::max(widest, metrics.horizontalAdvance(channel->Name()) + LegendEntryExtra);
+    legend->setWrap(widest > 0 ? std::max(1, (room + LegendColumnSpacing) / (widest + LegendColumnSpacing)) : 1);
+    for (auto& channel : channels_) {
+        if (!channel->VisibleInLegend())
+            continue;
+        channel->curve()->addToLegend(legend);
+        if (QCPAbstractLegendItem* item = legend->itemWithPlottable(channel->curve()))
+            static_cast<QCPPlottableLegendItem*>(item)->setTextColor(channel->Color());
+    }
+    const bool shown = legend->itemCount() > 0;
+    legend->setVisible(shown);
+    QCPLayoutGrid* layout = plot_->plotLayout();
+    const bool placed = layout->hasElement(2, 0) && layout->element(2, 0) == legend;
+    if (shown && !placed) {
+        layout->addElement(2, 0, legend);
+        layout->setRowStretchFactor(2, 0.001);
+    } else if (!shown && placed) {
+        layout->take(legend);
+        layout->simplify();
+    }
+}
+
+void XYPlot::reserveEndLabelRoom()
+{
+    int room = 0;
+    for (const auto& axis : xAxes_) {
+        QCPAxis* a = axis->qcpAxis();
+        if (!a->visible() || !a->tickLabels())
+            continue;
+        const QFontMetrics metrics(a->tickLabelFont());
+        const QCPRange range = a->range();
+        for (double end : {range.lower, range.upper})
+            room = std::max(room, metrics.horizontalAdvance(axis->formatValue(end)) / 2 + LabelEndPadding);
+    }
+    QMargins margins = plot_->axisRect()->minimumMargins();
+    margins.setRight(room);
+    plot_->axisRect()->setMinimumMargins(margins);
 }
 
 void XYPlot::Replot()
@@ -385,9 +338,11 @@ QString XYPlot::HintAt(const QPoint& pos, int radius) const
     for (const auto& channel : channels_) {
         if (!channel->Visible())
             continue;
+        const QCPAxis* xAxis = channel->curve()->keyAxis();
+        const QCPAxis* yAxis = channel->curve()->valueAxis();
         for (const QPointF& p : channel->Points()) {
-            const double px = plot_->xAxis->coordToPixel(p.x());
-            const double py = plot_->yAxis->coordToPixel(p.y());
+            const double px = xAxis->coordToPixel(p.x());
+            const double py = yAxis->coordToPixel(p.y());
             const double d = (px - at.x()) * (px - at.x()) + (py - at.y()) * (py - at.y());
             if (d <= bestDist) {
                 bestDist = d;
@@ -398,8 +353,10 @@ QString XYPlot::HintAt(const QPoint& pos, int radius) const
     }
     if (!best)
         return {};
+    const PlotAxis* xAxis = best->boundXAxis() ? best->boundXAxis() : xAxes_.front().get();
+    const PlotAxis* yAxis = best->boundYAxis() ? best->boundYAxis() : yAxes_.front().get();
     return QStringLiteral("%1\nX: %2\nY: %3")
-        .arg(best->Name(), xAxis_->formatValue(bestPoint.x()), yAxis_->formatValue(bestPoint.y()));
+        .arg(best->Name(), xAxis->formatValue(bestPoint.x()), yAxis->formatValue(bestPoint.y()));
 }
 
 void XYPlot::showHintAt(const QPoint& pos, const QPoint& global)
@@ -411,83 +368,6 @@ void XYPlot::showHintAt(const QPoint& pos, const QPoint& global)
         QToolTip::hideText();
     else
         QToolTip::showText(global, text, plot_);
-}
-
-QPixmap XYPlot::Picture(int width, int height)
-{
-    prepareDraw();
-    return plot_->toPixmap(width, height);
-}
-
-bool XYPlot::SaveToFile(const QString& path, int width, int height)
-{
-    prepareDraw();
-    const QString ext = QFileInfo(path).suffix().toLower();
-    if (ext == QLatin1String("png"))
-        return plot_->savePng(path, width, height);
-    if (ext == QLatin1String("jpg") || ext == QLatin1String("jpeg"))
-        return plot_->saveJpg(path, width, height, 1.0, 95);
-    if (ext == QLatin1String("bmp"))
-        return plot_->saveBmp(path, width, height);
-    if (ext == QLatin1String("pdf"))
-        return plot_->savePdf(path, width, height, QCP::epAllowCosmetic, QString(), printName_);
-    return false;
-}
-
-void XYPlot::copyPicture()
-{
-    QApplication::clipboard()->setPixmap(Picture());
-}
-
-void XYPlot::savePicture()
-{
-    const QString path = QFileDialog::getSaveFileName(this, tr("Save Picture"), QString(),
-        tr("PNG picture (*.png);;JPEG picture (*.jpg *.jpeg);;Bitmap (*.bmp);;PDF document (*.pdf)"));
-    if (path.isEmpty())
-        return;
-    if (!SaveToFile(path))
-        QMessageBox::warning(this, tr("Error"),
-            tr("Could not write %1.\nThe name must end in .png, .jpg, .jpeg, .bmp or .pdf.").arg(path));
-}
-
-void XYPlot::PrintTo(QPrinter& printer)
-{
-    prepareDraw();
-    QCPPainter painter(&printer);
-    const QRectF page = printer.pageLayout().paintRectPixels(printer.resolution());
-    const int w = std::max(plot_->width(), 400);
-    const int h = std::max(plot_->height(), 300);
-    const double scale = std::min(page.width() / w, page.height() / h);
-    painter.setMode(QCPPainter::pmVectorized);
-    painter.setMode(QCPPainter::pmNoCaching);
-    painter.scale(scale, scale);
-    plot_->toPainter(&painter, w, h);
-}
-
-void XYPlot::printPlot()
-{
-    QPrinter printer;
-    printer.setDocName(printName_);
-    printer.setPageOrientation(orientation_);
-    QPrintDialog dialog(&printer, this);
-    if (dialog.exec() == QDialog::Accepted)
-        PrintTo(printer);
-}
-
-void XYPlot::previewPlot()
-{
-    QPrinter printer;
-    printer.setDocName(printName_);
-    printer.setPageOrientation(orientation_);
-    QPrintPreviewDialog dialog(&printer, this);
-    connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* p) { PrintTo(*p); });
-    dialog.exec();
-}
-
-void XYPlot::editProperties()
-{
-    PlotEditor editor(*this, this);
-    editor.exec();
 }
 
 } // namespace lumo

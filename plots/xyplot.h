@@ -24,10 +24,12 @@ namespace lumo {
 
 class PlotMouse;
 
-// XY plot: channels drawn against one X and one Y axis, a title, a legend of
-// the channels marked for it, and a toolbar. Channels and axes are referred
-// to by their design index. Built on QCustomPlot; tick labels use the C
-// locale whatever the user's locale is.
+// XY plot: channels drawn against named X and Y axes (one of each by
+// default, "X-Axis" and "Y-Axis"; more X axes can be added above or below
+// the data area), a title, a legend of the channels marked for it below the
+// data area, and a toolbar. Channels and axes are referred to by their
+// design index. Built on QCustomPlot; tick labels use the C locale whatever
+// the user's locale is.
 class XYPlot : public QFrame {
     Q_OBJECT
 public:
@@ -37,10 +39,18 @@ public:
     // Design: appends a channel (hidden, width 2, not in the legend).
     PlotChannel& AddChannel(const QString& name, const QColor& color, int layer,
         LineStyle style = LineStyle::Solid);
+    // Design: appends an X axis above (top) or below the data area; channels
+    // whose X axis name matches it are drawn against it.
+    PlotAxis& AddXAxis(const QString& name, bool top);
+    // A labelled scale on the right that follows the Y axis's range (a
+    // second scale of the same quantity, such as heights beside pressures):
+    // ticks at the given Y values with their labels; none hides it.
+    void SetMirrorYAxis(const QString& title, const QVector<double>& ticks, const QVector<QString>& labels);
     // Ends the design: from now on range changes raise notifications.
     void EndDesign();
 
     int ChannelCount() const { return static_cast<int>(channels_.size()); }
+    int XAxisCount() const { return static_cast<int>(xAxes_.size()); }
     PlotChannel* GetChannel(int index) const;
     PlotAxis* GetXAxis(int index) const;
     PlotAxis* GetYAxis(int index) const;
@@ -103,6 +113,12 @@ private:
     void buildToolBar();
     // Hands new points, drawing order and legend to the drawing layer.
     void prepareDraw();
+    // The legend's rows below the data area: as many entries side by side as
+    // the width holds; taken out of the layout while it lists nothing.
+    void layOutLegend();
+    // Room right of the data area for half the widest label at the end of an
+    // X axis, so that the last tick label is never cut off.
+    void reserveEndLabelRoom();
     void pauseAll();
     void resumeAll();
     void setModeAll(AxisMode mode);
@@ -118,12 +134,14 @@ private:
     QToolBar* toolBar_ = nullptr;
     std::array<QAction*, ToolBarButtonCount> actions_{};
     std::vector<std::unique_ptr<PlotChannel>> channels_;
-    std::unique_ptr<PlotAxis> xAxis_;
-    std::unique_ptr<PlotAxis> yAxis_;
+    std::vector<std::unique_ptr<PlotAxis>> xAxes_;
+    std::vector<std::unique_ptr<PlotAxis>> yAxes_;
+    bool mirrorShown_ = false;
     std::unique_ptr<PlotMouse> mouse_;
     bool designing_ = true;
     bool layersDirty_ = true;
     bool legendDirty_ = true;
+    int legendRoom_ = -1;
     bool hintsEnabled_ = true;
     QString printName_;
     QPageLayout::Orientation orientation_ = QPageLayout::Landscape;

@@ -1,4 +1,4 @@
-// lumo-plot-screenshots: pictures of the three plot windows on a sample
+// lumo-plot-screenshots: pictures of the plot windows on a sample
 // flight, for the README. Usage: lumo-plot-screenshots RAW CFG OUTDIR
 #include <QApplication>
 #include <QFileInfo>

@@ -24,8 +24,8 @@ std::vector<std::string> defaultPlotQuantities();
 // build without plots, which refuses --plots anyway).
 std::vector<std::string> unknownPlotQuantities(const std::vector<std::string>& quantities);
 
-// Writes DIR/NAME-surface.png, NAME-flight.png and, for a flight with GPS
-// winds, NAME-winds.png of a processed flight; `written` gets the paths.
+// Writes DIR/NAME-surface.png, NAME-flight.png, NAME-profile.png and, for a
+// flight with GPS winds, NAME-winds.png of a processed flight; `written` gets the paths.
 // False with `error` set when a picture cannot be written.
 bool renderPlots(Q5& q5, const std::string& dir, const std::string& flightName,
     const std::vector<std::string>& quantities, std::vector<std::string>& written, std::string& error);

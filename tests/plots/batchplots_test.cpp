@@ -41,6 +41,7 @@ TEST(BatchPlots, WritesTheWindowsOfEveryFlight)
         const std::string base = out + "/" + flight;
         EXPECT_TRUE(pngOfSize(base + "-surface.png", 900, 500)) << base;
         EXPECT_TRUE(pngOfSize(base + "-flight.png", 600, 600)) << base;
+        EXPECT_TRUE(pngOfSize(base + "-profile.png", 600, 700)) << base;
         EXPECT_TRUE(pngOfSize(base + "-winds.png", 607, 647)) << base;
     }
     EXPECT_NE(r.out.find("flight4-winds.png"), std::string::npos) << r.out;

@@ -42,13 +42,13 @@ class RendererTest : public QObject {
 private slots:
     void quantityNamesAreChecked()
     {
-        QCOMPARE(PlotRenderer::unknownQuantities({"O3pp", "T", "ARate", "Icell.4", "Dir", "Spd"}), QStringList());
+        QCOMPARE(PlotRenderer::unknownQuantities({"O3pp", "T", "ARate", "Icell.4", "Dir", "Spd", "MR"}), QStringList());
         QCOMPARE(PlotRenderer::unknownQuantities({"O3pp.5", "Temp", "Vbat.x", "O3pp.1.2"}),
             QStringList({"O3pp.5", "Temp", "Vbat.x", "O3pp.1.2"}));
         QCOMPARE(PlotRenderer::defaultQuantities(), QStringList({"O3pp", "T", "Dir", "Spd"}));
     }
 
-    void rendersTheThreeWindowsOfAProcessedFlight()
+    void rendersTheWindowsOfAProcessedFlight()
     {
         Q5 q5;
         ScriptedDialogs dialogs(false);
@@ -58,7 +58,15 @@ private slots:
         QString error;
         QVERIFY2(PlotRenderer::render(q5, dir.filePath("out"), "F4", PlotRenderer::defaultQuantities(), written, error),
             qPrintable(error));
-        QCOMPARE(written.size(), 3);
+        QCOMPARE(written.size(), 4);
+        const QImage profile(dir.filePath("out/F4-profile.png"));
+        QCOMPARE(profile.size(), QSize(600, 700));
+        // The four ozonesondes in their own colours (their profiles lie
+        // almost on top of each other: the legend's samples show each), the
+        // temperature in dark grey.
+        for (QRgb colour : {0xD00000, 0x0050E0, 0x009000, 0xE08000})
+            QVERIFY2(countColour(profile, colour) > 30, qPrintable(QString::number(colour, 16)));
+        QVERIFY(countColour(profile, 0x404040) > 500);
         const QImage surface(dir.filePath("out/F4-surface.png"));
         const QImage flight(dir.filePath("out/F4-flight.png"));
         const QImage winds(dir.filePath("out/F4-winds.png"));
@@ -86,7 +94,7 @@ private slots:
         QStringList written;
         QString error;
         QVERIFY(PlotRenderer::render(q5, dir.path(), "F1", {"P", "O3pp.1"}, written, error));
-        QCOMPARE(written.size(), 2);
+        QCOMPARE(written.size(), 3);
         QVERIFY(!QFile::exists(dir.filePath("F1-winds.png")));
         const QImage flight(dir.filePath("F1-flight.png"));
         QVERIFY(countColour(flight, 0xFF8080) > 100); // P(A)

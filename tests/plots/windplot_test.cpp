@@ -1,4 +1,7 @@
 #include <QLabel>
+#include <qcustomplot.h>
+
+#include <cmath>
 #include <QTest>
 
 #include "plots/windplot.h"
@@ -125,6 +128,48 @@ private slots:
         QCOMPARE(frm.windDirPlot->GetYAxis(0)->Span(), 5.0);
         QCOMPARE(frm.windSpdPlot->GetYAxis(0)->Min(), 0.5);
         QCOMPARE(frm.windSpdPlot->GetYAxis(0)->Span(), 5.0);
+    }
+
+    void directionWrapBreaksTheLineInsteadOfCrossingThePanel()
+    {
+        Q5 q5;
+        q5.rsGpsInst = 1;
+        const double dirs[] = {340, 355, 5, 20, 10, 350};
+        for (int i = 0; i < 6; ++i)
+            addWind(q5.windRecs, i, 1000.0 * i, dirs[i], 5);
+        TwindPlotFrm frm(q5);
+        frm.LoadPlotData(q5);
+        frm.windDirPlot->Picture(200, 200);
+        // Gaps (unknown points) stand before the 5 and the 350 only.
+        const auto* data = frm.windDirPlot->GetChannel(0)->curve()->data().data();
+        QCOMPARE(data->size(), 8);
+        QVERIFY(std::isnan(data->at(2)->key) && std::isnan(data->at(6)->key));
+        QCOMPARE(data->at(3)->key, 5.0);
+        QCOMPARE(frm.windDirPlot->GetChannel(0)->Count(), 6);
+    }
+
+    void zoomOutNeverLeavesAFullTurn()
+    {
+        Q5 q5;
+        TwindPlotFrm frm(q5);
+        PlotAxis* dir = frm.windDirPlot->GetXAxis(0);
+        frm.windDirPlot->PerformButton(ToolBarButton::ZoomOut);
+        QCOMPARE(dir->Min(), 0.0);
+        QCOMPARE(dir->Span(), 360.0);
+        frm.windDirPlot->PerformButton(ToolBarButton::ZoomIn);
+        dir->SetMin(250);
+        frm.windDirPlot->PerformButton(ToolBarButton::ZoomOut);
+        QCOMPARE(dir->Min(), 0.0);
+        QCOMPARE(dir->Span(), 360.0);
+    }
+
+    void windowHasItsOuterSize()
+    {
+        Q5 q5;
+        TwindPlotFrm frm(q5);
+        frm.setAttribute(Qt::WA_DontShowOnScreen);
+        frm.show();
+        QCOMPARE(frm.frameGeometry().size(), QSize(607, 647));
     }
 
     void fitWithoutDataKeepsTheSpeedRangeEnd()

@@ -1,4 +1,5 @@
 #include <QFileInfo>
+#include <cmath>
 #include <QImage>
 #include <QSignalSpy>
 #include <QTemporaryDir>
@@ -431,6 +432,56 @@ private slots:
         f.c->SetVisibleInLegend(false);
         f.plot.Picture(200, 200);
         QVERIFY(!legend->visible());
+    }
+
+    void legendLiesBelowTheDataAreaWithEveryEntry()
+    {
+        Fixture f;
+        for (int i = 0; i < 12; ++i) {
+            PlotChannel& c = f.plot.AddChannel(QStringLiteral("Channel %1").arg(i), Qt::blue, 100);
+            c.SetVisible(true);
+            c.SetVisibleInLegend(true);
+            c.AddXY(i, i);
+        }
+        f.plot.resize(300, 400);
+        f.plot.Picture();
+        QCustomPlot* cp = f.plot.customPlot();
+        QCPLegend* legend = cp->legend;
+        QCOMPARE(legend->itemCount(), 12);
+        const QRect data = cp->axisRect()->rect();
+        for (int i = 0; i < legend->itemCount(); ++i) {
+            const QRect entry = legend->item(i)->outerRect();
+            QVERIFY2(!entry.intersects(data), qPrintable(QString::number(i)));
+            QVERIFY(cp->rect().contains(entry));
+        }
+        QVERIFY(legend->wrap() >= 1);
+    }
+
+    void lastTickLabelOfTheXAxisIsNotCut()
+    {
+        Fixture f;
+        PlotAxis* x = f.plot.GetXAxis(0);
+        x->SetLabelDecimals(2);
+        x->SetRange(0, 123456);
+        f.plot.resize(400, 300);
+        f.plot.Picture();
+        QCustomPlot* cp = f.plot.customPlot();
+        const QFontMetrics metrics(cp->xAxis->tickLabelFont());
+        const int half = metrics.horizontalAdvance(QStringLiteral("123456.00")) / 2;
+        QVERIFY(cp->axisRect()->rect().right() + half < cp->width());
+    }
+
+    void logarithmicAxisZoomsByEqualFactors()
+    {
+        Fixture f;
+        PlotAxis* y = f.plot.GetYAxis(0);
+        y->SetLogarithmic(true);
+        y->SetRange(10, 990);
+        f.plot.PerformButton(ToolBarButton::ZoomIn);
+        // About the middle of 10..1000 in the logarithm: 100 +- one decade / 2.
+        QVERIFY(std::fabs(y->Min() - std::pow(10.0, 1.5)) < 1e-9);
+        QVERIFY(std::fabs(y->Min() + y->Span() - std::pow(10.0, 2.5)) < 1e-9);
+        QVERIFY(f.plot.GetXAxis(0)->Span() == 50);
     }
 
     void higherLayerIsDrawnOverLowerLayer()

@@ -13,6 +13,7 @@
 #include "plots/mybutton.h"
 #include "plots/sfcplot.h"
 #include "plots/fltplot.h"
+#include "plots/profileplot.h"
 #include "plots/windplot.h"
 #include "plots/xyplot.h"
 
@@ -62,7 +63,7 @@ private slots:
         QCOMPARE(w.edTotalO3Residual->text(), QString::asprintf("%1.2f", w.q5.o3Residual[0]));
         QCOMPARE(w.edTotalO3->text(), QString::asprintf("%1.2f", w.q5.o3Measured[0] + w.q5.o3Residual[0]));
 
-        for (QAction* a : {w.mExportO3, w.mExportAll, w.mSurface, w.mFlight})
+        for (QAction* a : {w.mExportO3, w.mExportAll, w.mSurface, w.mFlight, w.mProfile})
             QVERIFY(a->isEnabled());
         QCOMPARE(w.mExportWinds->isEnabled(), bool(w.q5.rsGpsInst));
         QCOMPARE(w.mWinds->isEnabled(), bool(w.q5.rsGpsInst));
@@ -75,6 +76,7 @@ private slots:
         QCOMPARE(w.sfcPlotFrm->sfcPlot->TitleText(), QStringLiteral("Surface Data - flight"));
         QCOMPARE(w.fltPlotFrm->fltPlot->TitleText(), QStringLiteral("Flight Data - flight"));
         QCOMPARE(w.windPlotFrm->lblTitle->text(), QStringLiteral("Wind Data - flight"));
+        QCOMPARE(w.profilePlotFrm->profilePlot->TitleText(), QStringLiteral("Ozone Profile - flight"));
         QVERIFY(!QGuiApplication::overrideCursor());
     }
 
@@ -87,9 +89,10 @@ private slots:
         QCOMPARE(w->prefsFileName, qs(dir.file("c.ini")));
         QVERIFY(w->isVisible());
         QVERIFY(w->sfcPlotFrm && w->fltPlotFrm && w->windPlotFrm);
-        QCOMPARE(w->q5.plotSinks.size(), size_t(3));
+        QCOMPARE(w->q5.plotSinks.size(), size_t(4));
         QCOMPARE(w->q5.plotSinks[0], static_cast<PlotSink*>(w->sfcPlotFrm));
         QCOMPARE(w->q5.plotSinks[2], static_cast<PlotSink*>(w->windPlotFrm));
+        QCOMPARE(w->q5.plotSinks[3], static_cast<PlotSink*>(w->profilePlotFrm));
         QVERIFY(!w->q5.isLoaded()); // the import waits for the event loop
         QTRY_COMPARE(w->windowTitle(), QStringLiteral("Lumo - cmdline"));
         QVERIFY(w->q5.isLoaded());

@@ -52,7 +52,7 @@ private slots:
         QVERIFY(w.splashDone);
         QVERIFY(!w.splash->isVisible());
         QVERIFY(!QGuiApplication::overrideCursor());
-        for (QAction* a : {w.mExportO3, w.mExportWinds, w.mExportAll, w.mSurface, w.mFlight, w.mWinds, w.mReCalc})
+        for (QAction* a : {w.mExportO3, w.mExportWinds, w.mExportAll, w.mSurface, w.mFlight, w.mProfile, w.mWinds, w.mReCalc})
             QVERIFY(!a->isEnabled());
         QVERIFY(w.mImport->isEnabled());
         QVERIFY(!std::filesystem::exists(dir.file("none.ini")));
@@ -72,7 +72,7 @@ private slots:
         QCOMPARE(captions(w.menuBar()->actions()), QStringList({"&File", "&Plot", "&ReCalc"}));
         QCOMPARE(captions(w.mFile->actions()),
             QStringList({"&Import", "Export &O3", "Export &Winds", "Export &All", "-", "Save &Prefs", "-", "E&xit"}));
-        QCOMPARE(captions(w.mPlot->actions()), QStringList({"&Surface", "&Flight", "-", "&Winds"}));
+        QCOMPARE(captions(w.mPlot->actions()), QStringList({"&Surface", "&Flight", "&Profile", "-", "&Winds"}));
         QCOMPARE(w.menuBar()->actions()[2], w.mReCalc);
         QStringList pages;
         for (int i = 0; i < w.pageControl->count(); ++i)

@@ -1,0 +1,137 @@
+#include <QCheckBox>
+#include <QTest>
+#include <qcustomplot.h>
+
+#include <cmath>
+
+#include "plots/profiledata.h"
+#include "plots/profileplot.h"
+#include "plots/xyplot.h"
+#include "windowfixture.h"
+
+using namespace lumo;
+using namespace plotfixture;
+
+namespace {
+
+// Pressure sensor and GPS; a climb from 1000 hPa at 0 km to 10 hPa at
+// 31 km (ten PTU samples), burst at the top, then three descent samples.
+// Ozonesondes 1 and 3 report ozone just before every PTU sample; one sample
+// of ozonesonde 1 holds the missing-value marker, one has no pressure.
+void fillFlight(Q5& q5)
+{
+    q5.rsPrInst = q5.rsGpsInst = 1;
+    for (int i = 0; i <= 12; ++i) {
+        const int k = i <= 9 ? i : 18 - i;                  // descent back down
+        const double p = 1000 * std::pow(0.01, k / 9.0); // 1000 .. 10 hPa
+        const double h = 31000.0 * k / 9;
+        RawRecord* ptu = addPtu(q5.fltRecs, i, p, 20 - 8.0 * k, 50, h, h);
+        if (i == 9)
+            q5.burstRec = ptu;
+        for (int chain : {1, 3}) {
+            RawRecord* o3 = addO3(q5.fltRecs, i - 0.5, chain, 50.0 * chain, h, h);
+            o3->data.o3.p = (chain == 1 && i == 2) ? 0 : p;
+            if (chain == 1 && i == 4)
+                o3->data.o3.o3pp = Missing;
+        }
+    }
+}
+
+} // namespace
+
+class ProfilePlotTest : public QObject {
+    Q_OBJECT
+private slots:
+    void profileSplitsAtTheBurstAndLeavesUnknownValuesOut()
+    {
+        Q5 q5;
+        fillFlight(q5);
+        const ProfileData d = collectProfile(q5);
+        // Ten ascent samples, two of them unknown for ozonesonde 1.
+        QCOMPARE(d.ozone[0].ascent.size(), std::size_t(8));
+        QCOMPARE(d.ozone[0].descent.size(), std::size_t(3));
+        QCOMPARE(d.ozone[2].ascent.size(), std::size_t(10));
+        QVERIFY(d.ozone[1].empty() && d.ozone[3].empty());
+        QCOMPARE(d.temperature.ascent.size(), std::size_t(10));
+        // 150 nb is 15 mPa, and 0.15 ppmv at 1000 hPa.
+        QCOMPARE(d.ozone[2].ascent.front().value, 15.0);
+        QCOMPARE(d.mixingRatio[2].ascent.front().value, 0.15);
+        for (const ProfilePoint& pt : d.ozone[0].ascent)
+            QVERIFY(pt.p > 0 && pt.value != Missing * MilliPascalPerNanobar);
+    }
+
+    void heightMarksSitWhereTheClimbFirstPassesThem()
+    {
+        // 2 km reached halfway (in log pressure) between 800 and 600 hPa;
+        // the dip back below 2 km and the second crossing add nothing.
+        const std::vector<ProfilePoint> climb = {{900, 1.2}, {800, 1.5}, {600, 2.5}, {650, 1.9}, {500, 4.2}};
+        const std::vector<HeightMark> marks = heightMarks(climb, 2);
+        QCOMPARE(marks.size(), std::size_t(2));
+        QCOMPARE(marks[0].km, 2.0);
+        QVERIFY(std::fabs(marks[0].p - std::sqrt(800.0 * 600.0)) < 1e-9);
+        QCOMPARE(marks[1].km, 4.0);
+        QVERIFY(marks[1].p > 500 && marks[1].p < 650);
+    }
+
+    void viewShowsTheAscentOfEachOzonesondeInItsOwnColour()
+    {
+        Q5 q5;
+        fillFlight(q5);
+        TprofilePlotFrm frm(q5);
+        frm.LoadPlotData(q5);
+        XYPlot& plot = *frm.profilePlot;
+        PlotChannel* o3a = plot.GetChannel(TprofilePlotFrm::o3Channel(1));
+        PlotChannel* o3c = plot.GetChannel(TprofilePlotFrm::o3Channel(3));
+        QVERIFY(o3a->Visible() && o3a->VisibleInLegend() && o3c->Visible());
+        QVERIFY(o3a->Color() != o3c->Color());
+        // Ozonesondes without data and the descent stay out of sight.
+        QVERIFY(!plot.GetChannel(TprofilePlotFrm::o3Channel(2))->VisibleInLegend());
+        QVERIFY(!plot.GetChannel(TprofilePlotFrm::o3Channel(1) + 1)->Visible());
+        QVERIFY(plot.GetChannel(TprofilePlotFrm::ChTemp)->Visible());
+        frm.cbxDescent->setChecked(true);
+        QVERIFY(plot.GetChannel(TprofilePlotFrm::o3Channel(1) + 1)->Visible());
+        QVERIFY(!plot.GetChannel(TprofilePlotFrm::o3Channel(2) + 1)->Visible());
+    }
+
+    void pressureAxisRunsFrom1000hPaUpToTheBurst()
+    {
+        Q5 q5;
+        fillFlight(q5);
+        TprofilePlotFrm frm(q5);
+        frm.LoadPlotData(q5);
+        const PlotAxis* p = frm.profilePlot->GetYAxis(0);
+        QVERIFY(p->Logarithmic() && p->Reversed());
+        QVERIFY(std::fabs(p->Min() + p->Span() - 1000) < 1e-9);
+        QVERIFY(p->Min() < 10 && p->Min() > 8);
+        // Ozone from 0 to a rounded end above 15 mPa; temperature in tens.
+        QCOMPARE(frm.profilePlot->GetXAxis(TprofilePlotFrm::AxOzone)->Min(), 0.0);
+        QVERIFY(frm.profilePlot->GetXAxis(TprofilePlotFrm::AxOzone)->Span() >= 15);
+        QCOMPARE(frm.profilePlot->GetXAxis(TprofilePlotFrm::AxTemp)->Min(), -60.0);
+        QCOMPARE(frm.profilePlot->GetXAxis(TprofilePlotFrm::AxTemp)->Span(), 80.0);
+        // Height marks every 5 km on the right-hand scale.
+        frm.profilePlot->Picture(400, 400);
+        const auto ticker = frm.profilePlot->customPlot()->yAxis2->ticker().dynamicCast<QCPAxisTickerText>();
+        QVERIFY(frm.profilePlot->customPlot()->yAxis2->visible());
+        QCOMPARE(ticker->ticks().size(), 7); // 0, 5 .. 30 km
+        QCOMPARE(ticker->ticks().first(), QStringLiteral("30")); // the least pressure
+        QCOMPARE(ticker->ticks().last(), QStringLiteral("0"));
+    }
+
+    void mixingRatioBoxShowsItsChannelsOnTheirOwnAxis()
+    {
+        Q5 q5;
+        fillFlight(q5);
+        TprofilePlotFrm frm(q5);
+        frm.LoadPlotData(q5);
+        PlotAxis* mr = frm.profilePlot->GetXAxis(TprofilePlotFrm::AxMixRatio);
+        PlotChannel* c = frm.profilePlot->GetChannel(TprofilePlotFrm::mixRatioChannel(3));
+        QVERIFY(!mr->Visible() && !c->Visible());
+        frm.cbxMixRatio->setChecked(true);
+        QVERIFY(mr->Visible() && c->Visible());
+        QCOMPARE(c->boundXAxis(), mr);
+        QVERIFY(mr->Min() + mr->Span() >= c->XMax());
+    }
+};
+
+QTEST_MAIN(ProfilePlotTest)
+#include "profileplot_test.moc"
