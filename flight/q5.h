@@ -6,6 +6,7 @@
 
 #include "o3sondecfg.h"
 #include "rawrecord.h"
+#include "referenceozone.h"
 #include "recordlist.h"
 #include "windrecord.h"
 
@@ -42,6 +43,7 @@ struct FlightConfig {
     double effVal[MaxTableRows] = {};
     std::uint8_t effCount = 0;
     O3SondeCfg o3Sonde[MaxSondes] = {};
+    ReferenceOzone reference; // ground instrument's total ozone, for the archive files
 };
 
 // The flight currently loaded: configuration, processing settings, the

@@ -4,6 +4,7 @@
 #include <cstdio>
 #include <string_view>
 
+#include "archivekeys.h"
 #include "datetime.h"
 #include "ini.h"
 #include "numbertext.h"
@@ -172,6 +173,7 @@ unsigned readFlightConfig(FlightConfig& cfg, const std::string& path)
                      cfg.sfcO3[0], cfg.sfcO3[1], cfg.sfcO3[2], cfg.sfcO3[3]})
         if (!inRange(v))
             status |= ConfigValueRange;
+    readArchiveKeys(cfg, ini);
     return status;
 }
 

@@ -2,6 +2,7 @@
 
 #include <string_view>
 
+#include "flight/archivekeys.h"
 #include "flight/ini.h"
 #include "flight/numbertext.h"
 #include "flight/q5.h"
@@ -57,6 +58,7 @@ Preferences readPreferences(const std::string& file)
     p.lpFilter = prefNumber(IniReadText("pref", "LPfilter", "0.0", file), v) ? asShown("%1.1f", v) : 0;
     p.resTable = !equalsNoCase(IniReadText("o3", "residual", "cmr", file), "cmr");
     p.resTableFile = IniReadText("o3", "residualTable", "", file);
+    p.archive = readArchiveStation(file);
     return p;
 }
 

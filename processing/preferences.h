@@ -2,6 +2,8 @@
 
 #include <string>
 
+#include "flight/archivestation.h"
+
 namespace lumo {
 
 class Q5;
@@ -22,6 +24,7 @@ struct Preferences {
     double lpFilter = 0;    // s
     bool resTable = false;
     std::string resTableFile;
+    ArchiveStation archive; // section "archive": metadata of the archive files
 };
 
 // Reads the preferences file; a missing file or key gives the defaults.

@@ -21,6 +21,8 @@ Json column(const double* values, int count)
     return a;
 }
 
+Json optional(const std::optional<double>& v) { return v ? Json(*v) : Json(nullptr); }
+
 // The configuration group as read, with the reader's status word.
 Json configJson(const FlightConfig& c, unsigned status)
 {
@@ -57,9 +59,26 @@ Json configJson(const FlightConfig& c, unsigned status)
         o["sn"] = std::string(s.sn);
         o["bkg"] = s.bkg;
         o["flow"] = s.flow;
+        o["model"] = s.model;
+        o["solutionType"] = s.solutionType;
+        o["solutionVolume"] = optional(s.solutionVolume);
+        o["ib0"] = optional(s.ib0);
+        o["ib1"] = optional(s.ib1);
+        o["ib2"] = optional(s.ib2);
+        o["flowTemp"] = optional(s.flowTemp);
+        o["flowHumidity"] = optional(s.flowHumidity);
         sondes.push_back(o);
     }
     j["o3Sonde"] = sondes;
+    Json ref;
+    ref["totalO3"] = optional(c.reference.totalO3);
+    ref["instrument"] = c.reference.instrument;
+    ref["model"] = c.reference.model;
+    ref["number"] = c.reference.number;
+    ref["wlCode"] = c.reference.wlCode;
+    ref["obsType"] = c.reference.obsType;
+    ref["utcMean"] = c.reference.utcMean;
+    j["reference"] = ref;
     return j;
 }
 

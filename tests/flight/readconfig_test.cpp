@@ -258,3 +258,40 @@ TEST(ReadConfig, ValueForms)
     readFlightConfig(q5, dir.write("c.cfg", "[station]\ndate=2023/02/29\n"));
     EXPECT_TRUE(isToday(q5));
 }
+
+TEST(ReadConfig, ArchiveKeysAreOptionalAndNeverFail)
+{
+    TempDir dir;
+    Q5 q5;
+    // Without them: everything unknown, the flight loads as before.
+    ASSERT_TRUE(q5.ReadConfig(dir.write("f.cfg", ValidConfig)));
+    EXPECT_EQ(q5.o3Sonde[0].model, "");
+    EXPECT_FALSE(q5.o3Sonde[0].ib0.has_value());
+    EXPECT_FALSE(q5.reference.given());
+
+    std::string extra = std::string(ValidConfig)
+        + "[ozonesonde#2]\nmodel=ignored without sn\n"
+          "[reference]\ntotalO3=abc\ninstrument=Dobson\nnumber=131\nwlCode=0\nutcMean=12:30:00\n";
+    extra.insert(extra.find("flow=28.5\r\n") + 11, "model=6A\nsolutionType=1.0% KI, full buffer\n"
+                                                    "solutionVolume=3.0\nib0=0.02\nib1=x\nib2=1e9\nflowTemp=25.5\n");
+    ASSERT_TRUE(q5.ReadConfig(dir.write("g.cfg", extra)));
+    const O3SondeCfg& s = q5.o3Sonde[0];
+    EXPECT_EQ(s.model, "6A");
+    EXPECT_EQ(s.solutionType, "1.0% KI, full buffer");
+    EXPECT_EQ(s.solutionVolume, 3.0);
+    EXPECT_EQ(s.ib0, 0.02);
+    // Not a number, or beyond any instrument's range: unknown, not 0.
+    EXPECT_FALSE(s.ib1.has_value());
+    EXPECT_FALSE(s.ib2.has_value());
+    EXPECT_EQ(s.flowTemp, 25.5);
+    EXPECT_FALSE(s.flowHumidity.has_value());
+    EXPECT_EQ(q5.o3Sonde[1].model, "");
+    EXPECT_FALSE(q5.reference.totalO3.has_value());
+    EXPECT_EQ(q5.reference.instrument, "Dobson");
+    EXPECT_EQ(q5.reference.number, "131");
+    EXPECT_EQ(q5.reference.utcMean, "12:30:00");
+    EXPECT_TRUE(q5.reference.given());
+
+    ASSERT_TRUE(q5.ReadConfig(dir.write("h.cfg", std::string(ValidConfig) + "[reference]\ntotalO3=301.5\n")));
+    EXPECT_EQ(q5.reference.totalO3, 301.5);
+}

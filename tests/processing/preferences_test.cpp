@@ -50,6 +50,27 @@ TEST(Preferences, ValuesSinglePrecisionAsShownAndFallBacks)
     EXPECT_FALSE(bad.resTable);
 }
 
+TEST(Preferences, ArchiveSectionKeepsEveryOtherSettingAsBefore)
+{
+    test::TempDir dir;
+    const std::string plain = "[pref]\nlDet=gps\nshowAll=no\n[o3]\nresidual=table\nresidualTable=x.toz\n";
+    const Preferences before = readPreferences(dir.write("a.ini", plain));
+    EXPECT_EQ(before.archive.platformType, "STN");
+    EXPECT_EQ(before.archive.agency, "");
+    const Preferences p = readPreferences(dir.write(
+        "b.ini", plain + "[archive]\nagency= SMNA \nplatformId=339\nplatformType=\ncountry=ARG\n"
+                         "groundEquipment=Lumo ground station, rev. 2\n"));
+    EXPECT_EQ(p.archive.agency, "SMNA");
+    EXPECT_EQ(p.archive.platformId, "339");
+    EXPECT_EQ(p.archive.platformType, "STN"); // an empty value keeps the default
+    EXPECT_EQ(p.archive.country, "ARG");
+    EXPECT_EQ(p.archive.groundEquipment, "Lumo ground station, rev. 2");
+    EXPECT_EQ(p.lDetGps, before.lDetGps);
+    EXPECT_EQ(p.showAll, before.showAll);
+    EXPECT_EQ(p.resTable, before.resTable);
+    EXPECT_EQ(p.resTableFile, before.resTableFile);
+}
+
 TEST(Preferences, AppliedToQ5)
 {
     Q5 q;

@@ -26,7 +26,7 @@ TEST(BatchConfig, PrintsTheConfigurationGroup)
                                                     "fltYear", "fltMonth", "fltDay", "rsSondeId", "rsProbeId",
                                                     "rsPrInst", "rsGpsInst", "sfcP", "sfcT", "sfcU", "stdP", "stdT",
                                                     "stdU", "sfcO3", "bkgFile", "bkgP", "bkgVal", "effFile", "effP",
-                                                    "effVal", "o3Sonde"}));
+                                                    "effVal", "o3Sonde", "reference"}));
     EXPECT_EQ(j["ok"], true);
     EXPECT_EQ(j["status"], 0);
     EXPECT_EQ(j["stnName"], "Payerne");
@@ -43,7 +43,11 @@ TEST(BatchConfig, PrintsTheConfigurationGroup)
     EXPECT_EQ(j["effP"], Json::parse("[5]"));
     EXPECT_EQ(j["effVal"].at(0).get<double>(), 1.12);
     ASSERT_EQ(j["o3Sonde"].size(), 4u);
-    EXPECT_EQ(keysOf(j["o3Sonde"][1]), (std::vector<std::string>{"sn", "bkg", "flow"}));
+    EXPECT_EQ(keysOf(j["o3Sonde"][1]), (std::vector<std::string>{"sn", "bkg", "flow", "model", "solutionType",
+                                                                  "solutionVolume", "ib0", "ib1", "ib2", "flowTemp",
+                                                                  "flowHumidity"}));
+    EXPECT_TRUE(j["o3Sonde"][1]["ib0"].is_null());
+    EXPECT_TRUE(j["reference"]["totalO3"].is_null());
     EXPECT_EQ(j["o3Sonde"][1]["sn"], "6A1");
     EXPECT_EQ(j["o3Sonde"][1]["flow"].get<double>(), 28.6);
     EXPECT_EQ(j["o3Sonde"][0]["sn"], "");

@@ -1,0 +1,27 @@
+#pragma once
+
+#include <optional>
+#include <string>
+
+namespace lumo {
+
+// The total ozone a ground instrument measured at the time of the flight,
+// from the configuration's "reference" section. Every member is optional;
+// text values are kept as written.
+struct ReferenceOzone {
+    std::optional<double> totalO3; // DU
+    std::string instrument;         // e.g. Dobson, Brewer
+    std::string model;
+    std::string number;
+    std::string wlCode;  // wavelength code (Dobson 0 AD ... 9 Brewer)
+    std::string obsType; // observation type (0 direct sun ...)
+    std::string utcMean; // hh:mm:ss, UTC
+
+    bool given() const
+    {
+        return totalO3 || !instrument.empty() || !model.empty() || !number.empty() || !wlCode.empty()
+            || !obsType.empty() || !utcMean.empty();
+    }
+};
+
+} // namespace lumo
