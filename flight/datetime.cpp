@@ -123,4 +123,12 @@ double nowDateTime()
     return encodeDateTime(p);
 }
 
+double nowUtcDateTime()
+{
+    // 1970-01-01 is day 25569 after 1899-12-30.
+    const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(
+        std::chrono::system_clock::now().time_since_epoch()).count();
+    return 25569.0 + static_cast<double>(ms) / (SecondsPerDay * 1000);
+}
+
 } // namespace lumo

@@ -29,5 +29,7 @@ double roundToMillisecond(double dateTime);
 
 // Local date and time of the machine now.
 double nowDateTime();
+// The same in UTC.
+double nowUtcDateTime();
 
 } // namespace lumo

@@ -50,6 +50,7 @@ struct FlightResult {
     ScriptedDialogs dialogs;
     std::vector<std::string> exports;
     std::vector<std::string> plots; // pictures written for --plots
+    std::vector<std::string> archiveWarnings; // what the archive files lack
 
     bool ok() const { return error.empty(); }
 };
@@ -175,6 +176,8 @@ Json resultJson(const FlightResult& res)
     counts["wind"] = q.windRecs.size();
     j["counts"] = counts;
     j["exports"] = res.exports;
+    if (!res.archiveWarnings.empty())
+        j["archiveWarnings"] = res.archiveWarnings;
     if (!res.plots.empty())
         j["plots"] = res.plots;
     return j;
@@ -204,6 +207,8 @@ void printReport(const FlightResult& res)
     }
     for (const std::string& path : res.exports)
         std::printf("  exported %s\n", path.c_str());
+    for (const std::string& w : res.archiveWarnings)
+        std::printf("  archive: %s\n", w.c_str());
     for (const std::string& path : res.plots)
         std::printf("  plot %s\n", path.c_str());
 }
@@ -212,7 +217,7 @@ int runProcess(const ProcessOptions& opt)
 {
     if (!opt.cfg.empty() && opt.rawFiles.size() != 1)
         usageError("--cfg needs exactly one RAWFILE");
-    std::vector<ExportKind> kinds;
+    ExportSelection kinds;
     if (!opt.exportList.empty()) {
         std::string error;
         const auto parsed = parseExportList(opt.exportList, error);
@@ -236,9 +241,13 @@ int runProcess(const ProcessOptions& opt)
     for (const std::string& raw : opt.rawFiles) {
         FlightResult res = processOne(raw, opt, prefs);
         // Exports come from the state the one processing run left.
-        if (res.ok() && !kinds.empty()) {
-            const BatchExports written = writeBatchExports(*res.q5, raw, res.cfg, kinds, opt.outDir);
+        if (res.ok() && (!kinds.kinds.empty() || !kinds.archives.empty())) {
+            ArchiveMeta meta;
+            meta.station = prefs.archive;
+            meta.generated = nowUtcDateTime();
+            const BatchExports written = writeBatchExports(*res.q5, raw, res.cfg, kinds, opt.outDir, meta);
             res.exports = written.paths;
+            res.archiveWarnings = written.warnings;
             res.error = written.error;
         }
         if (res.ok() && !opt.plotsDir.empty()) {
@@ -274,7 +283,7 @@ void addProcessCommand(CLI::App& app, int& exitCode)
         ->check(CLI::IsMember({"ptu", "gps"}));
     cmd->add_flag("--apply-sfc-corr", opt->applySfcCorr, "apply the standard-minus-radiosonde offset correction");
     cmd->add_flag("--json", opt->json, "one JSON summary object per flight and line");
-    cmd->add_option("--export", opt->exportList, "export files to write: comma list of o3, winds, all");
+    cmd->add_option("--export", opt->exportList, "export files to write: comma list of o3, winds, all, woudc, ames, nc");
     cmd->add_option("--out-dir", opt->outDir, "folder of the export files (default: beside the raw file)");
     CLI::Option* plots = cmd->add_option("--plots", opt->plotsDir,
         "folder for PNG pictures of the surface, flight and wind plots of each flight");

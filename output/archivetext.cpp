@@ -1,0 +1,129 @@
+#include "archivetext.h"
+
+#include <charconv>
+#include <cmath>
+#include <cstdio>
+
+#include "atomicfile.h"
+#include "flight/datetime.h"
+
+namespace lumo {
+
+void appendFixed(std::string& out, double v, int decimals)
+{
+    char buf[64];
+    const auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
+    if (res.ec != std::errc())
+        return;
+    std::string_view text(buf, static_cast<std::size_t>(res.ptr - buf));
+    if (text.front() == '-' && text.find_first_not_of("-0.") == std::string_view::npos)
+        text.remove_prefix(1);
+    out += text;
+}
+
+std::string fixedText(double v, int decimals)
+{
+    std::string s;
+    appendFixed(s, v, decimals);
+    return s;
+}
+
+namespace {
+
+DateParts toSecond(double dateTime)
+{
+    return decodeDateTime(std::round(dateTime * SecondsPerDay) / SecondsPerDay);
+}
+
+} // namespace
+
+std::string isoDate(double dateTime)
+{
+    const DateParts d = toSecond(dateTime);
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%04d-%02d-%02d", d.year, d.month, d.day);
+    return buf;
+}
+
+std::string clockTime(double dateTime)
+{
+    const DateParts d = toSecond(dateTime);
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%02d:%02d:%02d", d.hour, d.minute, d.second);
+    return buf;
+}
+
+namespace {
+
+bool isUtf8(std::string_view text)
+{
+    std::size_t i = 0;
+    while (i < text.size()) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        const int extra = c < 0x80 ? 0 : (c >> 5) == 0x6 ? 1 : (c >> 4) == 0xe ? 2 : (c >> 3) == 0x1e ? 3 : -1;
+        if (extra < 0 || text.size() - i <= static_cast<std::size_t>(extra))
+            return false;
+        for (int k = 1; k <= extra; ++k)
+            if ((static_cast<unsigned char>(text[i + static_cast<std::size_t>(k)]) >> 6) != 0x2)
+                return false;
+        i += static_cast<std::size_t>(extra) + 1;
+    }
+    return true;
+}
+
+} // namespace
+
+std::string utf8Text(std::string_view text)
+{
+    if (isUtf8(text))
+        return std::string(text);
+    std::string out;
+    for (char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        if (c < 0x80) {
+            out += ch;
+        } else {
+            out += static_cast<char>(0xc0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3f));
+        }
+    }
+    return out;
+}
+
+std::string csvValue(std::string_view raw)
+{
+    const std::string text = utf8Text(raw);
+    if (text.find_first_of(",\"\r\n") == std::string::npos)
+        return text;
+    std::string out = "\"";
+    for (char c : text) {
+        if (c == '"')
+            out += '"';
+        out += c;
+    }
+    out += '"';
+    return out;
+}
+
+std::string printableAscii(std::string_view text)
+{
+    std::string out(text);
+    for (char& c : out)
+        if (c < 0x20 || c > 0x7e)
+            c = '?';
+    return out;
+}
+
+bool writeTextAtomically(const std::string& path, const std::string& text)
+{
+    AtomicFile out(path);
+    if (!out.open())
+        return false;
+    if (std::fwrite(text.data(), 1, text.size(), out.file()) != text.size()) {
+        out.discard();
+        return false;
+    }
+    return out.commit();
+}
+
+} // namespace lumo

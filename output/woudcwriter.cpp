@@ -1,0 +1,192 @@
+#include "woudcwriter.h"
+
+#include <initializer_list>
+
+#include "archivetext.h"
+#include "flight/datetime.h"
+#include "flight/q5.h"
+
+namespace lumo {
+
+namespace {
+
+constexpr const char* Eol = "\r\n";
+
+// Fields of #PROFILE and of the tables that repeat its layout.
+constexpr const char* ProfileFields = "Duration,Pressure,O3PartialPressure,Temperature,WindSpeed,WindDirection,"
+                                      "LevelCode,GPHeight,RelativeHumidity,SampleTemperature,SondeCurrent,Latitude,"
+                                      "Longitude,PumpMotorCurrent,PumpMotorVoltage,Height";
+
+// WOUDC correction codes of the residual above the burst.
+constexpr const char* ResidualConstantMixingRatio = "2";
+constexpr const char* ResidualOther = "99";
+
+void table(std::string& out, const char* name, const char* fields, std::initializer_list<std::string> row)
+{
+    out += Eol;
+    out += '#';
+    out += name;
+    out += Eol;
+    out += fields;
+    out += Eol;
+    bool first = true;
+    for (const std::string& v : row) {
+        if (!first)
+            out += ',';
+        out += v;
+        first = false;
+    }
+    out += Eol;
+}
+
+std::string num(double v, int decimals) { return known(v) ? fixedText(v, decimals) : std::string(); }
+std::string num(const std::optional<double>& v, int decimals) { return v ? num(*v, decimals) : std::string(); }
+
+void value(std::string& out, double v, int decimals)
+{
+    out += ',';
+    if (known(v))
+        appendFixed(out, v, decimals);
+}
+
+void profileTable(std::string& out, const char* name, const std::vector<ArchiveLevel>& levels)
+{
+    if (levels.empty())
+        return; // an empty optional table is left out
+    out += Eol;
+    out += '#';
+    out += name;
+    out += Eol;
+    out += ProfileFields;
+    out += Eol;
+    for (const ArchiveLevel& l : levels) {
+        appendFixed(out, l.duration, 3);
+        value(out, l.pressure, 3);
+        value(out, l.o3pp, 4);
+        value(out, l.temperature, 2);
+        value(out, l.windSpeed, 2);
+        value(out, l.windDir, 1);
+        out += ',';
+        out += std::to_string(l.levelCode);
+        value(out, l.gph, 1);
+        value(out, l.humidity, 2);
+        value(out, l.pumpTemp, 2);
+        value(out, l.cellCurrent, 3);
+        value(out, l.lat, 5);
+        value(out, l.lon, 5);
+        value(out, l.pumpCurrent, 0);
+        value(out, l.battery, 1);
+        value(out, l.gpsAlt, 1);
+        out += Eol;
+    }
+}
+
+void require(ArchiveText& file, const std::string& v, const char* field, const char* key)
+{
+    if (v.empty())
+        file.warnings.push_back(std::string("WOUDC ") + file.name + ": required field " + field + " is empty (set "
+                                + key + ")");
+}
+
+// A part of the file name: no folder separators or blanks.
+std::string namePart(const std::string& v)
+{
+    if (v.empty())
+        return "unknown";
+    std::string s = v;
+    for (char& c : s)
+        if (c == '/' || c == '\\' || c == ' ' || c == ':' || c == '.')
+            c = '-';
+    return s;
+}
+
+} // namespace
+
+std::string woudcFileName(const Q5& q, const ArchiveSonde& sonde, const ArchiveMeta& meta)
+{
+    std::string date = isoDate(sonde.launchTime);
+    date.erase(7, 1);
+    date.erase(4, 1);
+    return date + ".ECC." + namePart(q.o3Sonde[sonde.slot].model) + "." + namePart(sonde.sn) + "."
+        + namePart(meta.station.agency) + ".csv";
+}
+
+ArchiveText woudcFile(const Q5& q, const ArchiveSonde& s, const ArchiveMeta& meta)
+{
+    const ArchiveStation& st = meta.station;
+    const O3SondeCfg& cfg = q.o3Sonde[s.slot];
+    const std::string platformName = st.platformName.empty() ? std::string(q.stnName) : st.platformName;
+    ArchiveText file;
+    file.name = woudcFileName(q, s, meta);
+    require(file, st.agency, "#DATA_GENERATION.Agency", "agency in the preferences section [archive]");
+    require(file, st.platformId, "#PLATFORM.ID", "platformId in the preferences section [archive]");
+    require(file, platformName, "#PLATFORM.Name", "platformName in the preferences section [archive]");
+    require(file, st.country, "#PLATFORM.Country", "country in the preferences section [archive]");
+
+    std::string& out = file.text;
+    out.reserve(160 * (s.prelaunch.size() + s.ascent.size() + s.descent.size()) + 4096);
+    table(out, "CONTENT", "Class,Category,Level,Form", {"WOUDC", "OzoneSonde", "1.0", "2"});
+    table(out, "DATA_GENERATION", "Date,Agency,Version,ScientificAuthority",
+          {isoDate(meta.generated), csvValue(st.agency), "1.0", csvValue(st.scientificAuthority)});
+    out += "* Written by ";
+    out += ProgramName;
+    out += ' ';
+    out += ProgramVersion;
+    out += Eol;
+    table(out, "PLATFORM", "Type,ID,Name,Country,GAW_ID",
+          {csvValue(st.platformType), csvValue(st.platformId), csvValue(platformName), csvValue(st.country),
+           csvValue(st.gawId)});
+    table(out, "INSTRUMENT", "Name,Model,Number", {"ECC", csvValue(cfg.model), csvValue(s.sn)});
+    table(out, "LOCATION", "Latitude,Longitude,Height",
+          {fixedText(q.stnLat, 4), fixedText(q.stnLong, 4), fixedText(q.stnAlt, 1)});
+    table(out, "TIMESTAMP", "UTCOffset,Date,Time", {"+00:00:00", isoDate(s.launchTime), clockTime(s.launchTime)});
+    out += "* Launch date and time are UTC; Duration counts seconds from the launch.";
+    out += Eol;
+    table(out, "FLIGHT_SUMMARY",
+          "IntegratedO3,CorrectionCode,SondeTotalO3,NormalizationFactor,BackgroundCorrection,SampleTemperatureType",
+          {num(s.measured, 2), known(s.residual) ? (s.residualByTable ? ResidualOther : ResidualConstantMixingRatio) : "",
+           num(s.total, 2), "", q.bkgCount > 0 ? "Pressure dependent" : "Constant", "Pump"});
+    if (known(s.residual) && s.residualByTable) {
+        out += "* Residual ozone above the burst from the climatological table ";
+        out += printableAscii(q.resTableFile);
+        out += Eol;
+    }
+    table(out, "PREFLIGHT_SUMMARY", "Ib0,ib1,ib2,SolutionType,SolutionVolume,PumpFlowRate,OzoneSondeResponseTime",
+          {num(cfg.ib0, 3), num(cfg.ib1, 3), num(cfg.ib2, 3), csvValue(cfg.solutionType), num(cfg.solutionVolume, 1),
+           // cm3/min from the flow time of 100 ml in seconds
+           num(s.flowRate > 0 ? 6000.0 / s.flowRate : Unknown, 2), ""});
+    table(out, "RADIOSONDE", "Manufacturer,Model,Number",
+          {csvValue(st.radiosondeMaker), csvValue(st.radiosondeModel), csvValue(q.rsSondeId)});
+    table(out, "INTERFACE_CARD", "Manufacturer,Model,Number",
+          {csvValue(st.interfaceMaker), csvValue(st.interfaceModel), ""});
+    table(out, "SAMPLING_METHOD",
+          "TypeOzoneFreeAir,CorrectionWettingFlow,SurfaceOzone,DurationSurfaceOzoneExposure,LengthBG,"
+          "WMOTropopausePressure,BurstOzonePressure,GroundEquipment,ProcessingSoftware",
+          {"", "", "", "", "", "", num(s.burstPressure, 3), csvValue(st.groundEquipment),
+           csvValue(std::string(ProgramName) + " " + ProgramVersion)});
+    if (q.effCount > 0) {
+        out += Eol;
+        out += "#PUMP_CORRECTION";
+        out += Eol;
+        out += "Pressure,PumpCorrectionFactor";
+        out += Eol;
+        for (int r = 0; r < q.effCount && r < MaxTableRows; ++r) {
+            appendFixed(out, q.effP[r], 1);
+            out += ',';
+            appendFixed(out, q.effVal[r], 3);
+            out += Eol;
+        }
+    }
+    if (q.reference.given()) {
+        const ReferenceOzone& ref = q.reference;
+        table(out, "OZONE_REFERENCE", "Name,Model,Number,Version,TotalO3,WLCode,ObsType,UTC_Mean",
+              {csvValue(ref.instrument), csvValue(ref.model), csvValue(ref.number), "", num(ref.totalO3, 1),
+               csvValue(ref.wlCode), csvValue(ref.obsType), csvValue(ref.utcMean)});
+    }
+    profileTable(out, "PROFILE", s.ascent);
+    profileTable(out, "PRELAUNCH", s.prelaunch);
+    profileTable(out, "DESELECTED_DATA", s.descent);
+    return file;
+}
+
+} // namespace lumo

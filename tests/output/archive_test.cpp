@@ -1,0 +1,326 @@
+// The archive files (WOUDC extended CSV, NASA Ames 2160, CF netCDF) of the
+// sample flights and of a small simulated flight without GPS: golden files,
+// parse-back checks and the column recomputed from each written profile.
+//
+// Golden files in tests/output/golden/archive/: the files of the flight
+// without GPS in full; for samples/flight1 and samples/flight4 (megabytes
+// each) a list of every file written with its size and FNV-1a 64 hash. To
+// regenerate them after an intended change of a format, run
+//     LUMO_REGENERATE_GOLDEN=1 <build>/tests/output/archive_tests --gtest_filter='ArchiveGolden*'
+// and read the changed files of the flight without GPS against the formats
+// before committing.
+
+#include <gtest/gtest.h>
+#include <netcdf.h>
+
+#include <cstdio>
+#include <cstdlib>
+#include <fstream>
+#include <filesystem>
+#include <memory>
+
+#include "archivereaders.h"
+#include "flight/datetime.h"
+#include "flight/q5.h"
+#include "flight/scripteddialogs.h"
+#include "output/archivefiles.h"
+#include "output/archiveprofile.h"
+#include "output/netcdfwriter.h"
+#include "processing/importsettings.h"
+#include "support/testfiles.h"
+
+namespace lumo {
+namespace {
+
+namespace fs = std::filesystem;
+using test::TempDir;
+
+struct Flight {
+    const char* name; // base name of the raw and configuration files
+    const char* folder;
+    bool fullGolden;
+};
+
+const Flight Flights[] = {
+    {"flight1", "samples", false},
+    {"flight4", "samples", false},
+    {"nogps", "tests/output/flights", true},
+};
+
+void PrintTo(const Flight& f, std::ostream* os) { *os << f.name; }
+
+std::unique_ptr<Q5> processed(const Flight& f)
+{
+    auto q = std::make_unique<Q5>();
+    const std::string base = test::sourcePath(std::string(f.folder) + "/" + f.name);
+    EXPECT_TRUE(q->ReadConfig(base + ".cfg"));
+    applyImportRules(*q);
+    EXPECT_TRUE(q->ReadRaw(base + ".raw"));
+    ScriptedDialogs dialogs(false);
+    q->dialogs = &dialogs;
+    EXPECT_TRUE(q->processFlight());
+    q->dialogs = nullptr;
+    return q;
+}
+
+ArchiveMeta stationMeta(const std::string& base)
+{
+    ArchiveMeta m;
+    m.station.agency = "LUMO";
+    m.station.scientificAuthority = "A. N. Operator";
+    m.station.platformId = "999";
+    m.station.platformName = "Lumo Sim";
+    m.station.country = "CHE";
+    m.station.radiosondeMaker = "Sim";
+    m.station.radiosondeModel = "S1";
+    m.generated = 46370.5; // 2026-12-14 12:00 UTC, fixed so the bytes stay the same
+    m.baseName = base;
+    return m;
+}
+
+const std::vector<ArchiveKind> AllKinds = {ArchiveKind::Woudc, ArchiveKind::Ames, ArchiveKind::Netcdf};
+
+std::string fnv1a64(const std::string& bytes)
+{
+    std::uint64_t h = 14695981039346656037ull;
+    for (unsigned char c : bytes) {
+        h ^= c;
+        h *= 1099511628211ull;
+    }
+    char buf[24];
+    std::snprintf(buf, sizeof buf, "%016llx", static_cast<unsigned long long>(h));
+    return buf;
+}
+
+class ArchiveGolden : public ::testing::TestWithParam<Flight> {};
+
+TEST_P(ArchiveGolden, EveryFileIsAsPinned)
+{
+    const Flight& f = GetParam();
+    const auto q = processed(f);
+    TempDir dir;
+    const ArchiveResult r = writeArchiveFiles(*q, stationMeta(f.name), AllKinds, dir.path().string());
+    ASSERT_TRUE(r.ok) << r.error;
+    const fs::path golden = test::sourcePath("tests/output/golden/archive");
+    const bool regenerate = std::getenv("LUMO_REGENERATE_GOLDEN") != nullptr;
+    std::string list;
+    for (const std::string& path : r.paths) {
+        const std::string bytes = test::readFile(path);
+        const std::string name = fs::path(path).filename().string();
+        list += name + " " + std::to_string(bytes.size()) + " " + fnv1a64(bytes) + "\n";
+        if (!f.fullGolden)
+            continue;
+        if (regenerate)
+            fs::copy_file(path, golden / name, fs::copy_options::overwrite_existing);
+        else
+            EXPECT_TRUE(bytes == test::readFile((golden / name).string())) << name << " differs from its golden file";
+    }
+    const fs::path listFile = golden / (std::string(f.name) + ".files");
+    if (regenerate)
+        std::ofstream(listFile, std::ios::binary) << list;
+    else
+        EXPECT_EQ(list, test::readFile(listFile.string()));
+}
+
+INSTANTIATE_TEST_SUITE_P(Flights, ArchiveGolden, ::testing::ValuesIn(Flights),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+class ArchiveParseBack : public ::testing::TestWithParam<Flight> {
+protected:
+    void SetUp() override
+    {
+        q = processed(GetParam());
+        profile = buildArchiveProfile(*q);
+        ASSERT_TRUE(profile.error.empty());
+        result = writeArchiveFiles(*q, stationMeta(GetParam().name), AllKinds, dir.path().string());
+        ASSERT_TRUE(result.ok) << result.error;
+    }
+    std::string fileEnding(const std::string& ending) const
+    {
+        std::vector<std::string> found;
+        for (const std::string& p : result.paths)
+            if (p.size() >= ending.size() && p.compare(p.size() - ending.size(), ending.size(), ending) == 0)
+                found.push_back(p);
+        return found.empty() ? std::string() : found.front();
+    }
+    std::vector<std::string> filesWith(const std::string& part) const
+    {
+        std::vector<std::string> found;
+        for (const std::string& p : result.paths)
+            if (fs::path(p).filename().string().find(part) != std::string::npos)
+                found.push_back(p);
+        return found;
+    }
+    // The column the processing reports for the ozonesonde, against one
+    // recomputed from the written profile.
+    void expectColumn(const ArchiveSonde& s, double recomputed) const
+    {
+        EXPECT_NEAR(recomputed, q->o3Measured[s.slot], 0.005 * q->o3Measured[s.slot]) << s.sn;
+    }
+
+    TempDir dir;
+    std::unique_ptr<Q5> q;
+    ArchiveProfile profile;
+    ArchiveResult result;
+};
+
+TEST_P(ArchiveParseBack, WoudcTablesFieldsDatesAndColumn)
+{
+    const std::vector<std::string> files = filesWith(".ECC.");
+    ASSERT_EQ(files.size(), profile.sondes.size());
+    for (std::size_t k = 0; k < files.size(); ++k) {
+        const ArchiveSonde& s = profile.sondes[k];
+        const std::vector<test::CsvTable> tables = test::readExtCsv(test::readFile(files[k]));
+        std::vector<std::string> names;
+        for (const test::CsvTable& t : tables)
+            names.push_back(t.name);
+        const std::vector<std::string> head = {"CONTENT", "DATA_GENERATION", "PLATFORM", "INSTRUMENT", "LOCATION",
+                                               "TIMESTAMP", "FLIGHT_SUMMARY", "PREFLIGHT_SUMMARY", "RADIOSONDE",
+                                               "INTERFACE_CARD", "SAMPLING_METHOD", "PUMP_CORRECTION"};
+        ASSERT_GE(names.size(), head.size() + 1);
+        EXPECT_EQ(std::vector<std::string>(names.begin(), names.begin() + 12), head);
+        EXPECT_EQ(names[12], "PROFILE");
+        const auto table = [&](const std::string& n) -> const test::CsvTable& {
+            for (const test::CsvTable& t : tables)
+                if (t.name == n)
+                    return t;
+            return tables.front();
+        };
+        EXPECT_EQ(table("CONTENT").rows.at(0), (std::vector<std::string>{"WOUDC", "OzoneSonde", "1.0", "2"}));
+        for (const auto& [t, field] : std::vector<std::pair<std::string, std::string>>{
+                 {"DATA_GENERATION", "Agency"}, {"PLATFORM", "ID"}, {"PLATFORM", "Country"},
+                 {"LOCATION", "Latitude"}, {"FLIGHT_SUMMARY", "IntegratedO3"}, {"FLIGHT_SUMMARY", "SondeTotalO3"}})
+            EXPECT_FALSE(table(t).value(field).empty()) << t << "." << field;
+        EXPECT_EQ(table("DATA_GENERATION").value("Date"), "2026-12-14");
+        EXPECT_EQ(table("TIMESTAMP").value("UTCOffset"), "+00:00:00");
+        const DateParts launch = decodeDateTime(q->launchRec->time + 0.5 / SecondsPerDay);
+        char when[32];
+        std::snprintf(when, sizeof when, "%04d-%02d-%02d %02d:%02d:%02d", launch.year, launch.month, launch.day,
+                      launch.hour, launch.minute, launch.second);
+        EXPECT_EQ(table("TIMESTAMP").value("Date") + " " + table("TIMESTAMP").value("Time"), when);
+        EXPECT_EQ(table("INSTRUMENT").value("Number"), s.sn);
+
+        const test::CsvTable& prof = table("PROFILE");
+        ASSERT_EQ(prof.rows.size(), s.ascent.size());
+        std::vector<double> p, o3;
+        for (std::size_t r = 0; r < prof.rows.size(); ++r) {
+            p.push_back(std::stod(prof.value("Pressure", r)));
+            o3.push_back(std::stod(prof.value("O3PartialPressure", r)));
+        }
+        expectColumn(s, test::columnDu(p, o3));
+        if (!s.prelaunch.empty()) {
+            EXPECT_LT(std::stod(table("PRELAUNCH").value("Duration")), 0);
+        }
+    }
+}
+
+TEST_P(ArchiveParseBack, AmesHeaderCountsRecordsAndColumn)
+{
+    const std::vector<std::string> files = filesWith(".b");
+    ASSERT_EQ(files.size(), profile.sondes.size());
+    for (std::size_t k = 0; k < files.size(); ++k) {
+        const ArchiveSonde& s = profile.sondes[k];
+        const test::AmesFile f = test::readAmes(test::readFile(files[k]));
+        EXPECT_EQ(f.ffi, 2160);
+        EXPECT_EQ(static_cast<int>(f.vnames.size()), f.nv);
+        EXPECT_EQ(static_cast<int>(f.vmiss.size()), f.nv);
+        ASSERT_FALSE(f.aux.empty());
+        EXPECT_EQ(f.aux[0], static_cast<double>(f.records.size()));
+        EXPECT_EQ(f.records.size(), s.ascent.size());
+        std::vector<double> p, o3;
+        double last = -1;
+        for (const std::vector<double>& rec : f.records) {
+            ASSERT_GE(rec.size(), 6u);
+            EXPECT_GT(rec[0], last) << "time after launch must rise strictly";
+            last = rec[0];
+            if (rec[5] != f.vmiss[4]) {
+                p.push_back(rec[1]);
+                o3.push_back(rec[5]);
+            }
+        }
+        expectColumn(s, test::columnDu(p, o3));
+    }
+}
+
+TEST_P(ArchiveParseBack, NetcdfReadsBackWithUnitsFillValuesAndColumn)
+{
+    const std::string path = fileEnding(".nc");
+    ASSERT_FALSE(path.empty());
+    int id = -1;
+    ASSERT_EQ(nc_open(path.c_str(), NC_NOWRITE, &id), NC_NOERR);
+    const auto text = [id](int var, const char* name) {
+        std::size_t len = 0;
+        if (nc_inq_attlen(id, var, name, &len) != NC_NOERR)
+            return std::string();
+        std::string s(len, '\0');
+        nc_get_att_text(id, var, name, s.data());
+        return s;
+    };
+    EXPECT_EQ(text(NC_GLOBAL, "Conventions"), "CF-1.8");
+    EXPECT_EQ(text(NC_GLOBAL, "featureType"), "trajectory");
+    int nvars = 0;
+    nc_inq_nvars(id, &nvars);
+    for (int v = 0; v < nvars; ++v) {
+        char name[NC_MAX_NAME + 1];
+        nc_type type;
+        nc_inq_var(id, v, name, &type, nullptr, nullptr, nullptr);
+        EXPECT_FALSE(text(v, "long_name").empty()) << name;
+        if (type == NC_DOUBLE) {
+            EXPECT_FALSE(text(v, "units").empty()) << name;
+        }
+    }
+    const std::map<std::string, std::string> standard = {
+        {"pressure", "air_pressure"}, {"temperature", "air_temperature"}, {"relative_humidity", "relative_humidity"},
+        {"ozone_mixing_ratio", "mole_fraction_of_ozone_in_air"}, {"wind_speed", "wind_speed"},
+        {"wind_direction", "wind_from_direction"}, {"geopotential_height", "geopotential_height"}};
+    std::size_t nTraj = 0, nObs = 0;
+    int dim = -1;
+    nc_inq_dimid(id, "trajectory", &dim);
+    nc_inq_dimlen(id, dim, &nTraj);
+    nc_inq_dimid(id, "obs", &dim);
+    nc_inq_dimlen(id, dim, &nObs);
+    ASSERT_EQ(nTraj, profile.sondes.size());
+    std::map<std::string, std::vector<double>> data;
+    for (const auto& [name, standardName] : standard) {
+        int v = -1;
+        ASSERT_EQ(nc_inq_varid(id, name.c_str(), &v), NC_NOERR) << name;
+        EXPECT_EQ(text(v, "standard_name"), standardName) << name;
+    }
+    for (const char* name : {"time", "pressure", "ozone_partial_pressure", "lat", "wind_speed"}) {
+        int v = -1;
+        ASSERT_EQ(nc_inq_varid(id, name, &v), NC_NOERR);
+        double fill = 0;
+        ASSERT_EQ(nc_get_att_double(id, v, "_FillValue", &fill), NC_NOERR);
+        EXPECT_EQ(fill, NetcdfFill);
+        std::vector<double>& values = data[name];
+        values.resize(nTraj * nObs);
+        ASSERT_EQ(nc_get_var_double(id, v, values.data()), NC_NOERR);
+        for (double x : values)
+            ASSERT_FALSE(std::isnan(x)) << name << ": NaN stored where the fill value is meant";
+    }
+    nc_close(id);
+    for (std::size_t t = 0; t < nTraj; ++t) {
+        const ArchiveSonde& s = profile.sondes[t];
+        std::vector<double> p, o3;
+        for (std::size_t k = 0; k < nObs; ++k) {
+            const double pv = data["pressure"][t * nObs + k], ov = data["ozone_partial_pressure"][t * nObs + k];
+            EXPECT_EQ(k >= s.ascent.size(), data["time"][t * nObs + k] == NetcdfFill) << "padding of " << s.sn;
+            if (pv != NetcdfFill && ov != NetcdfFill) {
+                p.push_back(pv);
+                o3.push_back(ov);
+            }
+        }
+        expectColumn(s, test::columnDu(p, o3));
+    }
+    // Without GPS every position is unknown, never 0.
+    if (!q->rsGpsInst) {
+        for (double x : data["lat"])
+            EXPECT_EQ(x, NetcdfFill);
+    }
+}
+
+INSTANTIATE_TEST_SUITE_P(Flights, ArchiveParseBack, ::testing::ValuesIn(Flights),
+                         [](const auto& info) { return std::string(info.param.name); });
+
+} // namespace
+} // namespace lumo

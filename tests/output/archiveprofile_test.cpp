@@ -1,0 +1,123 @@
+// The archive profile built from a hand-made processed flight: which ozone
+// records become levels, where they go, and what stays unknown.
+
+#include <gtest/gtest.h>
+
+#include "output/ameswriter.h"
+#include "output/archiveprofile.h"
+#include "output/woudcwriter.h"
+#include "testflight.h"
+
+namespace lumo {
+namespace {
+
+using test::addGps;
+using test::addOzone;
+using test::addPtu;
+using test::addWind;
+using test::setProcessed;
+
+// One ozonesonde at chain position 2; GPS fixes at 0 and 20 s crossing the
+// 180th meridian, winds at 0 and 20 s crossing north.
+void buildFlight(Q5& q)
+{
+    test::setStation(q);
+    q.rsPrInst = 1;
+    q.rsGpsInst = 1;
+    copyText(q.o3Sonde[1].sn, "6A001");
+    q.o3Sonde[1].flow = 28.0;
+    addPtu(q.fltRecs, 0, 950, 15, 60, 6);
+    addGps(q.fltRecs, 0, 46.0, 179.0, 500, 8);
+    q.launchRec = q.fltRecs.last();
+    setProcessed(addOzone(q.fltRecs, -5, 2, 1.5, 30, 80, 12), 950, 15, 60, 0, 500, 0, 491, 40);   // prelaunch
+    setProcessed(addOzone(q.fltRecs, 5, 2, 1.5, 30, 80, 12), 900, 14, 60, 0, 600, 0, 980, 50);    // ascent
+    setProcessed(addOzone(q.fltRecs, 10, 2, 1.6, 29, 80, 12), 0, 13, 60, 0, 700, 0, 1100, 50);    // no pressure
+    setProcessed(addOzone(q.fltRecs, 15, 2, 1.7, 28, 80, 12), 700, 12, 60, 0, 800, 0, 3000, Missing);
+    setProcessed(addOzone(q.fltRecs, 16, 1, 1.7, 28, 80, 12), 650, 12, 60, 0, 800, 0, 3000, 40); // no serial number
+    setProcessed(addOzone(q.fltRecs, 18, 2, 1.8, 27, 80, 12), 500, 10, 50, 0, 900, 0, 5500, 60);
+    setProcessed(addOzone(q.fltRecs, 19, 2, 1.8, 27, 80, 12), 600, 11, 50, 0, 850, 0, 4200, 60);
+    addGps(q.fltRecs, 20, 46.2, -179.0, 1000, 8);
+    addWind(q, 0, 500, 350, 4);
+    addWind(q, 20, 1000, 10, 8);
+}
+
+TEST(ArchiveProfile, LevelsOnlyWhereThePressureIsKnownSplitAtLaunchAndHighestPoint)
+{
+    Q5 q;
+    buildFlight(q);
+    const ArchiveProfile p = buildArchiveProfile(q);
+    ASSERT_TRUE(p.error.empty());
+    ASSERT_EQ(p.sondes.size(), 1u);
+    const ArchiveSonde& s = p.sondes[0];
+    EXPECT_EQ(s.slot, 1);
+    ASSERT_EQ(s.prelaunch.size(), 1u);
+    EXPECT_DOUBLE_EQ(s.prelaunch[0].duration, -5);
+    // Without a burst the ascent ends at its highest level (500 hPa).
+    ASSERT_EQ(s.ascent.size(), 3u);
+    EXPECT_EQ(s.ascent.back().pressure, 500);
+    ASSERT_EQ(s.descent.size(), 1u);
+    EXPECT_EQ(s.descent[0].pressure, 600);
+    EXPECT_FALSE(known(s.burstPressure));
+    EXPECT_FALSE(known(s.residual));
+
+    const ArchiveLevel& first = s.ascent[0];
+    EXPECT_EQ(first.levelCode, 2); // the surface of the profile
+    EXPECT_DOUBLE_EQ(first.o3pp, 5.0);           // 50 nb
+    EXPECT_DOUBLE_EQ(first.o3Mix, 50.0 / 900.0); // ppmv
+    EXPECT_EQ(s.ascent[2].levelCode, 1);         // 500 hPa is a standard level
+    // The marker is unknown, not a number, and the level stays.
+    EXPECT_FALSE(known(s.ascent[1].o3pp));
+    EXPECT_FALSE(known(s.ascent[1].o3Mix));
+    EXPECT_EQ(s.ascent[1].cellCurrent, 1.7);
+}
+
+TEST(ArchiveProfile, PositionAndWindInterpolatedInTimeAcrossTheWrapAround)
+{
+    Q5 q;
+    buildFlight(q);
+    const ArchiveSonde s = buildArchiveProfile(q).sondes.at(0);
+    const ArchiveLevel& l = s.ascent[0]; // 5 s: a quarter of the way
+    EXPECT_NEAR(l.lat, 46.05, 1e-5);
+    EXPECT_NEAR(l.lon, 179.5, 1e-5);
+    EXPECT_NEAR(l.windDir, 355.0, 1e-5);
+    EXPECT_NEAR(l.windSpeed, 5.0, 1e-5);
+    EXPECT_NEAR(s.ascent[2].lon, -179.2, 1e-5); // 18 s
+    EXPECT_NEAR(s.ascent[2].windDir, 8.0, 1e-5);
+    // Before the first fix and wind nothing is known.
+    EXPECT_FALSE(known(s.prelaunch[0].lat));
+    EXPECT_FALSE(known(s.prelaunch[0].windSpeed));
+}
+
+TEST(ArchiveProfile, WithoutLaunchNoProfileAndWithoutSensorGpsPressure)
+{
+    Q5 q;
+    buildFlight(q);
+    q.launchRec = nullptr;
+    EXPECT_FALSE(buildArchiveProfile(q).error.empty());
+
+    Q5 g;
+    buildFlight(g);
+    g.rsPrInst = 0; // GPS pressure (all 0 here) replaces the radiosonde's: no level has one
+    EXPECT_TRUE(buildArchiveProfile(g).sondes.at(0).ascent.empty());
+    EXPECT_NEAR(geopotentialHeight(10000), 9984.3, 0.1);
+}
+
+TEST(ArchiveFiles, MissingMetadataIsNamedAndTextIsSafe)
+{
+    Q5 q;
+    buildFlight(q);
+    copyText(q.stnName, "Z\xFCrich, \"Nord\""); // Latin-1, a comma and quotes
+    const ArchiveSonde s = buildArchiveProfile(q).sondes.at(0);
+    ArchiveMeta meta;
+    meta.baseName = "f";
+    const ArchiveText w = woudcFile(q, s, meta);
+    EXPECT_EQ(w.name, "20260621.ECC.unknown.6A001.unknown.csv");
+    EXPECT_EQ(w.warnings.size(), 3u); // agency, platform ID and country; the name comes from the configuration
+    EXPECT_NE(w.text.find("STN,,\"Z\xC3\xBCrich, \"\"Nord\"\"\",,"), std::string::npos);
+    const ArchiveText a = amesFile(q, s, meta);
+    EXPECT_EQ(a.name, "f.6A001.b00");
+    EXPECT_NE(a.text.find("\r\nZ?rich, \"Nord\"\r\n"), std::string::npos);
+}
+
+} // namespace
+} // namespace lumo
