@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <optional>
+#include <string_view>
 
 #include "ini.h"
 #include "numbertext.h"
@@ -16,7 +17,7 @@ constexpr double MaxMagnitude = 1e6;
 
 std::string text(const IniFile& ini, const char* section, const char* key)
 {
-    return std::string(trimBlanks(IniReadText(section, key, "", ini)));
+    return IniReadText(section, key, "", ini);
 }
 
 // The whole value as one number; anything else is unknown.
@@ -57,29 +58,65 @@ void readArchiveKeys(FlightConfig& cfg, const IniFile& ini)
     ref.utcMean = text(ini, "reference", "utcMean");
 }
 
+namespace {
+
+// The keys of the section, in the order they are written.
+template <typename Station, typename Fn>
+void forEachKey(Station& a, Fn fn)
+{
+    fn("agency", a.agency);
+    fn("scientificAuthority", a.scientificAuthority);
+    fn("platformType", a.platformType);
+    fn("platformId", a.platformId);
+    fn("platformName", a.platformName);
+    fn("country", a.country);
+    fn("gawId", a.gawId);
+    fn("radiosondeMaker", a.radiosondeMaker);
+    fn("radiosondeModel", a.radiosondeModel);
+    fn("interfaceMaker", a.interfaceMaker);
+    fn("interfaceModel", a.interfaceModel);
+    fn("groundEquipment", a.groundEquipment);
+}
+
+} // namespace
+
 ArchiveStation readArchiveStation(const std::string& prefsFile)
 {
     const IniFile ini(prefsFile);
     ArchiveStation a;
-    const auto read = [&ini](const char* key, std::string& member) {
+    forEachKey(a, [&ini](const char* key, std::string& member) {
         if (ini.find("archive", key))
             member = text(ini, "archive", key);
-    };
-    read("agency", a.agency);
-    read("scientificAuthority", a.scientificAuthority);
-    read("platformType", a.platformType);
+    });
     if (a.platformType.empty())
         a.platformType = ArchiveStation{}.platformType;
-    read("platformId", a.platformId);
-    read("platformName", a.platformName);
-    read("country", a.country);
-    read("gawId", a.gawId);
-    read("radiosondeMaker", a.radiosondeMaker);
-    read("radiosondeModel", a.radiosondeModel);
-    read("interfaceMaker", a.interfaceMaker);
-    read("interfaceModel", a.interfaceModel);
-    read("groundEquipment", a.groundEquipment);
     return a;
+}
+
+bool writeArchiveStation(const std::string& prefsFile, const ArchiveStation& station)
+{
+    const ArchiveStation defaults;
+    bool ok = true;
+    forEachKey(station, [&](const char* key, const std::string& value) {
+        if (!ok)
+            return;
+        std::string current;
+        forEachKey(defaults, [&](const char* k, const std::string& v) {
+            if (std::string_view(k) == key)
+                current = v;
+        });
+        if (value == current && !IniFile(prefsFile).find("archive", key))
+            return;
+        std::string line = value; // one line: a line break would end the value early
+        for (char& c : line)
+            if (c == '\r' || c == '\n')
+                c = ' ';
+        const bool quote = !value.empty()
+            && (value.front() == ' ' || value.back() == ' ' || value.front() == '"' || value.back() == '"'
+                || value.front() == '\'' || value.back() == '\'' || value.front() == '\t' || value.back() == '\t');
+        ok = IniWriteText("archive", key, quote ? "\"" + line + "\"" : line, prefsFile);
+    });
+    return ok;
 }
 
 } // namespace lumo

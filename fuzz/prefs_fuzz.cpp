@@ -33,6 +33,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     saved.lpFilter = 0.0;
     saved.resTable = true;
     saved.resTableFile = "/data/tables/residual o3.toz";
+    saved.archive = atStart.archive; // whatever the file held must survive a save
+    saved.archive.agency = " \"quoted\" agency ";
     if (!writePreferences(path, saved))
         fuzz::fail("cannot save the preferences");
 
@@ -40,7 +42,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (back.lDetGps != saved.lDetGps || back.lDetVal != saved.lDetVal || back.endFltPrOn != saved.endFltPrOn
         || back.endFltAltOn != saved.endFltAltOn || back.endFltPr != saved.endFltPr || back.endFltAlt != saved.endFltAlt
         || back.showAll != saved.showAll || back.lpFilter != saved.lpFilter || back.resTable != saved.resTable
-        || back.resTableFile != saved.resTableFile)
+        || back.resTableFile != saved.resTableFile || back.archive.agency != saved.archive.agency
+        || back.archive.platformType != saved.archive.platformType || back.archive.country != saved.archive.country)
         fuzz::fail("saved preferences do not read back");
 
     if (IniReadText("other", "x", "<none>", path) != otherBefore

@@ -3,8 +3,8 @@
 #include <filesystem>
 
 #include "ameswriter.h"
+#include "flight/atomicfile.h"
 #include "archiveprofile.h"
-#include "archivetext.h"
 #include "netcdfwriter.h"
 #include "woudcwriter.h"
 
@@ -27,7 +27,7 @@ bool writeText(ArchiveResult& result, const ArchiveText& file, const std::string
 {
     const std::string path = (std::filesystem::path(folder) / file.name).string();
     result.warnings.insert(result.warnings.end(), file.warnings.begin(), file.warnings.end());
-    if (!writeTextAtomically(path, file.text)) {
+    if (!writeFileAtomically(path, file.text)) {
         result.ok = false;
         result.error = "Unable to open file to export data.";
         return false;

@@ -4,7 +4,6 @@
 #include <cmath>
 #include <cstdio>
 
-#include "atomicfile.h"
 #include "flight/datetime.h"
 
 namespace lumo {
@@ -112,18 +111,6 @@ std::string printableAscii(std::string_view text)
         if (c < 0x20 || c > 0x7e)
             c = '?';
     return out;
-}
-
-bool writeTextAtomically(const std::string& path, const std::string& text)
-{
-    AtomicFile out(path);
-    if (!out.open())
-        return false;
-    if (std::fwrite(text.data(), 1, text.size(), out.file()) != text.size()) {
-        out.discard();
-        return false;
-    }
-    return out.commit();
 }
 
 } // namespace lumo

@@ -29,7 +29,4 @@ std::string csvValue(std::string_view text);
 // name never breaks a format that allows nothing else.
 std::string printableAscii(std::string_view text);
 
-// Writes the text to `path` through a temporary file renamed into place.
-bool writeTextAtomically(const std::string& path, const std::string& text);
-
 } // namespace lumo

@@ -7,7 +7,7 @@
 #include <filesystem>
 
 #include "archivetext.h"
-#include "atomicfile.h"
+#include "flight/atomicfile.h"
 #include "flight/datetime.h"
 #include "flight/q5.h"
 

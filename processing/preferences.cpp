@@ -78,7 +78,8 @@ bool writePreferences(const std::string& file, const Preferences& prefs)
         && IniWriteText("pref", "showAll", prefs.showAll ? "yes" : "no", file)
         && IniWriteNumber("pref", "LPfilter", "%1.1f", single(prefs.lpFilter), file)
         && IniWriteText("o3", "residual", prefs.resTable ? "table" : "cmr", file)
-        && IniWriteText("o3", "residualTable", "\"" + prefs.resTableFile + "\"", file);
+        && IniWriteText("o3", "residualTable", "\"" + prefs.resTableFile + "\"", file)
+        && writeArchiveStation(file, prefs.archive);
 }
 
 void applyPreferences(Q5& q, const Preferences& prefs)

@@ -32,7 +32,7 @@ Preferences readPreferences(const std::string& file);
 
 // Writes every setting into the preferences file, as Save Prefs does: the
 // numbers at single precision with the decimals their boxes show, the
-// residual table's path in double quotes. Other keys and sections keep
+// residual table's path in double quotes, the archive keys that are set. Other keys and sections keep
 // their lines. False when the file cannot be written.
 bool writePreferences(const std::string& file, const Preferences& prefs);
 

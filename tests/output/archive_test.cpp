@@ -26,7 +26,7 @@
 #include "output/archivefiles.h"
 #include "output/archiveprofile.h"
 #include "output/netcdfwriter.h"
-#include "processing/importsettings.h"
+#include "processing/flightimport.h"
 #include "support/testfiles.h"
 
 namespace lumo {
@@ -53,9 +53,7 @@ std::unique_ptr<Q5> processed(const Flight& f)
 {
     auto q = std::make_unique<Q5>();
     const std::string base = test::sourcePath(std::string(f.folder) + "/" + f.name);
-    EXPECT_TRUE(q->ReadConfig(base + ".cfg"));
-    applyImportRules(*q);
-    EXPECT_TRUE(q->ReadRaw(base + ".raw"));
+    EXPECT_TRUE(importFlight(*q, base + ".raw", base + ".cfg").ok());
     ScriptedDialogs dialogs(false);
     q->dialogs = &dialogs;
     EXPECT_TRUE(q->processFlight());

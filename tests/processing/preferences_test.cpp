@@ -119,5 +119,23 @@ TEST(Preferences, SavedAsShownAndReadBack)
     EXPECT_FALSE(writePreferences(dir.file("missing/lumo.ini"), p));
 }
 
+TEST(Preferences, ArchiveKeysSavedOnlyWhenSetAndReadBackExactly)
+{
+    test::TempDir dir;
+    const std::string file = dir.write("lumo.ini", "[archive]\r\ngawId=87938\r\n");
+    Preferences p;
+    p.archive.agency = " \"SMNA\" ";
+    p.archive.country = "ARG";
+    ASSERT_TRUE(writePreferences(file, p));
+    const std::string text = test::readFile(file);
+    // gawId was in the file: cleared, not left behind; untouched defaults are not written.
+    EXPECT_NE(text.find("[archive]\r\ngawId=\r\nagency=\" \"SMNA\" \"\r\ncountry=ARG\r\n"), std::string::npos) << text;
+    EXPECT_EQ(text.find("platformType"), std::string::npos);
+    const Preferences back = readPreferences(file);
+    EXPECT_EQ(back.archive.agency, p.archive.agency);
+    EXPECT_EQ(back.archive.gawId, "");
+    EXPECT_EQ(back.archive.platformType, "STN");
+}
+
 } // namespace
 } // namespace lumo
