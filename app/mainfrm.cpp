@@ -69,6 +69,7 @@ void TMainFrm::buildMenu()
     mExportO3 = mFile->addAction(QStringLiteral("Export &O3"));
     mExportWinds = mFile->addAction(QStringLiteral("Export &Winds"));
     mExportAll = mFile->addAction(QStringLiteral("Export &All"));
+    mExportArchive = mFile->addAction(QStringLiteral("Export a&rchive files\u2026"));
     mFile->addSeparator();
     mSavePrefs = mFile->addAction(QStringLiteral("Save &Prefs"));
     mFile->addSeparator();
@@ -80,13 +81,14 @@ void TMainFrm::buildMenu()
     mPlot->addSeparator();
     mWinds = mPlot->addAction(QStringLiteral("&Winds"));
     mReCalc = menuBar()->addAction(QStringLiteral("&ReCalc"));
-    for (QAction* a : {mExportO3, mExportWinds, mExportAll, mSurface, mFlight, mProfile, mWinds, mReCalc})
+    for (QAction* a : {mExportO3, mExportWinds, mExportAll, mExportArchive, mSurface, mFlight, mProfile, mWinds, mReCalc})
         a->setEnabled(false);
 
     connect(mImport, &QAction::triggered, this, &TMainFrm::mImportClick);
     connect(mExportO3, &QAction::triggered, this, &TMainFrm::mExportO3Click);
     connect(mExportWinds, &QAction::triggered, this, &TMainFrm::mExportWindsClick);
     connect(mExportAll, &QAction::triggered, this, &TMainFrm::mExportAllClick);
+    connect(mExportArchive, &QAction::triggered, this, &TMainFrm::mExportArchiveClick);
     connect(mSavePrefs, &QAction::triggered, this, &TMainFrm::mSavePrefsClick);
     connect(mExit, &QAction::triggered, this, &TMainFrm::mExitClick);
     connect(mSurface, &QAction::triggered, this, &TMainFrm::mSurfaceClick);
@@ -160,7 +162,7 @@ void TMainFrm::commitNumber(QLineEdit* edit, double& member, const char* format)
 void TMainFrm::clearPages()
 {
     setTitle(QStringLiteral("Lumo"));
-    for (QAction* a : {mExportO3, mExportWinds, mExportAll, mReCalc, mSurface, mFlight, mProfile, mWinds})
+    for (QAction* a : {mExportO3, mExportWinds, mExportAll, mExportArchive, mReCalc, mSurface, mFlight, mProfile, mWinds})
         a->setEnabled(false);
     clearStationPage();
     clearRadiosondePage();

@@ -3,6 +3,8 @@
 #include <QMainWindow>
 #include <QString>
 
+#include <vector>
+
 #include "flight/q5.h"
 #include "output/correctiontable.h"
 #include "output/exportfile.h"
@@ -79,6 +81,7 @@ public:
     QAction* mExportO3 = nullptr;
     QAction* mExportWinds = nullptr;
     QAction* mExportAll = nullptr;
+    QAction* mExportArchive = nullptr;
     QAction* mSavePrefs = nullptr;
     QAction* mExit = nullptr;
     QMenu* mPlot = nullptr;
@@ -135,6 +138,8 @@ public:
     QRadioButton* rbLaunchDetPTU = nullptr;
     QRadioButton* rbLaunchDetGPS = nullptr;
     ExitEdit* edlDetVal = nullptr;
+    QGroupBox* gbxArchive = nullptr;
+    std::vector<QLineEdit*> edArchive; // one per ArchiveFields entry, in that order
 
     // Surface Data.
     ExitEdit* edSfcStdP = nullptr;
@@ -178,6 +183,7 @@ public:
     void mExportO3Click();
     void mExportWindsClick();
     void mExportAllClick();
+    void mExportArchiveClick();
     void mSavePrefsClick();
     void mExitClick();
     void mSurfaceClick();

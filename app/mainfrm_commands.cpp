@@ -1,13 +1,17 @@
-// ReCalc and the three export commands.
+// ReCalc, the three export commands and the archive files.
 #include "mainfrm.h"
 
 #include <QAction>
 
+#include <filesystem>
+
 #include "busycursor.h"
+#include "flight/datetime.h"
 #include "flight/filepath.h"
 #include "flight/userdialogs.h"
 #include "labelededit.h"
 #include "numtext.h"
+#include "output/archivefiles.h"
 #include "plots/sondeselector.h"
 
 namespace lumo {
@@ -65,6 +69,45 @@ void TMainFrm::exportData(ExportKind kind)
     }
     if (result != ExportResult::Ok)
         dialogs_.showError("Error", std::string(exportResultMessage(result)));
+}
+
+// WOUDC and NASA Ames files of every ozonesonde and the netCDF file of the
+// flight, into a folder, named after the flight; the metadata of the station
+// as the Preferences page shows it.
+void TMainFrm::mExportArchiveClick()
+{
+    mReCalcClick();
+    const std::filesystem::path raw(srcFileName.toStdString());
+    FileDialogRequest request;
+    request.title = "Export archive files";
+    request.fileName = raw.parent_path().string();
+    const auto folder = dialogs_.chooseFolder(request);
+    if (!folder)
+        return;
+
+    ArchiveMeta meta;
+    meta.station = preferencesFromPages().archive;
+    meta.generated = nowUtcDateTime();
+    meta.baseName = raw.stem().string();
+    ArchiveResult result;
+    {
+        BusyCursor hourglass;
+        result = writeArchiveFiles(q5, meta, {ArchiveKind::Woudc, ArchiveKind::Ames, ArchiveKind::Netcdf}, *folder);
+    }
+    std::string written;
+    for (const std::string& path : result.paths)
+        written += "\n" + path;
+    if (!result.ok) {
+        dialogs_.showError("Error", result.error + (written.empty() ? "" : "\n\nWritten before:" + written));
+        return;
+    }
+    std::string text = "Archive files written:" + written;
+    if (!result.warnings.empty()) {
+        text += "\n\nMissing for the archives:";
+        for (const std::string& w : result.warnings)
+            text += "\n" + w;
+    }
+    dialogs_.showStatus("Status", text);
 }
 
 } // namespace lumo

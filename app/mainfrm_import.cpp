@@ -83,6 +83,7 @@ void TMainFrm::finishImport()
 {
     mExportO3->setEnabled(true);
     mExportAll->setEnabled(true);
+    mExportArchive->setEnabled(true);
     mSurface->setEnabled(true);
     mFlight->setEnabled(true);
     mProfile->setEnabled(true);

@@ -1,12 +1,14 @@
 // Preferences page: end-of-flight limits, the ozone low-pass filter, "Show
-// all data" and launch detection; the preferences file is read at start-up
-// and written by Save Prefs.
+// all data", launch detection and the station's archive metadata; the
+// preferences file is read at start-up and written by Save Prefs.
 #include "mainfrm.h"
 
 #include <QCheckBox>
 #include <QGroupBox>
 #include <QLabel>
+#include <QLineEdit>
 #include <QRadioButton>
+#include <QScrollArea>
 #include <QTabWidget>
 #include <QVBoxLayout>
 
@@ -21,7 +23,13 @@ namespace lumo {
 
 QWidget* TMainFrm::buildPrefsPage()
 {
+    // The archive group does not fit the page's fixed size: the page scrolls.
+    auto* scroll = new QScrollArea;
+    scroll->setWidgetResizable(true);
+    scroll->setFrameShape(QFrame::NoFrame);
+    scroll->setHorizontalScrollBarPolicy(Qt::ScrollBarAlwaysOff);
     auto* page = new QWidget;
+    scroll->setWidget(page);
     auto* outer = new QVBoxLayout(page);
     outer->setContentsMargins(8, 6, 8, 6);
     outer->setSpacing(4);
@@ -82,6 +90,22 @@ QWidget* TMainFrm::buildPrefsPage()
     launchGrid->addWidget(new QLabel(QStringLiteral("m/sec"), gbxLaunchDet), 1, 2);
     launchGrid->setColumnStretch(0, 1);
     outer->addWidget(gbxLaunchDet);
+
+    gbxArchive = new QGroupBox(QStringLiteral("Archive files (WOUDC, NDACC, netCDF)"), page);
+    auto* archiveGrid = new QGridLayout(gbxArchive);
+    archiveGrid->setContentsMargins(8, 4, 8, 4);
+    archiveGrid->setVerticalSpacing(2);
+    int field = 0;
+    for (const ArchiveField& f : ArchiveFields) {
+        auto* edit = new QLineEdit(gbxArchive);
+        edit->setObjectName(QString::fromLatin1(f.key));
+        edit->setToolTip(QStringLiteral("[archive] %1 in the preferences file").arg(QString::fromLatin1(f.key)));
+        archiveGrid->addWidget(new QLabel(QString::fromLatin1(f.caption), gbxArchive), field, 0);
+        archiveGrid->addWidget(edit, field, 1);
+        edArchive.push_back(edit);
+        ++field;
+    }
+    outer->addWidget(gbxArchive);
     outer->addStretch();
 
     connect(edEndFltPr, &ExitEdit::exited, this, &TMainFrm::edEndFltPrExit);
@@ -93,7 +117,7 @@ QWidget* TMainFrm::buildPrefsPage()
     connect(cbxShowAll, &QCheckBox::toggled, this, &TMainFrm::cbxShowAllClick);
     whenChecked(rbLaunchDetPTU, this, [this] { rbLaunchDetPTUClick(); });
     whenChecked(rbLaunchDetGPS, this, [this] { rbLaunchDetGPSClick(); });
-    return page;
+    return scroll;
 }
 
 // The preferences are read and written by the core (the command-line tool
@@ -127,6 +151,8 @@ void TMainFrm::fillPrefsPage(const Preferences& prefs)
 
     cbxShowAll->setChecked(prefs.showAll);
     edLPFilter->setText(formatNumber("%1.1f", prefs.lpFilter));
+    for (std::size_t i = 0; i < edArchive.size(); ++i)
+        edArchive[i]->setText(QString::fromStdString(prefs.archive.*ArchiveFields[i].member));
 }
 
 // Launch detection follows the installed sensors the import rules settled.
@@ -160,6 +186,10 @@ Preferences TMainFrm::preferencesFromPages() const
     prefs.lpFilter = number(edLPFilter);
     prefs.resTable = !rbCMR->isChecked();
     prefs.resTableFile = edResO3TableFile->text().toStdString();
+    for (std::size_t i = 0; i < edArchive.size(); ++i)
+        prefs.archive.*ArchiveFields[i].member = edArchive[i]->text().toStdString();
+    if (prefs.archive.platformType.empty())
+        prefs.archive.platformType = ArchiveStation{}.platformType;
     return prefs;
 }
 

@@ -77,6 +77,16 @@ std::optional<std::string> QtDialogs::saveFile(const FileDialogRequest& request)
     return runFileDialog(owner_, request, true);
 }
 
+std::optional<std::string> QtDialogs::chooseFolder(const FileDialogRequest& request)
+{
+    ArrowCursor arrow;
+    const QString folder = QFileDialog::getExistingDirectory(owner_, QString::fromStdString(request.title),
+                                                             QString::fromStdString(request.fileName));
+    if (folder.isEmpty())
+        return std::nullopt;
+    return folder.toStdString();
+}
+
 QString QtDialogs::qtFilter(const std::string& filter)
 {
     const QStringList parts = QString::fromStdString(filter).split(QLatin1Char('|'));

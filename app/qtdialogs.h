@@ -18,6 +18,7 @@ public:
     void showStatus(const std::string& caption, const std::string& text) override;
     std::optional<std::string> openFile(const FileDialogRequest& request) override;
     std::optional<std::string> saveFile(const FileDialogRequest& request) override;
+    std::optional<std::string> chooseFolder(const FileDialogRequest& request) override;
 
     // "Raw data files (*.raw)|*.raw|All files (*.*)|*.*" becomes the Qt form
     // "Raw data files (*.raw);;All files (*.*)"; the descriptions are kept as

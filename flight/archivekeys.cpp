@@ -58,36 +58,13 @@ void readArchiveKeys(FlightConfig& cfg, const IniFile& ini)
     ref.utcMean = text(ini, "reference", "utcMean");
 }
 
-namespace {
-
-// The keys of the section, in the order they are written.
-template <typename Station, typename Fn>
-void forEachKey(Station& a, Fn fn)
-{
-    fn("agency", a.agency);
-    fn("scientificAuthority", a.scientificAuthority);
-    fn("platformType", a.platformType);
-    fn("platformId", a.platformId);
-    fn("platformName", a.platformName);
-    fn("country", a.country);
-    fn("gawId", a.gawId);
-    fn("radiosondeMaker", a.radiosondeMaker);
-    fn("radiosondeModel", a.radiosondeModel);
-    fn("interfaceMaker", a.interfaceMaker);
-    fn("interfaceModel", a.interfaceModel);
-    fn("groundEquipment", a.groundEquipment);
-}
-
-} // namespace
-
 ArchiveStation readArchiveStation(const std::string& prefsFile)
 {
     const IniFile ini(prefsFile);
     ArchiveStation a;
-    forEachKey(a, [&ini](const char* key, std::string& member) {
-        if (ini.find("archive", key))
-            member = text(ini, "archive", key);
-    });
+    for (const ArchiveField& f : ArchiveFields)
+        if (ini.find("archive", f.key))
+            a.*f.member = text(ini, "archive", f.key);
     if (a.platformType.empty())
         a.platformType = ArchiveStation{}.platformType;
     return a;
@@ -96,27 +73,20 @@ ArchiveStation readArchiveStation(const std::string& prefsFile)
 bool writeArchiveStation(const std::string& prefsFile, const ArchiveStation& station)
 {
     const ArchiveStation defaults;
-    bool ok = true;
-    forEachKey(station, [&](const char* key, const std::string& value) {
-        if (!ok)
-            return;
-        std::string current;
-        forEachKey(defaults, [&](const char* k, const std::string& v) {
-            if (std::string_view(k) == key)
-                current = v;
-        });
-        if (value == current && !IniFile(prefsFile).find("archive", key))
-            return;
+    for (const ArchiveField& f : ArchiveFields) {
+        const std::string& value = station.*f.member;
+        if (value == defaults.*f.member && !IniFile(prefsFile).find("archive", f.key))
+            continue;
         std::string line = value; // one line: a line break would end the value early
         for (char& c : line)
             if (c == '\r' || c == '\n')
                 c = ' ';
-        const bool quote = !value.empty()
-            && (value.front() == ' ' || value.back() == ' ' || value.front() == '"' || value.back() == '"'
-                || value.front() == '\'' || value.back() == '\'' || value.front() == '\t' || value.back() == '\t');
-        ok = IniWriteText("archive", key, quote ? "\"" + line + "\"" : line, prefsFile);
-    });
-    return ok;
+        const auto edge = [](char c) { return c == ' ' || c == '\t' || c == '"' || c == '\''; };
+        const bool quote = !line.empty() && (edge(line.front()) || edge(line.back()));
+        if (!IniWriteText("archive", f.key, quote ? "\"" + line + "\"" : line, prefsFile))
+            return false;
+    }
+    return true;
 }
 
 } // namespace lumo

@@ -21,4 +21,27 @@ struct ArchiveStation {
     std::string groundEquipment;
 };
 
+// The keys of the section in the order they are written, with the caption
+// the Preferences page shows.
+struct ArchiveField {
+    const char* key;
+    const char* caption;
+    std::string ArchiveStation::*member;
+};
+
+inline constexpr ArchiveField ArchiveFields[] = {
+    {"agency", "Agency", &ArchiveStation::agency},
+    {"scientificAuthority", "Scientific authority", &ArchiveStation::scientificAuthority},
+    {"platformType", "Platform type", &ArchiveStation::platformType},
+    {"platformId", "Platform ID", &ArchiveStation::platformId},
+    {"platformName", "Platform name", &ArchiveStation::platformName},
+    {"country", "Country (ISO alpha-3)", &ArchiveStation::country},
+    {"gawId", "GAW ID", &ArchiveStation::gawId},
+    {"radiosondeMaker", "Radiosonde maker", &ArchiveStation::radiosondeMaker},
+    {"radiosondeModel", "Radiosonde model", &ArchiveStation::radiosondeModel},
+    {"interfaceMaker", "Interface maker", &ArchiveStation::interfaceMaker},
+    {"interfaceModel", "Interface model", &ArchiveStation::interfaceModel},
+    {"groundEquipment", "Ground equipment", &ArchiveStation::groundEquipment},
+};
+
 } // namespace lumo

@@ -11,8 +11,8 @@ namespace lumo {
 
 // Answers every dialog from a script and keeps a transcript, for the
 // command-line tools, the tests and the screenshot programs. Questions take
-// the queued answers first, then the fixed answer; an open or save dialog
-// takes its queued answer and is cancelled when there is none.
+// the queued answers first, then the fixed answer; an open, save or folder
+// dialog takes its queued answer and is cancelled when there is none.
 class ScriptedDialogs : public AppDialogs {
 public:
     struct Entry {
@@ -52,6 +52,11 @@ public:
         saveRequests.push_back(request);
         return next(saveAnswers);
     }
+    std::optional<std::string> chooseFolder(const FileDialogRequest& request) override
+    {
+        folderRequests.push_back(request);
+        return next(folderAnswers);
+    }
 
     std::vector<Entry> errors() const
     {
@@ -66,8 +71,10 @@ public:
     std::deque<bool> answers;
     std::vector<FileDialogRequest> openRequests;
     std::vector<FileDialogRequest> saveRequests;
+    std::vector<FileDialogRequest> folderRequests;
     std::deque<std::optional<std::string>> openAnswers;
     std::deque<std::optional<std::string>> saveAnswers;
+    std::deque<std::optional<std::string>> folderAnswers;
 
 private:
     static std::optional<std::string> next(std::deque<std::optional<std::string>>& queue)

@@ -36,6 +36,8 @@ public:
     virtual std::optional<std::string> openFile(const FileDialogRequest& request) = 0;
     // Asks before an existing file is overwritten. Empty result: cancelled.
     virtual std::optional<std::string> saveFile(const FileDialogRequest& request) = 0;
+    // An existing folder, starting in request.fileName. Empty result: cancelled.
+    virtual std::optional<std::string> chooseFolder(const FileDialogRequest& request) = 0;
 };
 
 } // namespace lumo

@@ -3,7 +3,11 @@
 #include <QAction>
 #include <QCheckBox>
 #include <QPushButton>
+#include <QLineEdit>
 #include <QRadioButton>
+
+#include <algorithm>
+#include <filesystem>
 
 #include "guitestsupport.h"
 #include "labelededit.h"
@@ -177,6 +181,43 @@ private slots:
         QCOMPARE(app.dialogs.errors()[0].caption, std::string("Error"));
         QCOMPARE(app.dialogs.errors()[0].text, std::string("Unable to open file to export data."));
         QVERIFY(!QGuiApplication::overrideCursor());
+    }
+
+    void exportArchiveFilesIntoAFolderWithThePageMetadata()
+    {
+        TempDir dir;
+        App app(dir.file("lumo.ini"));
+        TMainFrm& w = *app.frm;
+        load(app, dir);
+        QVERIFY(w.mExportArchive->isEnabled());
+        w.edArchive[0]->setText(QStringLiteral("LUMO")); // agency
+        std::filesystem::create_directory(dir.path() / "out");
+        app.dialogs.folderAnswers.push_back(dir.file("out"));
+        w.mExportArchive->trigger();
+
+        QCOMPARE(app.dialogs.folderRequests.size(), size_t(1));
+        QCOMPARE(app.dialogs.folderRequests[0].fileName, dir.path().string());
+        QVERIFY(app.dialogs.errors().empty());
+        std::vector<std::string> names;
+        for (const auto& e : std::filesystem::directory_iterator(dir.path() / "out"))
+            names.push_back(e.path().filename().string());
+        std::sort(names.begin(), names.end());
+        QCOMPARE(names.size(), size_t(3));
+        QVERIFY(names[0].find(".ECC.") != std::string::npos && names[0].find(".LUMO.csv") != std::string::npos);
+        QCOMPARE(names[1].substr(0, 7), std::string("flight."));
+        QCOMPARE(names[2], std::string("flight.nc"));
+        // The status names every file written and what the archives miss.
+        const auto& last = app.dialogs.transcript.back();
+        QCOMPARE(last.kind, ScriptedDialogs::Entry::Status);
+        for (const std::string& n : names)
+            QVERIFY(last.text.find(n) != std::string::npos);
+        QVERIFY(last.text.find("platformId") != std::string::npos);
+        QVERIFY(!QGuiApplication::overrideCursor());
+
+        // Cancelled: nothing more is written.
+        w.mExportArchive->trigger();
+        QCOMPARE(app.dialogs.folderRequests.size(), size_t(2));
+        QCOMPARE(std::distance(std::filesystem::directory_iterator(dir.path() / "out"), {}), 3);
     }
 
     void tableSaveAndLoadBack()

@@ -5,6 +5,7 @@
 #include <QCloseEvent>
 #include <QElapsedTimer>
 #include <QFileInfo>
+#include <QLineEdit>
 #include <QMenu>
 #include <QMenuBar>
 #include <QRadioButton>
@@ -71,7 +72,8 @@ private slots:
         };
         QCOMPARE(captions(w.menuBar()->actions()), QStringList({"&File", "&Plot", "&ReCalc"}));
         QCOMPARE(captions(w.mFile->actions()),
-            QStringList({"&Import", "Export &O3", "Export &Winds", "Export &All", "-", "Save &Prefs", "-", "E&xit"}));
+            QStringList({"&Import", "Export &O3", "Export &Winds", "Export &All", QString::fromUtf8("Export a&rchive files\u2026"),
+                "-", "Save &Prefs", "-", "E&xit"}));
         QCOMPARE(captions(w.mPlot->actions()), QStringList({"&Surface", "&Flight", "&Profile", "-", "&Winds"}));
         QCOMPARE(w.menuBar()->actions()[2], w.mReCalc);
         QStringList pages;
@@ -144,6 +146,7 @@ private slots:
         w.edLPFilter->setText(QStringLiteral("2.25"));
         w.rbLaunchDetGPS->setChecked(true);
         w.edResO3TableFile->setText(QStringLiteral("/data/a b.toz"));
+        w.edArchive[3]->setText(QStringLiteral("339")); // platformId
         w.mSavePrefs->trigger();
 
         QCOMPARE(app.dialogs.transcript.size(), size_t(1));
@@ -167,6 +170,9 @@ private slots:
         QVERIFY(again.frm->cbxEndFltPr->isChecked());
         QCOMPARE(again.frm->q5.endFltPr, 500.0);
         QVERIFY(!again.frm->cbxShowAll->isChecked());
+        QCOMPARE(IniReadText("archive", "platformId", "", ini), std::string("339"));
+        QCOMPARE(again.frm->edArchive[3]->text(), QStringLiteral("339"));
+        QCOMPARE(again.frm->edArchive[2]->text(), QStringLiteral("STN")); // the default platform type
     }
 
     void savePrefsValidation_data()
