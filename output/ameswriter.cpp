@@ -198,7 +198,7 @@ ArchiveText amesFile(const Q5& q, const ArchiveSonde& s, const ArchiveMeta& meta
     for (const AuxText& a : auxTexts)
         h.push_back(a.name);
     const std::vector<std::string> special = {"All dates and times are UTC; time after launch counts from the launch.",
-                                              "Missing values are 99999."};
+                                              "Missing values are 99999 (the launch date 99999999)."};
     h.push_back(std::to_string(special.size()));
     h.insert(h.end(), special.begin(), special.end());
     std::vector<std::string> normal = {std::string("Written by ") + ProgramName + " " + ProgramVersion + ".",
