@@ -187,3 +187,16 @@ TEST(IniWrite, NumbersUseDecimalPointWhateverTheLocale)
     EXPECT_EQ(readFile(f), "[pref]\r\nlDetVal=2.50\r\nendFltAlt=30000.0\r\nLPfilter=12.2\r\n") << "comma locale: " << comma;
     EXPECT_EQ(IniReadNumber("pref", "lDetVal", -1, f), 2.5);
 }
+
+// A UTF-8 byte-order mark before the first section header used to hide that
+// section: a configuration saved by a Windows editor lost its station.
+TEST(IniByteOrderMark, FirstSectionIsRead)
+{
+    const test::TempDir dir;
+    const std::string path = dir.write("bom.cfg", "\xEF\xBB\xBF[station]\r\nname=Payerne\r\nlat=46.8\r\n");
+    EXPECT_EQ(IniReadText("station", "name", "None", path), "Payerne");
+    EXPECT_EQ(IniReadNumber("station", "lat", 0, path), 46.8);
+    ASSERT_TRUE(IniWriteText("station", "alt", "491", path));
+    EXPECT_EQ(IniReadText("station", "name", "None", path), "Payerne");
+    EXPECT_EQ(IniReadInt("station", "alt", 0, path), 491);
+}

@@ -295,3 +295,22 @@ TEST(ReadConfig, ArchiveKeysAreOptionalAndNeverFail)
     ASSERT_TRUE(q5.ReadConfig(dir.write("h.cfg", std::string(ValidConfig) + "[reference]\ntotalO3=301.5\n")));
     EXPECT_EQ(q5.reference.totalO3, 301.5);
 }
+
+// A configuration value of 1e308, or one overflowing to infinity, used to
+// reach the processing run and the exports as inf or 300-digit numbers.
+TEST(ConfigValueRange, ValuesBeyondAMillionMakeTheFileUnusable)
+{
+    const test::TempDir dir;
+    const std::string tables = "[bkg_corr]\nn=1\n00=1000,1\n[pmp_eff]\nn=1\n00=1000,1\n";
+    Q5 q;
+    EXPECT_TRUE(q.ReadConfig(dir.write("ok.cfg", tables + "[station]\nalt=-9999.9\nlat=-0\n")));
+    for (const char* bad : {"[station]\nlat=1e308\n", "[station]\nalt=-1e999\n", "[surface]\no3#2=2e6\n",
+                            "[standard]\np=1e7\n"}) {
+        SCOPED_TRACE(bad);
+        EXPECT_EQ(readFlightConfig(q, dir.write("bad.cfg", tables + bad)), unsigned(ConfigValueRange));
+    }
+    EXPECT_EQ(readFlightConfig(q, dir.write("row.cfg", "[bkg_corr]\nn=1\n00=1e300,1\n[pmp_eff]\nn=1\n00=1000,1\n")),
+              unsigned(ConfigTableRow));
+    EXPECT_EQ(readFlightConfig(q, dir.write("sonde.cfg", tables + "[ozonesonde#1]\nsn=A\nbkg=0\nflow=1e9\n")),
+              unsigned(ConfigSonde));
+}

@@ -300,3 +300,20 @@ TEST_F(ReadRawTest, KeepsConfigurationAndSettings)
     EXPECT_EQ(q5.lpFilter, 10);
     EXPECT_EQ(q5.o3Measured[0], 300);
 }
+
+// A raw file whose logger stopped in the middle of the last line's time used
+// to fail as a whole; the cut line is dropped. A bad line that ends with a
+// line end still stops the read.
+TEST(RawFileCutLastLine, DropsTheCutLineOnly)
+{
+    const test::TempDir dir;
+    const std::string good = "2024/05/07 12:00:00 00010100A08601D007A00F3C\n"
+                             "2024/05/07 12:00:01 00010200A08601D007A00F3C\n";
+    Q5 q;
+    EXPECT_TRUE(q.ReadRaw(dir.write("cut.raw", good + "2024/05/07 12:0")));
+    EXPECT_EQ(q.sfcRecs.size(), 2u);
+    EXPECT_TRUE(q.ReadRaw(dir.write("cut2.raw", good + "2024/05/07 12:00:02")));
+    EXPECT_EQ(q.sfcRecs.size(), 2u);
+    EXPECT_FALSE(q.ReadRaw(dir.write("bad.raw", good + "2024/05/07 12:0\n")));
+    EXPECT_FALSE(q.ReadRaw(dir.write("mid.raw", "2024/05/07 12:0\n" + good)));
+}

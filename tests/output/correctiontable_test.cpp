@@ -207,5 +207,36 @@ TEST(ExportFile, KindsByName)
     EXPECT_FALSE(parseExportKind("O3").has_value());
 }
 
+// A table saved with CR-only line ends used to read as one long line of many
+// fields, which loaded silently as an empty table.
+TEST(CorrectionTableLineEnds, CrOnlyLinesAreRows)
+{
+    const test::TempDir dir;
+    double p[MaxTableRows], val[MaxTableRows];
+    std::uint8_t count = 0;
+    ASSERT_TRUE(readCorrectionTable(dir.write("cr.eff", "1000.0   1.000\r100.0    1.007\r5.0      1.120\r"), p, val, count).ok());
+    ASSERT_EQ(count, 3);
+    EXPECT_EQ(p[2], 5.0);
+    EXPECT_EQ(val[1], 1.007);
+    ASSERT_TRUE(readCorrectionTable(dir.write("crlf.eff", "1000.0 1.0\r\n5.0 1.1\r\n\r\nx\r\n"), p, val, count).ok());
+    EXPECT_EQ(count, 2);
+    const TableFileResult bad = readCorrectionTable(dir.write("bad.eff", "1000.0 1.0\r\n5.0 x\r\n"), p, val, count);
+    EXPECT_EQ(bad.status, TableFileResult::BadNumber);
+    EXPECT_EQ(bad.line, 2);
+    EXPECT_EQ(bad.lineText, "5.0 x");
+}
+
+// A directory opens for reading on POSIX systems and used to load as an
+// empty table; it cannot be read, so the table in use stays.
+TEST(CorrectionTableLineEnds, DirectoryCannotBeOpened)
+{
+    const test::TempDir dir;
+    double p[MaxTableRows] = {1000}, val[MaxTableRows] = {1};
+    std::uint8_t count = 1;
+    EXPECT_EQ(readCorrectionTable(dir.path().string(), p, val, count).status, TableFileResult::CannotOpen);
+    EXPECT_EQ(count, 1);
+    EXPECT_EQ(p[0], 1000);
+}
+
 } // namespace
 } // namespace lumo

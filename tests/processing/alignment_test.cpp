@@ -1,3 +1,4 @@
+#include <array>
 #include <cmath>
 
 #include <gtest/gtest.h>
@@ -240,6 +241,35 @@ TEST_F(Streams, GpsPressureWalkIgnoresFixesWithoutPressureAndZeroesUnplaced)
     EXPECT_EQ(o->data.o3.gpsP, 0);
     EXPECT_EQ(late->data.o3.gpsP, 0);
     EXPECT_EQ(q.fltRecs.size(), 7u);
+}
+
+// A PTU record stamped before 1899-12-30 (year 26 from a damaged date) met
+// the alignment before any GPS fix: the empty bracket [0, 0] divided 0 by 0
+// and NaN reached the exported altitude.
+TEST(AlignmentBracket, TargetBeforeDayZeroAndBeforeAnySourceStaysUnplaced)
+{
+    Q5 q;
+    RawRecord* early = q.fltRecs.append();
+    early->type = TypePtu;
+    early->time = -684297.44;
+    early->data.ptu.gpsAlt = 0;
+    RawRecord* fix = q.fltRecs.append();
+    fix->type = TypeGps;
+    fix->time = 46188.49;
+    fix->data.gps.alt = 1500;
+    RawRecord* later = q.fltRecs.append();
+    later->type = TypePtu;
+    later->time = 46188.48;
+    int unplaced = 0;
+    alignByTime<1>(
+        q.fltRecs, [](const RawRecord& r) { return r.isGps(); },
+        [](const RawRecord& r) { return std::array<double, 1>{r.data.gps.alt}; },
+        [](const RawRecord& r) { return r.isPtu(); },
+        [](RawRecord& r, const std::array<double, 1>& v) { r.data.ptu.gpsAlt = v[0]; },
+        [&unplaced](RawRecord&) { ++unplaced; }, std::array<double, 1>{491.0});
+    EXPECT_TRUE(std::isfinite(early->data.ptu.gpsAlt)); // placed once the first fix brackets it
+    EXPECT_GE(unplaced, 1);
+    EXPECT_TRUE(std::isfinite(later->data.ptu.gpsAlt));
 }
 
 } // namespace

@@ -58,5 +58,17 @@ TEST(Atmosphere, HeightAndPressureFormulasRoughlyInvert)
     EXPECT_NE(z2, 2000);
 }
 
+// A PTU temperature field of -327.68 degC (below absolute zero) in a damaged
+// packet made the GPS pressure of the next fix infinite.
+TEST(HypsometricLayer, TemperatureBelowAbsoluteZeroGivesNoChange)
+{
+    EXPECT_EQ(hypsometricPressure(900.0, 1000.0, -327.68, 50, 1500.0, -327.68, 50), 900.0);
+    EXPECT_EQ(hypsometricPressure(900.0, 1000.0, -273.15, 0, 60535.0, -273.15, 0), 900.0);
+    EXPECT_EQ(hypsometricHeight(1000.0, 900.0, -327.68, 50, 850.0, -300.0, 50), 1000.0);
+    const double p = hypsometricPressure(900.0, 1000.0, 10, 50, 1500.0, 7, 50);
+    EXPECT_GT(p, 840);
+    EXPECT_LT(p, 850);
+}
+
 } // namespace
 } // namespace lumo

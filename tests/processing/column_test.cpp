@@ -1,4 +1,5 @@
 #include <cmath>
+#include <limits>
 #include <string>
 
 #include <gtest/gtest.h>
@@ -221,6 +222,24 @@ TEST(TotalOzone, CmrOnlyForSondesWithSerialAndNothingWithoutBurst)
     totalOzone(q);
     EXPECT_EQ(q.o3Residual[1], 0);
     EXPECT_GT(q.o3Measured[1], 0);
+}
+
+// A configured latitude of 1e308 (or one overflowing to infinity) used to be
+// converted to int for the band label, which is undefined behaviour.
+TEST(ResidualBand, LatitudeBeyondThePoleNamesNoTableBand)
+{
+    EXPECT_EQ(tozBandLabel(1e308), "[90n-100n]");
+    EXPECT_EQ(tozBandLabel(-std::numeric_limits<double>::infinity()), "[90s-100s]");
+    EXPECT_EQ(tozBandLabel(2147483648.0), "[90n-100n]");
+    EXPECT_EQ(tozBandLabel(46.8), "[40n-50n]");
+    const test::TempDir dir;
+    const std::string table = dir.write("t.toz", "[80n-90n]\nhPa\n"
+        " 1.0 1 1 1 1 1 1 1 1 1 1 1 1 1\n 50.0 9 9 9 9 9 9 9 9 9 9 9 9 9\n");
+    double residual = -1;
+    EXPECT_TRUE(tableResidual(table, 85.0, 6, 10.0, residual));
+    EXPECT_GT(residual, 0);
+    EXPECT_FALSE(tableResidual(table, 1e308, 6, 10.0, residual));
+    EXPECT_EQ(residual, 0);
 }
 
 } // namespace

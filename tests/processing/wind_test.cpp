@@ -109,5 +109,30 @@ TEST_F(WindList, BaseAdvancesOneFixAndSpansGaps)
     EXPECT_EQ(q.windRecs.size(), 4u);
 }
 
+// Two GPS fixes of a damaged file stamped centuries apart used to overflow
+// the int seconds of the wind baseline.
+TEST(WindBaseline, FixesCenturiesApartGiveAFiniteWind)
+{
+    Q5 q;
+    RawRecord* a = q.fltRecs.append();
+    a->type = TypeGps;
+    a->time = 45000.0;
+    a->data.gps.lat = 46.8;
+    a->data.gps.lon = 6.9;
+    a->data.gps.alt = 500;
+    RawRecord* b = q.fltRecs.append();
+    b->type = TypeGps;
+    b->time = 45000.0 + 700000.0; // about 1900 years later
+    b->data.gps.lat = 46.9;
+    b->data.gps.lon = 7.0;
+    b->data.gps.alt = 900;
+    q.launchRec = a;
+    buildWinds(q);
+    ASSERT_EQ(q.windRecs.size(), 1u);
+    EXPECT_TRUE(std::isfinite(q.windRecs.first()->ws));
+    EXPECT_GE(q.windRecs.first()->ws, 0);
+    EXPECT_LT(q.windRecs.first()->ws, 1e-3);
+}
+
 } // namespace
 } // namespace lumo
