@@ -7,7 +7,7 @@
 #include <benchmark/benchmark.h>
 
 #include "flight/q5.h"
-#include "processing/synthflight.h"
+#include "support/synthflight.h"
 
 namespace {
 

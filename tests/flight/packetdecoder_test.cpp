@@ -7,7 +7,7 @@
 #include "flight/packetdecoder.h"
 #include "flight/rawline.h"
 #include "flight/rawrecord.h"
-#include "rawtestdata.h"
+#include "support/packets.h"
 
 using namespace lumo;
 using lumo::test::floatHex;

@@ -4,7 +4,7 @@
 #include <vector>
 
 #include "flight/q5.h"
-#include "rawtestdata.h"
+#include "support/packets.h"
 #include "support/testfiles.h"
 
 using namespace lumo;

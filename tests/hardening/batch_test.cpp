@@ -9,7 +9,7 @@
 #include <nlohmann/json.hpp>
 
 #include "badinputs.h"
-#include "batchrun.h"
+#include "support/batchrun.h"
 #include "jsoncheck.h"
 #include "correctiontables.h"
 #include "hardflight.h"

@@ -6,7 +6,7 @@
 #include <gtest/gtest.h>
 #include <nlohmann/json.hpp>
 
-#include "batchrun.h"
+#include "support/batchrun.h"
 
 namespace lumo::test {
 

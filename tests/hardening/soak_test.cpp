@@ -12,7 +12,7 @@
 
 #include <gtest/gtest.h>
 
-#include "batchrun.h"
+#include "support/batchrun.h"
 #include "jsoncheck.h"
 
 namespace lumo {

@@ -3,9 +3,7 @@
 #include <cstdio>
 #include <string>
 
-#include "flight/datetime.h"
-#include "flight/q5.h"
-#include "flight/textfield.h"
+#include "support/records.h"
 
 namespace lumo::test {
 
@@ -24,12 +22,7 @@ inline double flightTime(double secondsOfDay)
 inline RawRecord& addPtu(RecordList<RawRecord>& list, double seconds, double p, double t, double u, double vbat,
                          bool extended = false)
 {
-    RawRecord& r = *list.append();
-    r.time = flightTime(seconds);
-    r.type = extended ? TypePtuExt : TypePtu;
-    r.data.ptu.p = p;
-    r.data.ptu.t = t;
-    r.data.ptu.u = u;
+    RawRecord& r = appendPtu(list, flightTime(seconds), p, t, u, extended ? TypePtuExt : TypePtu);
     r.data.ptu.vbat = vbat;
     if (extended) {
         r.data.ptu.tint = t + 30.25;
@@ -39,21 +32,16 @@ inline RawRecord& addPtu(RecordList<RawRecord>& list, double seconds, double p, 
     return r;
 }
 
+// A fix with the receiver's clock at the given seconds of the day.
 inline RawRecord& addGps(RecordList<RawRecord>& list, double seconds, double lat, double lon, double alt, int nSats,
                          bool velocities = false)
 {
-    RawRecord& r = *list.append();
-    r.time = flightTime(seconds);
-    r.type = velocities ? TypeGpsVel : TypeGps;
-    r.data.gps.lat = lat;
-    r.data.gps.lon = lon;
-    r.data.gps.alt = alt;
+    RawRecord& r = appendGps(list, flightTime(seconds), lat, lon, alt, nSats, velocities ? TypeGpsVel : TypeGps);
     if (velocities) {
         r.data.gps.ewv = 3.125;
         r.data.gps.nsv = -1.5;
         r.data.gps.udv = 5.0625;
     }
-    r.data.gps.nSats = nSats;
     const int s = static_cast<int>(seconds);
     r.data.gps.gpsHour = s / 3600;
     r.data.gps.gpsMin = s / 60 % 60;
@@ -64,13 +52,7 @@ inline RawRecord& addGps(RecordList<RawRecord>& list, double seconds, double lat
 inline RawRecord& addOzone(RecordList<RawRecord>& list, double seconds, int o3Num, double ic, double tp, double ip,
                            double bat)
 {
-    RawRecord& r = *list.append();
-    r.time = flightTime(seconds);
-    r.type = TypeAux;
-    r.kind = KindOzonesonde;
-    r.data.o3.o3Num = static_cast<std::uint8_t>(o3Num);
-    r.data.o3.ic = ic;
-    r.data.o3.tp = tp;
+    RawRecord& r = appendOzone(list, flightTime(seconds), o3Num, ic, tp);
     r.data.o3.ip = ip;
     r.data.o3.o3Bat = bat;
     return r;
@@ -93,12 +75,7 @@ inline void setProcessed(RawRecord& z, double p, double t, double u, double tu, 
 
 inline WindRecord& addWind(Q5& q5, double seconds, double alt, double wd, double ws)
 {
-    WindRecord& w = *q5.windRecs.append();
-    w.time = flightTime(seconds);
-    w.alt = alt;
-    w.wd = wd;
-    w.ws = ws;
-    return w;
+    return appendWind(q5.windRecs, flightTime(seconds), alt, wd, ws);
 }
 
 inline void setStation(Q5& q5)

@@ -4,7 +4,7 @@
 
 #include <filesystem>
 
-#include "batchrun.h"
+#include "support/batchrun.h"
 
 using lumo::test::runBatch;
 using lumo::test::sourcePath;

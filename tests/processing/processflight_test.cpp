@@ -8,7 +8,7 @@
 #include "flight/plotsink.h"
 #include "flight/scripteddialogs.h"
 #include "records.h"
-#include "synthflight.h"
+#include "support/synthflight.h"
 
 namespace lumo {
 namespace {

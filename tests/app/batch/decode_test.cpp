@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "batchrun.h"
-#include "rawtestdata.h"
+#include "support/batchrun.h"
+#include "support/packets.h"
 
 using namespace lumo::test;
 using Json = nlohmann::ordered_json;

@@ -11,7 +11,7 @@
 #include <string>
 #include <vector>
 
-#include "batchrun.h"
+#include "support/batchrun.h"
 
 using namespace lumo::test;
 using Json = nlohmann::ordered_json;

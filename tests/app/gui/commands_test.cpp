@@ -9,7 +9,7 @@
 #include <algorithm>
 #include <filesystem>
 
-#include "guitestsupport.h"
+#include "support/mainwindow.h"
 #include "labelededit.h"
 #include "plots/mybutton.h"
 

@@ -9,7 +9,7 @@
 
 #include <functional>
 
-#include "guitestsupport.h"
+#include "support/mainwindow.h"
 #include "qtdialogs.h"
 
 using namespace lumo;

@@ -6,7 +6,7 @@
 #include <QPushButton>
 #include <QRadioButton>
 
-#include "guitestsupport.h"
+#include "support/mainwindow.h"
 #include "labelededit.h"
 #include "lumoapp.h"
 #include "numtext.h"

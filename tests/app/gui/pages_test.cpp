@@ -9,7 +9,7 @@
 #include <QRadioButton>
 
 #include "flight/textfield.h"
-#include "guitestsupport.h"
+#include "support/mainwindow.h"
 #include "labelededit.h"
 #include "numtext.h"
 #include "qtdialogs.h"

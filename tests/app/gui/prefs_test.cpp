@@ -11,7 +11,7 @@
 #include <QRadioButton>
 #include <QTabWidget>
 
-#include "guitestsupport.h"
+#include "support/mainwindow.h"
 #include "labelededit.h"
 #include "plots/mybutton.h"
 #include "splashfrm.h"
