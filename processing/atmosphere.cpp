@@ -33,8 +33,7 @@ double hypsometricHeight(double z1, double p1, double t1, double u1, double p2, 
     const double tv = (tv1 + tv2) * 0.5;
     if (!(tv > 0) || !std::isfinite(tv))
         return z1;
-    // 29.2894 m/K = Rd / g for dry air.
-    return z1 + std::log(p1 / p2) * 29.2894 * tv;
+    return z1 + std::log(p1 / p2) * HypsometricScale * tv;
 }
 
 double hypsometricPressure(double p1, double z1, double t1, double u1, double z2, double t2, double u2)

@@ -2,6 +2,9 @@
 
 namespace lumo {
 
+// Height per kelvin of the hypsometric relation, m/K: Rd / g for dry air.
+constexpr double HypsometricScale = 29.2894;
+
 // Saturation vapour pressure over water (hPa) at t (degC), Magnus form.
 double satVapourPressure(double t);
 

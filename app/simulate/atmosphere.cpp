@@ -3,6 +3,8 @@
 #include <algorithm>
 #include <cmath>
 
+#include "processing/atmosphere.h"
+
 namespace lumo::sim {
 
 namespace {
@@ -11,19 +13,6 @@ constexpr double TopHeight = 80000; // m, top of the height table
 constexpr double TwoPi = 6.283185307179586;
 
 } // namespace
-
-double saturationVapourPressure(double tC)
-{
-    return 6.1121 * std::exp(17.502 * tC / (tC + 240.97));
-}
-
-double virtualTemperature(double p, double tC, double u)
-{
-    // Moist air is lighter: Tv = T (1 + 0.378 e/p), e from the humidity.
-    if (u > 0 && u < 100 && p > 0)
-        return (u * saturationVapourPressure(tC) / (p * 100) * 0.37821 + 1) * (tC + 273.15);
-    return tC + 273.15;
-}
 
 Atmosphere::Atmosphere(const SimOptions& o, Random& rng) : stnAlt_(o.stnAlt), offset_(o.temperatureOffset)
 {
@@ -74,10 +63,10 @@ Atmosphere::Atmosphere(const SimOptions& o, Random& rng) : stnAlt_(o.stnAlt), of
     for (std::size_t i = 1; i < n; ++i) {
         const double z1 = (i - 1) * Step, z2 = i * Step;
         const double p1 = std::exp(lnP_[i - 1]);
-        const double tv1 = virtualTemperature(p1, temperature(z1), humidity(z1));
+        const double tv1 = lumo::virtualTemperature(p1, temperature(z1), humidity(z1));
         double p2 = p1 * std::exp(-Step / (HypsometricScale * tv1));
         for (int k = 0; k < 2; ++k) {
-            const double tv2 = virtualTemperature(p2, temperature(z2), humidity(z2));
+            const double tv2 = lumo::virtualTemperature(p2, temperature(z2), humidity(z2));
             p2 = p1 * std::exp(-Step / (HypsometricScale * (tv1 + tv2) * 0.5));
         }
         lnP_[i] = std::log(p2);

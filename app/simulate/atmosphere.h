@@ -7,13 +7,6 @@
 
 namespace lumo::sim {
 
-// Height constant of the hypsometric relation, m/K: Rd / g0 with the
-// rounding the processing uses, so that processed heights match ours.
-constexpr double HypsometricScale = 29.2894;
-
-double saturationVapourPressure(double tC);           // hPa over water
-double virtualTemperature(double p, double tC, double u); // K
-
 // A standard atmosphere by layers (tropical, mid-latitude or polar flavour)
 // with the options' surface offsets and a little seeded structure. Pressure
 // and height are tied by integrating the hypsometric relation in 10 m steps
