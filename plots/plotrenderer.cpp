@@ -1,12 +1,17 @@
 #include "plotrenderer.h"
 
 #include <QApplication>
+#include <QBuffer>
 #include <QCheckBox>
 #include <QDir>
+#include <QFile>
 #include <QPixmap>
 
 #include <algorithm>
+#include <string>
+#include <string_view>
 
+#include "flight/atomicfile.h"
 #include "flight/q5.h"
 #include "fltplot.h"
 #include "profileplot.h"
@@ -77,10 +82,17 @@ void checkQuantities(Frm& frm, const QStringList& quantities, bool withAscentRat
         frm.btnPrevClick();
 }
 
+// The picture is encoded in memory and written through the atomic writer, so
+// a failed write leaves no half-written file.
 bool save(QWidget& window, const QString& path, QStringList& written, QString& error)
 {
     QApplication::processEvents();
-    if (!window.grab().save(path, "PNG")) {
+    QByteArray png;
+    QBuffer buffer(&png);
+    buffer.open(QIODevice::WriteOnly);
+    const bool encoded = window.grab().save(&buffer, "PNG");
+    const std::string_view bytes(png.constData(), static_cast<std::size_t>(png.size()));
+    if (!encoded || !writeFileAtomically(QFile::encodeName(path).toStdString(), bytes)) {
         error = QStringLiteral("Cannot write %1").arg(path);
         return false;
     }
