@@ -40,24 +40,24 @@ void TMainFrm::createPlotWindows()
 void TMainFrm::clearPlotControls()
 {
     if (sfcPlotFrm)
-        sfcPlotFrm->ClearForImport();
+        sfcPlotFrm->clearForImport();
     if (fltPlotFrm)
-        fltPlotFrm->ClearForImport();
+        fltPlotFrm->clearForImport();
     if (profilePlotFrm)
-        profilePlotFrm->ClearForImport();
+        profilePlotFrm->clearForImport();
 }
 
 void TMainFrm::finishPlotsAfterImport()
 {
     const QString flightName = QString::fromStdString(baseNamePart(srcFileName.toStdString()));
     if (sfcPlotFrm)
-        sfcPlotFrm->FinishImport(flightName);
+        sfcPlotFrm->finishImport(flightName);
     if (fltPlotFrm)
-        fltPlotFrm->FinishImport(flightName);
+        fltPlotFrm->finishImport(flightName);
     if (windPlotFrm)
-        windPlotFrm->FinishImport(flightName);
+        windPlotFrm->finishImport(flightName);
     if (profilePlotFrm)
-        profilePlotFrm->FinishImport(flightName);
+        profilePlotFrm->finishImport(flightName);
 }
 
 void TMainFrm::zoomPlotsAfterReCalc()
@@ -79,25 +79,25 @@ void TMainFrm::applyShowAllToPlots()
 void TMainFrm::mSurfaceClick()
 {
     if (sfcPlotFrm)
-        sfcPlotFrm->PrepareAndShow();
+        sfcPlotFrm->prepareAndShow();
 }
 
 void TMainFrm::mFlightClick()
 {
     if (fltPlotFrm)
-        fltPlotFrm->PrepareAndShow();
+        fltPlotFrm->prepareAndShow();
 }
 
 void TMainFrm::mProfileClick()
 {
     if (profilePlotFrm)
-        profilePlotFrm->PrepareAndShow();
+        profilePlotFrm->prepareAndShow();
 }
 
 void TMainFrm::mWindsClick()
 {
     if (windPlotFrm)
-        windPlotFrm->PrepareAndShow();
+        windPlotFrm->prepareAndShow();
 }
 
 } // namespace lumo

@@ -79,7 +79,7 @@ Setup& setup()
 int shownChannels(const XYPlot& plot)
 {
     int shown = 0;
-    for (int i = 0; i < plot.ChannelCount(); ++i)
+    for (int i = 0; i < plot.channelCount(); ++i)
         shown += plot.GetChannel(i)->Visible() ? 1 : 0;
     return shown;
 }
@@ -96,7 +96,7 @@ void RefillAllAndRedrawFlight(benchmark::State& state)
         s.flt->LoadPlotData(s.q5);
         s.wind->LoadPlotData(s.q5);
         s.flt->FormShow();
-        s.flt->fltPlot->ReplotNow();
+        s.flt->fltPlot->replotNow();
     }
     state.counters["records"] = double(s.q5.fltRecs.size());
 }
@@ -119,7 +119,7 @@ void RedrawFlightTenChannels(benchmark::State& state)
     s.flt->LoadPlotData(s.q5);
     s.flt->FormShow();
     for (auto _ : state)
-        s.flt->fltPlot->ReplotNow();
+        s.flt->fltPlot->replotNow();
 }
 BENCHMARK(RedrawFlightTenChannels)->Unit(benchmark::kMillisecond);
 
@@ -132,8 +132,8 @@ void ScrollStepFlight(benchmark::State& state)
     const double span = y->Span();
     int step = 0;
     for (auto _ : state) {
-        y->SetRange(min + 0.01 * (++step % 50), span);
-        s.flt->fltPlot->ReplotNow();
+        y->setRange(min + 0.01 * (++step % 50), span);
+        s.flt->fltPlot->replotNow();
     }
 }
 BENCHMARK(ScrollStepFlight)->Unit(benchmark::kMillisecond);
@@ -150,12 +150,12 @@ void RenderProfile(benchmark::State& state)
     }
     for (auto _ : state) {
         s.profile->LoadPlotData(s.q5);
-        s.profile->profilePlot->ReplotNow();
+        s.profile->profilePlot->replotNow();
     }
     int points = 0;
-    for (int i = 0; i < s.profile->profilePlot->ChannelCount(); ++i)
+    for (int i = 0; i < s.profile->profilePlot->channelCount(); ++i)
         if (s.profile->profilePlot->GetChannel(i)->Visible())
-            points += s.profile->profilePlot->GetChannel(i)->Count();
+            points += s.profile->profilePlot->GetChannel(i)->count();
     state.counters["points"] = points;
 }
 BENCHMARK(RenderProfile)->Unit(benchmark::kMillisecond);

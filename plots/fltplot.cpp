@@ -53,25 +53,25 @@ TfltPlotFrm::TfltPlotFrm(Q5& q5, QWidget* parent) : SondePlotFrm(q5, parent, tru
     setWindowTitle(tr("Flight"));
 
     fltPlot = plot_ = new XYPlot(this);
-    fltPlot->SetPrintDocument(tr("Flight Plot"), QPageLayout::Portrait);
-    fltPlot->SetButtonVisible(ToolBarButton::Resume, false);
-    fltPlot->SetButtonVisible(ToolBarButton::Pause, false);
-    fltPlot->SetButtonVisible(ToolBarButton::Select, true);
-    fltPlot->SetButtonVisible(ToolBarButton::Cursor, false);
-    fltPlot->SetButtonVisible(ToolBarButton::Preview, false);
+    fltPlot->setPrintDocument(tr("Flight Plot"), QPageLayout::Portrait);
+    fltPlot->setButtonVisible(ToolBarButton::Resume, false);
+    fltPlot->setButtonVisible(ToolBarButton::Pause, false);
+    fltPlot->setButtonVisible(ToolBarButton::Select, true);
+    fltPlot->setButtonVisible(ToolBarButton::Cursor, false);
+    fltPlot->setButtonVisible(ToolBarButton::Preview, false);
 
     PlotAxis* x = fltPlot->GetXAxis(0);
     x->SetTitleShow(false);
-    x->SetDesignRange(0, 100);
+    x->setDesignRange(0, 100);
     x->SetDesiredIncrement(0.1);
-    x->SetLabelDecimals(2);
-    x->SetTrackingMargins(0.5, 0.5);
+    x->setLabelDecimals(2);
+    x->setTrackingMargins(0.5, 0.5);
     PlotAxis* y = fltPlot->GetYAxis(0);
     y->SetTitle(tr("Height (Km)"));
-    y->SetDesignRange(0, 40);
+    y->setDesignRange(0, 40);
     y->SetDesiredIncrement(2);
-    y->SetLabelDecimals(2);
-    y->SetTrackingMargins(0.5, 0.5);
+    y->setLabelDecimals(2);
+    y->setTrackingMargins(0.5, 0.5);
 
     for (const PairDesign& p : RsPairs) {
         fltPlot->AddChannel(QStringLiteral("%1(A)").arg(QLatin1String(p.name)), QColor(p.ascent), p.ascentLayer);
@@ -85,7 +85,7 @@ TfltPlotFrm::TfltPlotFrm(Q5& q5, QWidget* parent) : SondePlotFrm(q5, parent, tru
                 SondeStyles[n - 1]);
         }
     }
-    fltPlot->EndDesign();
+    fltPlot->endDesign();
 
     OuterSize::apply(*this, QSize(600, 600));
 }
@@ -133,7 +133,7 @@ void TfltPlotFrm::LoadPlotData(Q5& q)
             add(o3ChannelIndex(n, 4), o.o3Bat, h);
         }
     }
-    plot.Replot();
+    plot.replot();
 }
 
 void TfltPlotFrm::showQuantity(int channel, bool on)
@@ -173,11 +173,11 @@ void TfltPlotFrm::ApplyShowAll(bool flag)
 
 void TfltPlotFrm::designRanges()
 {
-    fltPlot->GetXAxis(0)->SetRange(0, 100);
-    fltPlot->GetYAxis(0)->SetRange(0, 40);
+    fltPlot->GetXAxis(0)->setRange(0, 100);
+    fltPlot->GetYAxis(0)->setRange(0, 40);
 }
 
-void TfltPlotFrm::FinishImport(const QString& flightName)
+void TfltPlotFrm::finishImport(const QString& flightName)
 {
     fltPlot->SetTitleText(tr("Flight Data - %1").arg(flightName));
     finishImportBoxes();

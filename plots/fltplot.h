@@ -7,9 +7,9 @@
 //   LoadPlotData(q5) — refill (a PlotSink: add it to q5.plotSinks; it takes
 //   itself out again when destroyed);
 //   ApplyShowAll(flag) — "Show all data" changed, and at the end of import;
-//   PrepareAndShow() — the Plot > Flight command's work on this window;
-//   ClearForImport() / FinishImport(flightName) — the import's steps on this
-//   window (FinishImport ends with ApplyShowAll(q5.showAll));
+//   prepareAndShow() — the Plot > Flight command's work on this window;
+//   clearForImport() / finishImport(flightName) — the import's steps on this
+//   window (finishImport ends with ApplyShowAll(q5.showAll));
 //   FormShow(), FormResize().
 // The window reads q5.showAll when a box is clicked.
 
@@ -36,7 +36,7 @@ public:
     // (false); then zoom X and Y to fit.
     void ApplyShowAll(bool flag);
     // Title "Flight Data - <flightName>", boxes, then ApplyShowAll(showAll).
-    void FinishImport(const QString& flightName) override;
+    void finishImport(const QString& flightName) override;
 
     void cbxARateClick() { rsBoxClick(7); }
 

@@ -35,15 +35,15 @@ double PlotAxis::Span() const
 
 void PlotAxis::SetMin(double min)
 {
-    SetRange(min, Span());
+    setRange(min, Span());
 }
 
 void PlotAxis::SetSpan(double span)
 {
-    SetRange(Min(), span);
+    setRange(Min(), span);
 }
 
-void PlotAxis::SetRange(double min, double span)
+void PlotAxis::setRange(double min, double span)
 {
     flushTracking();
     if (min == min_ && span == span_)
@@ -51,7 +51,7 @@ void PlotAxis::SetRange(double min, double span)
     applyRange(min, span, true);
 }
 
-void PlotAxis::SetDesignRange(double min, double span)
+void PlotAxis::setDesignRange(double min, double span)
 {
     applyRange(min, span, false);
     savedMin_ = min;
@@ -69,7 +69,7 @@ void PlotAxis::applyRange(double min, double span, bool notify)
     pushing_ = true;
     axis_->setRange(min, min + span);
     pushing_ = false;
-    plot_.Replot();
+    plot_.replot();
     if (notify)
         plot_.axisRangeChanged(*this, oldMin, oldSpan, min, span);
 }
@@ -88,34 +88,34 @@ void PlotAxis::SetTitle(const QString& title)
 {
     title_ = title;
     axis_->setLabel(titleShow_ ? title : QString());
-    plot_.Replot();
+    plot_.replot();
 }
 
 void PlotAxis::SetTitleShow(bool show)
 {
     titleShow_ = show;
     axis_->setLabel(show ? title_ : QString());
-    plot_.Replot();
+    plot_.replot();
 }
 
 void PlotAxis::SetDesiredIncrement(double increment)
 {
     desiredIncrement_ = increment;
     ticker_->setDesiredIncrement(increment);
-    plot_.Replot();
+    plot_.replot();
 }
 
-void PlotAxis::SetLabelDecimals(int decimals)
+void PlotAxis::setLabelDecimals(int decimals)
 {
     ticker_->setDecimals(decimals);
-    plot_.Replot();
+    plot_.replot();
 }
 
-void PlotAxis::SetLabelDateTime(const QString&)
+void PlotAxis::setLabelDateTime(const QString&)
 {
     // The one date-time format in use is the time of day "hh:nn:ss".
     ticker_->setDateTime(true);
-    plot_.Replot();
+    plot_.replot();
 }
 
 int PlotAxis::labelDecimals() const
@@ -128,7 +128,7 @@ QString PlotAxis::formatValue(double value) const
     return ticker_->format(value);
 }
 
-void PlotAxis::SetScrollLimits(double lo, double hi)
+void PlotAxis::setScrollLimits(double lo, double hi)
 {
     limitLo_ = lo;
     limitHi_ = hi;
@@ -158,22 +158,22 @@ void PlotAxis::zoomBy(double factor)
         min = centre - span / 2;
     }
     limitRange(min, span);
-    SetRange(min, span);
+    setRange(min, span);
 }
 
-void PlotAxis::SetLogarithmic(bool on)
+void PlotAxis::setLogarithmic(bool on)
 {
     log_ = on;
     axis_->setScaleType(on ? QCPAxis::stLogarithmic : QCPAxis::stLinear);
     ticker_->setLogarithmic(on);
-    plot_.Replot();
+    plot_.replot();
 }
 
-void PlotAxis::SetReversed(bool on)
+void PlotAxis::setReversed(bool on)
 {
     reversed_ = on;
     axis_->setRangeReversed(on);
-    plot_.Replot();
+    plot_.replot();
 }
 
 bool PlotAxis::Visible() const
@@ -184,7 +184,7 @@ bool PlotAxis::Visible() const
 void PlotAxis::SetVisible(bool on)
 {
     axis_->setVisible(on);
-    plot_.Replot();
+    plot_.replot();
 }
 
 void PlotAxis::SetTrackingEnabled(bool enabled)
@@ -200,10 +200,10 @@ void PlotAxis::SetTrackingEnabled(bool enabled)
     }
     tracking_ = true;
     if (restoreOnResume_)
-        SetRange(savedMin_, savedSpan_);
+        setRange(savedMin_, savedSpan_);
 }
 
-void PlotAxis::SetTrackingMargins(double below, double above)
+void PlotAxis::setTrackingMargins(double below, double above)
 {
     minMargin_ = below;
     maxMargin_ = above;
@@ -246,10 +246,10 @@ void PlotAxis::ZoomToFitFast()
     bool found = false;
     const bool isX = direction_ == Direction::X;
     for (const auto& channel : plot_.channels()) {
-        if (channel->Count() == 0 || !binds(*channel))
+        if (channel->count() == 0 || !binds(*channel))
             continue;
-        lo = std::min(lo, isX ? channel->XMin() : channel->YMin());
-        hi = std::max(hi, isX ? channel->XMax() : channel->YMax());
+        lo = std::min(lo, isX ? channel->xMin() : channel->yMin());
+        hi = std::max(hi, isX ? channel->xMax() : channel->yMax());
         found = true;
     }
     fitTo(lo, hi, found);
@@ -259,7 +259,7 @@ void PlotAxis::fitTo(double lo, double hi, bool found)
 {
     if (!found || hi == lo)
         return;
-    SetRange(lo - minMargin_, (hi - lo) + minMargin_ + maxMargin_);
+    setRange(lo - minMargin_, (hi - lo) + minMargin_ + maxMargin_);
 }
 
 void PlotAxis::track(double value)

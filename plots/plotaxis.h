@@ -36,9 +36,9 @@ public:
     void SetMin(double min);
     void SetSpan(double span);
     // Sets both in one step: at most one notification.
-    void SetRange(double min, double span);
+    void setRange(double min, double span);
     // Initial range while the plot is built from its design: no notification.
-    void SetDesignRange(double min, double span);
+    void setDesignRange(double min, double span);
 
     const QString& Title() const { return title_; }
     void SetTitle(const QString& title);
@@ -47,14 +47,14 @@ public:
     double DesiredIncrement() const { return desiredIncrement_; }
     void SetDesiredIncrement(double increment);
     // Tick labels as numbers with this many decimals ...
-    void SetLabelDecimals(int decimals);
+    void setLabelDecimals(int decimals);
     // ... or as time of day of a date-time in days ("hh:nn:ss").
-    void SetLabelDateTime(const QString& format);
+    void setLabelDateTime(const QString& format);
     int labelDecimals() const;
     // A value written as the axis writes its labels.
     QString formatValue(double value) const;
     // Limits for scrolling and zooming by mouse and toolbar (none by default).
-    void SetScrollLimits(double lo, double hi);
+    void setScrollLimits(double lo, double hi);
     // Brings a range inside the scroll limits: no wider than they are, and
     // moved inside without changing its span.
     void limitRange(double& min, double& span) const;
@@ -64,11 +64,11 @@ public:
     void zoomBy(double factor);
 
     // A logarithmic axis (its range must stay above 0) has decade ticks.
-    bool Logarithmic() const { return log_; }
-    void SetLogarithmic(bool on);
+    bool logarithmic() const { return log_; }
+    void setLogarithmic(bool on);
     // A reversed axis grows leftwards (X) or downwards (Y).
-    bool Reversed() const { return reversed_; }
-    void SetReversed(bool on);
+    bool reversed() const { return reversed_; }
+    void setReversed(bool on);
     // Whether the axis line, ticks and title are drawn.
     bool Visible() const;
     void SetVisible(bool on);
@@ -79,7 +79,7 @@ public:
     void SetTrackingEnabled(bool enabled);
     double TrackingMinMargin() const { return minMargin_; }
     double TrackingMaxMargin() const { return maxMargin_; }
-    void SetTrackingMargins(double below, double above);
+    void setTrackingMargins(double below, double above);
     bool RestoreValuesOnResume() const { return restoreOnResume_; }
     void SetRestoreValuesOnResume(bool restore) { restoreOnResume_ = restore; }
 

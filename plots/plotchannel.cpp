@@ -107,7 +107,7 @@ void PlotChannel::SetVisible(bool visible)
         return;
     visible_ = visible;
     curve_->setVisible(visible);
-    plot_.Replot();
+    plot_.replot();
 }
 
 void PlotChannel::SetVisibleInLegend(bool inLegend)
@@ -123,7 +123,7 @@ void PlotChannel::applyPen()
     QPen pen(color_, lineWidth_, penStyle(lineStyle_));
     pen.setCapStyle(Qt::FlatCap);
     curve_->setPen(pen);
-    plot_.Replot();
+    plot_.replot();
 }
 
 void PlotChannel::AddXY(double x, double y)
@@ -145,13 +145,13 @@ void PlotChannel::AddXY(double x, double y)
         boundY_->track(y);
 }
 
-void PlotChannel::AddBreak()
+void PlotChannel::addBreak()
 {
     if (!points_.empty() && (breaks_.empty() || breaks_.back() != points_.size()))
         breaks_.push_back(points_.size());
 }
 
-void PlotChannel::Clear()
+void PlotChannel::clear()
 {
     points_.clear();
     breaks_.clear();

@@ -51,18 +51,18 @@ public:
     // Appends a point, updates the statistics and feeds the axes' tracking,
     // whether or not the channel is visible.
     void AddXY(double x, double y);
-    void Clear();
+    void clear();
 
     const std::vector<QPointF>& Points() const { return points_; }
-    int Count() const { return static_cast<int>(points_.size()); }
-    double XMin() const { return xMin_; }
-    double XMax() const { return xMax_; }
-    double YMin() const { return yMin_; }
-    double YMax() const { return yMax_; }
+    int count() const { return static_cast<int>(points_.size()); }
+    double xMin() const { return xMin_; }
+    double xMax() const { return xMax_; }
+    double yMin() const { return yMin_; }
+    double yMax() const { return yMax_; }
 
     // Ends the trace here: the next point added starts a new line, so no
     // line joins the points on either side (a wrap of wind direction).
-    void AddBreak();
+    void addBreak();
 
     QCPCurve* curve() const { return curve_; }
     // The axes the channel is drawn against (null when no axis has its name).

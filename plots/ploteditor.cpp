@@ -71,7 +71,7 @@ QWidget* PlotEditor::buildChannels()
     for (int c = 0; c < headers.size(); ++c)
         grid->addWidget(new QLabel(QStringLiteral("<b>%1</b>").arg(headers[c])), 0, c);
 
-    for (int i = 0; i < plot_.ChannelCount(); ++i) {
+    for (int i = 0; i < plot_.channelCount(); ++i) {
         const PlotChannel& channel = *plot_.GetChannel(i);
         ChannelRow row{};
         row.chosen = channel.Color();
@@ -106,7 +106,7 @@ QWidget* PlotEditor::buildChannels()
         grid->addWidget(row.legend, r, 5);
         channels_.push_back(row);
     }
-    grid->setRowStretch(plot_.ChannelCount() + 1, 1);
+    grid->setRowStretch(plot_.channelCount() + 1, 1);
 
     auto* scroll = new QScrollArea;
     scroll->setWidget(inner);
@@ -150,7 +150,7 @@ void PlotEditor::apply()
         row.axis->SetTitle(row.title->text());
         row.axis->SetDesiredIncrement(row.increment->value());
         if (row.span->value() > 0)
-            row.axis->SetRange(row.min->value(), row.span->value());
+            row.axis->setRange(row.min->value(), row.span->value());
     }
 }
 

@@ -19,12 +19,12 @@ namespace {
 // Position along an axis in the units the axis is drawn in.
 double toScale(const PlotAxis& axis, double v)
 {
-    return axis.Logarithmic() ? std::log10(v) : v;
+    return axis.logarithmic() ? std::log10(v) : v;
 }
 
 double fromScale(const PlotAxis& axis, double u)
 {
-    return axis.Logarithmic() ? std::pow(10.0, u) : u;
+    return axis.logarithmic() ? std::pow(10.0, u) : u;
 }
 
 } // namespace
@@ -85,13 +85,13 @@ void PlotMouse::move(QMouseEvent* event)
 void PlotMouse::moveAxis(const Start& start, double pixels, double length, double factor, bool zoom)
 {
     PlotAxis& axis = *start.axis;
-    if (length <= 0 || start.span <= 0 || (axis.Logarithmic() && !(start.min > 0)))
+    if (length <= 0 || start.span <= 0 || (axis.logarithmic() && !(start.min > 0)))
         return;
     double lo = toScale(axis, start.min);
     double hi = toScale(axis, start.min + start.span);
     if (!zoom) {
         // The data follow the pointer, whichever way the axis grows.
-        const double shift = pixels / length * (hi - lo) * (axis.Reversed() ? -1 : 1);
+        const double shift = pixels / length * (hi - lo) * (axis.reversed() ? -1 : 1);
         lo -= shift;
         hi -= shift;
     } else {
@@ -102,14 +102,14 @@ void PlotMouse::moveAxis(const Start& start, double pixels, double length, doubl
     double min = fromScale(axis, lo);
     double span = fromScale(axis, hi) - min;
     axis.limitRange(min, span);
-    axis.SetRange(min, span);
+    axis.setRange(min, span);
 }
 
 void PlotMouse::release(QMouseEvent*)
 {
     if (dragging_) {
         plot_.customPlot()->setNotAntialiasedElements(QCP::aeNone);
-        plot_.Replot();
+        plot_.replot();
     }
     pressed_ = false;
     dragging_ = false;

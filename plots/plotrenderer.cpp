@@ -47,7 +47,7 @@ bool parseOzone(const QString& name, int& quantity, int& sonde)
 bool sondeHasData(const XYPlot& plot, int firstChannel, int step)
 {
     for (int k = 0; k < 5; ++k)
-        if (plot.GetChannel(firstChannel + k * step)->Count() > 0)
+        if (plot.GetChannel(firstChannel + k * step)->count() > 0)
             return true;
     return false;
 }
@@ -135,18 +135,18 @@ bool PlotRenderer::render(Q5& q5, const QString& dir, const QString& flightName,
     const QDir out(dir);
 
     TsfcPlotFrm sfc(q5);
-    sfc.ClearForImport();
+    sfc.clearForImport();
     sfc.LoadPlotData(q5);
-    sfc.FinishImport(flightName);
+    sfc.finishImport(flightName);
     checkQuantities(sfc, quantities, false);
     showOffscreen(sfc);
     if (!save(sfc, out.filePath(flightName + QStringLiteral("-surface.png")), written, error))
         return false;
 
     TfltPlotFrm flt(q5);
-    flt.ClearForImport();
+    flt.clearForImport();
     flt.LoadPlotData(q5);
-    flt.FinishImport(flightName);
+    flt.finishImport(flightName);
     checkQuantities(flt, quantities, true);
     showOffscreen(flt);
     if (!save(flt, out.filePath(flightName + QStringLiteral("-flight.png")), written, error))
@@ -154,7 +154,7 @@ bool PlotRenderer::render(Q5& q5, const QString& dir, const QString& flightName,
 
     TprofilePlotFrm profile(q5);
     profile.LoadPlotData(q5);
-    profile.FinishImport(flightName);
+    profile.finishImport(flightName);
     profile.cbxMixRatio->setChecked(quantities.contains(MixRatioName));
     showOffscreen(profile);
     if (!save(profile, out.filePath(flightName + QStringLiteral("-profile.png")), written, error))
@@ -170,7 +170,7 @@ bool PlotRenderer::render(Q5& q5, const QString& dir, const QString& flightName,
         wind.windDirPlot->GetChannel(TwindPlotFrm::ChAscent)->SetVisible(false);
     if (!spd)
         wind.windSpdPlot->GetChannel(TwindPlotFrm::ChAscent)->SetVisible(false);
-    wind.FinishImport(flightName);
+    wind.finishImport(flightName);
     showOffscreen(wind);
     return save(wind, out.filePath(flightName + QStringLiteral("-winds.png")), written, error);
 }

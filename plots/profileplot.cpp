@@ -51,9 +51,9 @@ struct Extent {
 void designAxis(PlotAxis& axis, const QString& title, double min, double span, int decimals)
 {
     axis.SetTitle(title);
-    axis.SetDesignRange(min, span);
-    axis.SetLabelDecimals(decimals);
-    axis.SetTrackingMargins(0, 0);
+    axis.setDesignRange(min, span);
+    axis.setLabelDecimals(decimals);
+    axis.setTrackingMargins(0, 0);
 }
 
 } // namespace
@@ -67,10 +67,10 @@ TprofilePlotFrm::TprofilePlotFrm(Q5& q5, QWidget* parent) : QWidget(parent, Qt::
 
     profilePlot = new XYPlot(this);
     XYPlot& plot = *profilePlot;
-    plot.SetPrintDocument(tr("Ozone Profile"), QPageLayout::Portrait);
+    plot.setPrintDocument(tr("Ozone Profile"), QPageLayout::Portrait);
     for (ToolBarButton b : {ToolBarButton::Pause, ToolBarButton::Cursor, ToolBarButton::Preview})
-        plot.SetButtonVisible(b, false);
-    plot.SetButtonVisible(ToolBarButton::Select, true);
+        plot.setButtonVisible(b, false);
+    plot.setButtonVisible(ToolBarButton::Select, true);
 
     designAxis(*plot.GetXAxis(0), tr("Ozone partial pressure (mPa)"), 0, 20, 0);
     designAxis(plot.AddXAxis(QStringLiteral("T-Axis"), true), tr("Temperature (\u00B0C)"), -80, 120, 0);
@@ -79,9 +79,9 @@ TprofilePlotFrm::TprofilePlotFrm(Q5& q5, QWidget* parent) : QWidget(parent, Qt::
     mr.SetVisible(false);
     PlotAxis& p = *plot.GetYAxis(0);
     designAxis(p, tr("Pressure (hPa)"), DesignTop, StandardBottom - DesignTop, 0);
-    p.SetLogarithmic(true);
-    p.SetReversed(true);
-    p.SetScrollLimits(0.1, 1100);
+    p.setLogarithmic(true);
+    p.setReversed(true);
+    p.setScrollLimits(0.1, 1100);
 
     for (int n = 1; n <= MaxSondes; ++n) {
         const QColor colour(SondeColours[n - 1]);
@@ -96,10 +96,10 @@ TprofilePlotFrm::TprofilePlotFrm(Q5& q5, QWidget* parent) : QWidget(parent, Qt::
     plot.AddChannel(tr("T"), QColor(TempColour), 100).SetXAxisName(QStringLiteral("T-Axis"));
     plot.AddChannel(tr("T descent"), QColor(TempColour).lighter(200), 100, LineStyle::Dash)
         .SetXAxisName(QStringLiteral("T-Axis"));
-    plot.EndDesign();
+    plot.endDesign();
     connect(&plot, &XYPlot::OnToolBarButtonClick, this, [this](int, ToolBarButton b) {
         if (b == ToolBarButton::Resume)
-            FitProfileAxes();
+            fitProfileAxes();
     });
 
     gbxShow = new QGroupBox(tr("Show"), this);
@@ -135,7 +135,7 @@ QCheckBox* TprofilePlotFrm::addLayerBox(const QString& caption, const QString& h
     layers_.push_back({box, std::move(ascentChannels)});
     connect(box, &QCheckBox::toggled, this, [this] {
         applyVisibility();
-        FitProfileAxes();
+        fitProfileAxes();
     });
     return box;
 }
@@ -148,7 +148,7 @@ void TprofilePlotFrm::applyVisibility()
         for (int c : layer.channels)
             for (int d : {0, 1}) {
                 PlotChannel* channel = profilePlot->GetChannel(c + d);
-                const bool shown = on && (d == 0 || descent) && channel->Count() > 0;
+                const bool shown = on && (d == 0 || descent) && channel->count() > 0;
                 channel->SetVisible(shown);
                 channel->SetVisibleInLegend(shown);
             }
@@ -178,30 +178,30 @@ void TprofilePlotFrm::LoadPlotData(Q5& q)
         ticks << m.p;
         labels << QString::number(m.km, 'g', 6);
     }
-    plot.SetMirrorYAxis(tr("Height (km)"), ticks, labels);
+    plot.setMirrorYAxis(tr("Height (km)"), ticks, labels);
     applyVisibility();
-    FitProfileAxes();
+    fitProfileAxes();
 }
 
-void TprofilePlotFrm::FitProfileAxes()
+void TprofilePlotFrm::fitProfileAxes()
 {
     XYPlot& plot = *profilePlot;
     Extent x[3], p;
-    for (int i = 0; i < plot.ChannelCount(); ++i) {
+    for (int i = 0; i < plot.channelCount(); ++i) {
         const PlotChannel& c = *plot.GetChannel(i);
-        if (!c.Visible() || c.Count() == 0)
+        if (!c.Visible() || c.count() == 0)
             continue;
         const PlotAxis* axis = c.boundXAxis();
         const int a = axis ? axis->index() : 0;
-        x[a].lo = std::min(x[a].lo, c.XMin());
-        x[a].hi = std::max(x[a].hi, c.XMax());
-        p.lo = std::min(p.lo, c.YMin());
-        p.hi = std::max(p.hi, c.YMax());
+        x[a].lo = std::min(x[a].lo, c.xMin());
+        x[a].hi = std::max(x[a].hi, c.xMax());
+        p.lo = std::min(p.lo, c.yMin());
+        p.hi = std::max(p.hi, c.yMax());
     }
     if (p.found()) {
         const double bottom = std::max(StandardBottom, std::ceil(p.hi / BottomRounding) * BottomRounding);
         const double top = p.lo / TopMargin;
-        plot.GetYAxis(0)->SetRange(top, bottom - top);
+        plot.GetYAxis(0)->setRange(top, bottom - top);
     }
     // Ozone and mixing ratio from 0 (or a rounded negative value), the
     // temperature to whole tens.
@@ -212,33 +212,33 @@ void TprofilePlotFrm::FitProfileAxes()
         const double lo = std::min(0.0, std::floor(x[a].lo / step) * step);
         const double hi = std::max(lo + step, std::ceil(x[a].hi * 1.02 / step) * step);
         plot.GetXAxis(a)->SetDesiredIncrement(step);
-        plot.GetXAxis(a)->SetRange(lo, hi - lo);
+        plot.GetXAxis(a)->setRange(lo, hi - lo);
     }
     if (x[AxTemp].found()) {
         const double lo = std::floor(x[AxTemp].lo / 10) * 10;
         const double hi = std::max(lo + 10, std::ceil(x[AxTemp].hi / 10) * 10);
         plot.GetXAxis(AxTemp)->SetDesiredIncrement(niceStep(hi - lo, 8));
-        plot.GetXAxis(AxTemp)->SetRange(lo, hi - lo);
+        plot.GetXAxis(AxTemp)->setRange(lo, hi - lo);
     }
 }
 
-void TprofilePlotFrm::PrepareAndShow()
+void TprofilePlotFrm::prepareAndShow()
 {
-    FitProfileAxes();
+    fitProfileAxes();
     show();
     raise();
     activateWindow();
 }
 
-void TprofilePlotFrm::ClearForImport()
+void TprofilePlotFrm::clearForImport()
 {
     profilePlot->SetTitleText(QString());
 }
 
-void TprofilePlotFrm::FinishImport(const QString& flightName)
+void TprofilePlotFrm::finishImport(const QString& flightName)
 {
     profilePlot->SetTitleText(tr("Ozone Profile - %1").arg(flightName));
-    FitProfileAxes();
+    fitProfileAxes();
 }
 
 void TprofilePlotFrm::resizeEvent(QResizeEvent* event)

@@ -6,9 +6,9 @@
 // scale, temperature on its own axis along the top and, when asked for, the
 // ozone mixing ratio on a second axis below. Ascent only unless "Descent" is
 // checked. What the main window may call:
-//   profilePlot (XYPlot*); LoadPlotData(q5) (a PlotSink); FitProfileAxes();
-//   PrepareAndShow() (Plot > Profile); ClearForImport() /
-//   FinishImport(flightName) (the import's steps).
+//   profilePlot (XYPlot*); LoadPlotData(q5) (a PlotSink); fitProfileAxes();
+//   prepareAndShow() (Plot > Profile); clearForImport() /
+//   finishImport(flightName) (the import's steps).
 //
 // Optional layers: each check box of gbxShow shows or hides a set of
 // channels (ascent channels; the descent channel of each follows at the next
@@ -54,11 +54,11 @@ public:
     // Pressure from the greater of 1000 hPa and the highest pressure shown
     // (rounded up to 50 hPa) down to the lowest shown; ozone and mixing
     // ratio from 0, temperature in whole tens; each to rounded ends.
-    void FitProfileAxes();
-    void PrepareAndShow();
-    void ClearForImport();
+    void fitProfileAxes();
+    void prepareAndShow();
+    void clearForImport();
     // Title "Ozone Profile - <flightName>" and a fit.
-    void FinishImport(const QString& flightName);
+    void finishImport(const QString& flightName);
 
     // Adds a check box for an optional layer to gbxShow; checking it shows
     // the channels (and their descent channels with "Descent").

@@ -37,24 +37,24 @@ TsfcPlotFrm::TsfcPlotFrm(Q5& q5, QWidget* parent) : SondePlotFrm(q5, parent, fal
     setWindowTitle(tr("Surface"));
 
     sfcPlot = plot_ = new XYPlot(this);
-    sfcPlot->SetPrintDocument(tr("Surface Plot"), QPageLayout::Landscape);
-    sfcPlot->SetButtonVisible(ToolBarButton::Resume, false);
-    sfcPlot->SetButtonVisible(ToolBarButton::Pause, false);
-    sfcPlot->SetButtonVisible(ToolBarButton::Select, true);
-    sfcPlot->SetButtonVisible(ToolBarButton::Cursor, false);
-    sfcPlot->SetButtonVisible(ToolBarButton::Preview, false);
+    sfcPlot->setPrintDocument(tr("Surface Plot"), QPageLayout::Landscape);
+    sfcPlot->setButtonVisible(ToolBarButton::Resume, false);
+    sfcPlot->setButtonVisible(ToolBarButton::Pause, false);
+    sfcPlot->setButtonVisible(ToolBarButton::Select, true);
+    sfcPlot->setButtonVisible(ToolBarButton::Cursor, false);
+    sfcPlot->setButtonVisible(ToolBarButton::Preview, false);
 
     PlotAxis* x = sfcPlot->GetXAxis(0);
     x->SetTitle(tr("Time"));
-    x->SetLabelDateTime(QStringLiteral("hh:nn:ss"));
-    x->SetDesignRange(0, TenMinutes);
+    x->setLabelDateTime(QStringLiteral("hh:nn:ss"));
+    x->setDesignRange(0, TenMinutes);
     x->SetDesiredIncrement(TwoMinutes);
-    x->SetTrackingMargins(0, 0);
+    x->setTrackingMargins(0, 0);
     PlotAxis* y = sfcPlot->GetYAxis(0);
     y->SetTitleShow(false);
-    y->SetDesignRange(0, 100);
-    y->SetLabelDecimals(2);
-    y->SetTrackingMargins(0.5, 0.5);
+    y->setDesignRange(0, 100);
+    y->setLabelDecimals(2);
+    y->setTrackingMargins(0.5, 0.5);
 
     for (const ChannelDesign& c : RsChannels)
         sfcPlot->AddChannel(QString::fromLatin1(c.name), QColor(c.colour), 100);
@@ -62,7 +62,7 @@ TsfcPlotFrm::TsfcPlotFrm(Q5& q5, QWidget* parent) : SondePlotFrm(q5, parent, fal
         for (const ChannelDesign& q : O3Quantities)
             sfcPlot->AddChannel(QStringLiteral("%1.%2").arg(QLatin1String(q.name)).arg(n), QColor(q.colour), 100 + n,
                 SondeStyles[n - 1]);
-    sfcPlot->EndDesign();
+    sfcPlot->endDesign();
 
     OuterSize::apply(*this, QSize(900, 500));
 }
@@ -98,7 +98,7 @@ void TsfcPlotFrm::LoadPlotData(Q5& q)
             plot.GetChannel(o3ChannelIndex(n, 4))->AddXY(t, d.o3Bat);
         }
     }
-    plot.Replot();
+    plot.replot();
 }
 
 void TsfcPlotFrm::showQuantity(int channel, bool on)
@@ -110,11 +110,11 @@ void TsfcPlotFrm::showQuantity(int channel, bool on)
 
 void TsfcPlotFrm::designRanges()
 {
-    sfcPlot->GetXAxis(0)->SetRange(0, TenMinutes);
-    sfcPlot->GetYAxis(0)->SetRange(0, 100);
+    sfcPlot->GetXAxis(0)->setRange(0, TenMinutes);
+    sfcPlot->GetYAxis(0)->setRange(0, 100);
 }
 
-void TsfcPlotFrm::FinishImport(const QString& flightName)
+void TsfcPlotFrm::finishImport(const QString& flightName)
 {
     sfcPlot->SetTitleText(tr("Surface Data - %1").arg(flightName));
     finishImportBoxes();

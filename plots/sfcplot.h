@@ -7,8 +7,8 @@
 //   (TmyButton*) — inherited from SondePlotFrm;
 //   LoadPlotData(q5) — refill (the window is a PlotSink: add it to
 //   q5.plotSinks; it takes itself out again when destroyed);
-//   PrepareAndShow() — the Plot > Surface command's work on this window;
-//   ClearForImport() / FinishImport(flightName) — the import's steps on this
+//   prepareAndShow() — the Plot > Surface command's work on this window;
+//   clearForImport() / finishImport(flightName) — the import's steps on this
 //   window; FormShow(), FormResize().
 
 #include "sondeplotfrm.h"
@@ -30,7 +30,7 @@ public:
 
     void LoadPlotData(Q5& q) override;
     // Title "Surface Data - <flightName>", boxes, then zoom X and Y to fit.
-    void FinishImport(const QString& flightName) override;
+    void finishImport(const QString& flightName) override;
 
 protected:
     int rsChannel(int box) const override { return box; }

@@ -137,7 +137,7 @@ void SondePlotFrm::showSonde(int n)
         o3Boxes_[static_cast<std::size_t>(k)]->setChecked(plot_->GetChannel(o3Channel(n, k))->Visible());
 }
 
-void SondePlotFrm::PrepareAndShow()
+void SondePlotFrm::prepareAndShow()
 {
     if (q5_.hasPtuExt) {
         for (QCheckBox* box : {cbxTi, cbxTp, cbxTu})
@@ -170,7 +170,7 @@ void SondePlotFrm::PrepareAndShow()
     activateWindow();
 }
 
-void SondePlotFrm::ClearForImport()
+void SondePlotFrm::clearForImport()
 {
     plot_->SetTitleText(QString());
     for (QCheckBox* box : {cbxP, cbxTi, cbxTp, cbxTu})

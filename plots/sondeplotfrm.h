@@ -60,14 +60,14 @@ public:
     // Plot menu command: enables or disables and unchecks the boxes the
     // instruments do not support, sets the design ranges when no box is
     // checked or fast-fits both axes otherwise, and shows the window.
-    void PrepareAndShow();
+    void prepareAndShow();
     // Before an import reads its files: empty title, cbxP/Ti/Tp/Tu disabled,
     // selector back at ozonesonde 1.
-    void ClearForImport();
+    void clearForImport();
     // After an import has read both files: title "<prefix> - <flightName>",
     // cbxP enabled with a pressure sensor, cbxTi/Tp/Tu enabled with extended
     // PTU packets and unchecked; then the window's own refit.
-    virtual void FinishImport(const QString& flightName) = 0;
+    virtual void finishImport(const QString& flightName) = 0;
 
     // When shown: zoom to fit X, then Y.
     void FormShow();

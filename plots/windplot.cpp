@@ -25,20 +25,20 @@ void designPlot(XYPlot& plot, const QString& xTitle, double xSpan, double xIncre
 {
     plot.setFrameStyle(QFrame::NoFrame);
     plot.SetTitleText(QStringLiteral(" "));
-    plot.SetHintsEnabled(false);
-    plot.SetPrintDocument(QObject::tr("Flight Plot"), QPageLayout::Portrait);
+    plot.setHintsEnabled(false);
+    plot.setPrintDocument(QObject::tr("Flight Plot"), QPageLayout::Portrait);
     PlotAxis* x = plot.GetXAxis(0);
     x->SetTitle(xTitle);
-    x->SetDesignRange(0, xSpan);
+    x->setDesignRange(0, xSpan);
     x->SetDesiredIncrement(xIncrement);
-    x->SetLabelDecimals(xDecimals);
-    x->SetTrackingMargins(0.5, 0.5);
+    x->setLabelDecimals(xDecimals);
+    x->setTrackingMargins(0.5, 0.5);
     PlotAxis* y = plot.GetYAxis(0);
     y->SetTitle(QObject::tr("Height (Km)"));
-    y->SetDesignRange(0, 40);
+    y->setDesignRange(0, 40);
     y->SetDesiredIncrement(2);
-    y->SetLabelDecimals(2);
-    y->SetTrackingMargins(0.5, 0.5);
+    y->setLabelDecimals(2);
+    y->setTrackingMargins(0.5, 0.5);
 }
 
 } // namespace
@@ -53,26 +53,26 @@ TwindPlotFrm::TwindPlotFrm(Q5& q5, QWidget* parent) : QWidget(parent, Qt::Window
     windDirPlot = new XYPlot(this);
     windDirPlot->setGeometry(-1, 0, 300, 600);
     designPlot(*windDirPlot, tr("Direction (deg)"), 360, 90, 0);
-    windDirPlot->GetXAxis(0)->SetScrollLimits(0, 360);
+    windDirPlot->GetXAxis(0)->setScrollLimits(0, 360);
     for (ToolBarButton b : {ToolBarButton::Pause, ToolBarButton::Select, ToolBarButton::ZoomBox,
              ToolBarButton::Cursor, ToolBarButton::Edit, ToolBarButton::Preview})
-        windDirPlot->SetButtonVisible(b, false);
-    windDirPlot->SetButtonVisible(ToolBarButton::Resume, true);
+        windDirPlot->setButtonVisible(b, false);
+    windDirPlot->setButtonVisible(ToolBarButton::Resume, true);
     PlotChannel& dirA = windDirPlot->AddChannel(QStringLiteral("Dir(A)"), QColor(0x0000FF), 100);
     dirA.SetVisible(true);
     windDirPlot->AddChannel(QStringLiteral("Dir(D)"), QColor(0x000080), 101);
-    windDirPlot->EndDesign();
+    windDirPlot->endDesign();
 
     windSpdPlot = new XYPlot(this);
     windSpdPlot->setGeometry(299, 0, 300, 600);
     designPlot(*windSpdPlot, tr("Speed (m/s)"), 100, 1, 2);
     windSpdPlot->GetYAxis(0)->SetTitleShow(false);
     for (int b = 0; b < ToolBarButtonCount; ++b)
-        windSpdPlot->SetButtonVisible(static_cast<ToolBarButton>(b), false);
+        windSpdPlot->setButtonVisible(static_cast<ToolBarButton>(b), false);
     PlotChannel& spdA = windSpdPlot->AddChannel(QStringLiteral("Spd(A)"), QColor(0xFF8080), 100);
     spdA.SetVisible(true);
     windSpdPlot->AddChannel(QStringLiteral("Spd(D)"), QColor(0x804040), 101);
-    windSpdPlot->EndDesign();
+    windSpdPlot->endDesign();
 
     lblTitle = new QLabel(tr("Wind Data"), this);
     QFont titleFont = lblTitle->font();
@@ -115,13 +115,13 @@ void TwindPlotFrm::LoadPlotData(Q5& q)
         // A direction that wraps through north (a step of more than half a
         // turn) starts a new line instead of crossing the whole panel.
         if (std::fabs(w.wd - lastDir[part]) > HalfTurn)
-            dir[part]->AddBreak();
+            dir[part]->addBreak();
         lastDir[part] = w.wd;
         dir[part]->AddXY(w.wd, w.alt * Km);
         spd[part]->AddXY(w.ws, w.alt * Km);
     }
-    windDirPlot->Replot();
-    windSpdPlot->Replot();
+    windDirPlot->replot();
+    windSpdPlot->replot();
 }
 
 void TwindPlotFrm::FitWindAxes()
@@ -151,7 +151,7 @@ void TwindPlotFrm::ApplyShowAll(bool flag)
     FitWindAxes();
 }
 
-void TwindPlotFrm::PrepareAndShow()
+void TwindPlotFrm::prepareAndShow()
 {
     windDirPlot->GetYAxis(0)->ZoomToFitFast();
     windSpdPlot->GetXAxis(0)->ZoomToFitFast();
@@ -166,7 +166,7 @@ void TwindPlotFrm::PrepareAndShow()
     activateWindow();
 }
 
-void TwindPlotFrm::FinishImport(const QString& flightName)
+void TwindPlotFrm::finishImport(const QString& flightName)
 {
     lblTitle->setText(tr("Wind Data - %1").arg(flightName));
     lblTitle->adjustSize();

@@ -5,8 +5,8 @@
 //   LoadPlotData(q5) — refill (a PlotSink: add it to q5.plotSinks; it takes
 //   itself out again when destroyed);
 //   ApplyShowAll(flag) — "Show all data" changed, and at the end of import;
-//   PrepareAndShow() — the Plot > Winds command's work on this window;
-//   FinishImport(flightName) — title "Wind Data - <flightName>", then
+//   prepareAndShow() — the Plot > Winds command's work on this window;
+//   finishImport(flightName) — title "Wind Data - <flightName>", then
 //   ApplyShowAll(q5.showAll);
 //   FitWindAxes(), FormShow(), FormResize().
 
@@ -42,8 +42,8 @@ public:
     // Speed axis from 0 to a rounded end (at most 500), direction 0..360,
     // heights fitted to the direction plot's visible data.
     void FitWindAxes();
-    void PrepareAndShow();
-    void FinishImport(const QString& flightName);
+    void prepareAndShow();
+    void finishImport(const QString& flightName);
 
     void FormShow();
     void FormResize();

@@ -130,7 +130,7 @@ PlotAxis& XYPlot::AddXAxis(const QString& name, bool top)
     return *xAxes_.back();
 }
 
-void XYPlot::SetMirrorYAxis(const QString& title, const QVector<double>& ticks, const QVector<QString>& labels)
+void XYPlot::setMirrorYAxis(const QString& title, const QVector<double>& ticks, const QVector<QString>& labels)
 {
     QCPAxis* mirror = plot_->yAxis2;
     QSharedPointer<QCPAxisTickerText> ticker = qSharedPointerDynamicCast<QCPAxisTickerText>(mirror->ticker());
@@ -144,17 +144,17 @@ void XYPlot::SetMirrorYAxis(const QString& title, const QVector<double>& ticks, 
     mirror->setLabel(title);
     mirrorShown_ = !ticks.isEmpty();
     mirror->setVisible(mirrorShown_);
-    Replot();
+    replot();
 }
 
-void XYPlot::EndDesign()
+void XYPlot::endDesign()
 {
     designing_ = false;
 }
 
 PlotChannel* XYPlot::GetChannel(int index) const
 {
-    if (index < 0 || index >= ChannelCount())
+    if (index < 0 || index >= channelCount())
         return nullptr;
     return channels_[static_cast<std::size_t>(index)].get();
 }
@@ -176,8 +176,8 @@ PlotAxis* XYPlot::GetYAxis(int index) const
 void XYPlot::ClearAllData()
 {
     for (auto& channel : channels_)
-        channel->Clear();
-    Replot();
+        channel->clear();
+    replot();
 }
 
 QString XYPlot::TitleText() const
@@ -188,7 +188,7 @@ QString XYPlot::TitleText() const
 void XYPlot::SetTitleText(const QString& text)
 {
     title_->setText(text);
-    Replot();
+    replot();
 }
 
 
@@ -205,13 +205,13 @@ void XYPlot::axisRangeChanged(PlotAxis& axis, double oldMin, double oldSpan, dou
 void XYPlot::layersChanged()
 {
     layersDirty_ = true;
-    Replot();
+    replot();
 }
 
 void XYPlot::legendChanged()
 {
     legendDirty_ = true;
-    Replot();
+    replot();
 }
 
 void XYPlot::flushTracking()
@@ -313,23 +313,23 @@ void XYPlot::reserveEndLabelRoom()
     plot_->axisRect()->setMinimumMargins(margins);
 }
 
-void XYPlot::Replot()
+void XYPlot::replot()
 {
     plot_->replot(QCustomPlot::rpQueuedReplot);
 }
 
-void XYPlot::ReplotNow()
+void XYPlot::replotNow()
 {
     plot_->replot(QCustomPlot::rpImmediateRefresh);
 }
 
-void XYPlot::SetPrintDocument(const QString& name, QPageLayout::Orientation orientation)
+void XYPlot::setPrintDocument(const QString& name, QPageLayout::Orientation orientation)
 {
     printName_ = name;
     orientation_ = orientation;
 }
 
-QString XYPlot::HintAt(const QPoint& pos, int radius) const
+QString XYPlot::hintAt(const QPoint& pos, int radius) const
 {
     const PlotChannel* best = nullptr;
     QPointF bestPoint;
@@ -363,7 +363,7 @@ void XYPlot::showHintAt(const QPoint& pos, const QPoint& global)
 {
     if (!hintsEnabled_)
         return;
-    const QString text = HintAt(plot_->mapTo(this, pos));
+    const QString text = hintAt(plot_->mapTo(this, pos));
     if (text.isEmpty())
         QToolTip::hideText();
     else

@@ -45,12 +45,12 @@ public:
     // A labelled scale on the right that follows the Y axis's range (a
     // second scale of the same quantity, such as heights beside pressures):
     // ticks at the given Y values with their labels; none hides it.
-    void SetMirrorYAxis(const QString& title, const QVector<double>& ticks, const QVector<QString>& labels);
+    void setMirrorYAxis(const QString& title, const QVector<double>& ticks, const QVector<QString>& labels);
     // Ends the design: from now on range changes raise notifications.
-    void EndDesign();
+    void endDesign();
 
-    int ChannelCount() const { return static_cast<int>(channels_.size()); }
-    int XAxisCount() const { return static_cast<int>(xAxes_.size()); }
+    int channelCount() const { return static_cast<int>(channels_.size()); }
+    int xAxisCount() const { return static_cast<int>(xAxes_.size()); }
     PlotChannel* GetChannel(int index) const;
     PlotAxis* GetXAxis(int index) const;
     PlotAxis* GetYAxis(int index) const;
@@ -63,36 +63,36 @@ public:
     QString TitleText() const;
     void SetTitleText(const QString& text);
 
-    bool ButtonVisible(ToolBarButton button) const;
-    void SetButtonVisible(ToolBarButton button, bool visible);
+    bool buttonVisible(ToolBarButton button) const;
+    void setButtonVisible(ToolBarButton button, bool visible);
     // Carries out the button's action, then raises OnToolBarButtonClick.
-    void PerformButton(ToolBarButton button);
+    void performButton(ToolBarButton button);
 
-    void SetPrintDocument(const QString& name, QPageLayout::Orientation orientation);
+    void setPrintDocument(const QString& name, QPageLayout::Orientation orientation);
     const QString& PrintDocumentName() const { return printName_; }
     // Hint with a point's values under the pointer.
-    void SetHintsEnabled(bool on) { hintsEnabled_ = on; }
-    bool HintsEnabled() const { return hintsEnabled_; }
+    void setHintsEnabled(bool on) { hintsEnabled_ = on; }
+    bool hintsEnabled() const { return hintsEnabled_; }
     // Nearest visible point within `radius` pixels of a widget position, as
     // hint text ("" when none).
-    QString HintAt(const QPoint& pos, int radius = 8) const;
+    QString hintAt(const QPoint& pos, int radius = 8) const;
 
     // Shows the hint for a position in the plot widget (global: where).
     void showHintAt(const QPoint& pos, const QPoint& global);
 
     // Picture of the plot (title, axes, legend, data; no toolbar).
-    QPixmap Picture(int width = 0, int height = 0);
+    QPixmap picture(int width = 0, int height = 0);
     // Writes PNG, JPEG, BMP or PDF, chosen by the file's extension.
-    bool SaveToFile(const QString& path, int width = 0, int height = 0);
+    bool saveToFile(const QString& path, int width = 0, int height = 0);
     // Draws the plot onto a printer's page (printing and preview).
-    void PrintTo(QPrinter& printer);
+    void printTo(QPrinter& printer);
 
     // Applies pending range tracking and hands new points to the drawing.
     void flushTracking();
     // Redraws at the next event-loop turn.
-    void Replot();
+    void replot();
     // Redraws now.
-    void ReplotNow();
+    void replotNow();
 
     QCustomPlot* customPlot() const { return plot_; }
     QToolBar* toolBar() const { return toolBar_; }

@@ -18,13 +18,13 @@
 
 namespace lumo {
 
-QPixmap XYPlot::Picture(int width, int height)
+QPixmap XYPlot::picture(int width, int height)
 {
     prepareDraw();
     return plot_->toPixmap(width, height);
 }
 
-bool XYPlot::SaveToFile(const QString& path, int width, int height)
+bool XYPlot::saveToFile(const QString& path, int width, int height)
 {
     prepareDraw();
     const QString ext = QFileInfo(path).suffix().toLower();
@@ -41,7 +41,7 @@ bool XYPlot::SaveToFile(const QString& path, int width, int height)
 
 void XYPlot::copyPicture()
 {
-    QApplication::clipboard()->setPixmap(Picture());
+    QApplication::clipboard()->setPixmap(picture());
 }
 
 void XYPlot::savePicture()
@@ -50,12 +50,12 @@ void XYPlot::savePicture()
         tr("PNG picture (*.png);;JPEG picture (*.jpg *.jpeg);;Bitmap (*.bmp);;PDF document (*.pdf)"));
     if (path.isEmpty())
         return;
-    if (!SaveToFile(path))
+    if (!saveToFile(path))
         QMessageBox::warning(this, tr("Error"),
             tr("Could not write %1.\nThe name must end in .png, .jpg, .jpeg, .bmp or .pdf.").arg(path));
 }
 
-void XYPlot::PrintTo(QPrinter& printer)
+void XYPlot::printTo(QPrinter& printer)
 {
     prepareDraw();
     QCPPainter painter(&printer);
@@ -76,7 +76,7 @@ void XYPlot::printPlot()
     printer.setPageOrientation(orientation_);
     QPrintDialog dialog(&printer, this);
     if (dialog.exec() == QDialog::Accepted)
-        PrintTo(printer);
+        printTo(printer);
 }
 
 void XYPlot::previewPlot()
@@ -85,7 +85,7 @@ void XYPlot::previewPlot()
     printer.setDocName(printName_);
     printer.setPageOrientation(orientation_);
     QPrintPreviewDialog dialog(&printer, this);
-    connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* p) { PrintTo(*p); });
+    connect(&dialog, &QPrintPreviewDialog::paintRequested, this, [this](QPrinter* p) { printTo(*p); });
     dialog.exec();
 }
 

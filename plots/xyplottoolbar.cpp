@@ -54,7 +54,7 @@ void XYPlot::buildToolBar()
         QAction* action = toolBar_->addAction(QString::fromLatin1(Buttons[i].text));
         action->setToolTip(QString::fromLatin1(Buttons[i].tip));
         action->setVisible(Buttons[i].shown);
-        connect(action, &QAction::triggered, this, [this, type] { PerformButton(type); });
+        connect(action, &QAction::triggered, this, [this, type] { performButton(type); });
         actions_[i] = action;
     }
     for (ToolBarButton b : {ToolBarButton::ScrollAxesMode, ToolBarButton::ZoomAxesMode}) {
@@ -69,17 +69,17 @@ void XYPlot::buildToolBar()
     actions_[static_cast<int>(ToolBarButton::Select)]->setChecked(true);
 }
 
-bool XYPlot::ButtonVisible(ToolBarButton button) const
+bool XYPlot::buttonVisible(ToolBarButton button) const
 {
     return actions_[static_cast<int>(button)]->isVisible();
 }
 
-void XYPlot::SetButtonVisible(ToolBarButton button, bool visible)
+void XYPlot::setButtonVisible(ToolBarButton button, bool visible)
 {
     actions_[static_cast<int>(button)]->setVisible(visible);
 }
 
-void XYPlot::PerformButton(ToolBarButton button)
+void XYPlot::performButton(ToolBarButton button)
 {
     switch (button) {
     case ToolBarButton::Resume:

@@ -100,7 +100,7 @@ private slots:
         TprofilePlotFrm frm(q5);
         frm.LoadPlotData(q5);
         const PlotAxis* p = frm.profilePlot->GetYAxis(0);
-        QVERIFY(p->Logarithmic() && p->Reversed());
+        QVERIFY(p->logarithmic() && p->reversed());
         QVERIFY(std::fabs(p->Min() + p->Span() - 1000) < 1e-9);
         QVERIFY(p->Min() < 10 && p->Min() > 8);
         // Ozone from 0 to a rounded end above 15 mPa; temperature in tens.
@@ -109,7 +109,7 @@ private slots:
         QCOMPARE(frm.profilePlot->GetXAxis(TprofilePlotFrm::AxTemp)->Min(), -60.0);
         QCOMPARE(frm.profilePlot->GetXAxis(TprofilePlotFrm::AxTemp)->Span(), 80.0);
         // Height marks every 5 km on the right-hand scale.
-        frm.profilePlot->Picture(400, 400);
+        frm.profilePlot->picture(400, 400);
         const auto ticker = frm.profilePlot->customPlot()->yAxis2->ticker().dynamicCast<QCPAxisTickerText>();
         QVERIFY(frm.profilePlot->customPlot()->yAxis2->visible());
         QCOMPARE(ticker->ticks().size(), 7); // 0, 5 .. 30 km
@@ -129,7 +129,7 @@ private slots:
         frm.cbxMixRatio->setChecked(true);
         QVERIFY(mr->Visible() && c->Visible());
         QCOMPARE(c->boundXAxis(), mr);
-        QVERIFY(mr->Min() + mr->Span() >= c->XMax());
+        QVERIFY(mr->Min() + mr->Span() >= c->xMax());
     }
 };
 

@@ -24,8 +24,8 @@ struct Expected {
 
 void checkDesign(const XYPlot& plot, const std::vector<Expected>& table)
 {
-    QCOMPARE(plot.ChannelCount(), int(table.size()));
-    for (int i = 0; i < plot.ChannelCount(); ++i) {
+    QCOMPARE(plot.channelCount(), int(table.size()));
+    for (int i = 0; i < plot.channelCount(); ++i) {
         const PlotChannel& c = *plot.GetChannel(i);
         const Expected& e = table[std::size_t(i)];
         QCOMPARE(c.Name(), e.name);
@@ -78,8 +78,8 @@ private slots:
         QCOMPARE(frm.sfcPlot->GetChannel(7)->Name(), QStringLiteral("O3pp.1"));
         QCOMPARE(frm.sfcPlot->GetChannel(26)->Name(), QStringLiteral("Vbat.4"));
         QCOMPARE(frm.windowTitle(), QStringLiteral("Surface"));
-        QVERIFY(!frm.sfcPlot->ButtonVisible(ToolBarButton::Resume));
-        QVERIFY(frm.sfcPlot->ButtonVisible(ToolBarButton::Select));
+        QVERIFY(!frm.sfcPlot->buttonVisible(ToolBarButton::Resume));
+        QVERIFY(frm.sfcPlot->buttonVisible(ToolBarButton::Select));
         QCOMPARE(frm.sfcPlot->GetXAxis(0)->Span(), 0.00694444444444444);
         QCOMPARE(frm.sfcPlot->GetYAxis(0)->Span(), 100.0);
     }
@@ -135,20 +135,20 @@ private slots:
         QCOMPARE(plot.GetChannel(TsfcPlotFrm::ChP)->Points(), (std::vector<QPointF>{{0.25, 999}, {0.26, 1000}}));
         QCOMPARE(plot.GetChannel(TsfcPlotFrm::ChT)->Points()[0], QPointF(0.25, 19.5));
         QCOMPARE(plot.GetChannel(TsfcPlotFrm::ChU)->Points()[1], QPointF(0.26, 53));
-        QCOMPARE(plot.GetChannel(TsfcPlotFrm::ChVb)->Count(), 2);
+        QCOMPARE(plot.GetChannel(TsfcPlotFrm::ChVb)->count(), 2);
         QCOMPARE(plot.GetChannel(TsfcPlotFrm::ChTi)->Points(), (std::vector<QPointF>{{0.26, 21}}));
-        QCOMPARE(plot.GetChannel(TsfcPlotFrm::ChTu)->Count(), 1);
+        QCOMPARE(plot.GetChannel(TsfcPlotFrm::ChTu)->count(), 1);
         QCOMPARE(plot.GetChannel(TsfcPlotFrm::o3ChannelIndex(2, 0))->Points(),
             (std::vector<QPointF>{{0.27, lumo::Missing}}));
         QCOMPARE(plot.GetChannel(TsfcPlotFrm::o3ChannelIndex(2, 4))->Points()[0].y(), 12.0);
         int total = 0;
-        for (int i = 0; i < plot.ChannelCount(); ++i)
-            total += plot.GetChannel(i)->Count();
+        for (int i = 0; i < plot.channelCount(); ++i)
+            total += plot.GetChannel(i)->count();
         QCOMPARE(total, 2 * 4 + 3 + 5);
 
         // A refill replaces the points.
         frm.LoadPlotData(q5);
-        QCOMPARE(plot.GetChannel(TsfcPlotFrm::ChP)->Count(), 2);
+        QCOMPARE(plot.GetChannel(TsfcPlotFrm::ChP)->count(), 2);
     }
 
     void flightLoadSplitsAtTheBurstTime()
@@ -166,7 +166,7 @@ private slots:
         QCOMPARE(plot.GetChannel(TfltPlotFrm::ChARate)->Points()[0], QPointF(300, 1));
         QCOMPARE(plot.GetChannel(TfltPlotFrm::o3ChannelIndex(1, 0))->Points(), (std::vector<QPointF>{{40, 1.5}}));
         QCOMPARE(plot.GetChannel(TfltPlotFrm::o3ChannelIndex(1, 0) + 1)->Points(), (std::vector<QPointF>{{20, 20}}));
-        QCOMPARE(plot.GetChannel(TfltPlotFrm::ChTi)->Count(), 0);
+        QCOMPARE(plot.GetChannel(TfltPlotFrm::ChTi)->count(), 0);
     }
 
     void flightLoadWithGpsUsesGpsHeightsAndRates()
@@ -195,8 +195,8 @@ private slots:
         fillFlight(q5);
         q5.burstRec = nullptr;
         frm.LoadPlotData(q5);
-        QCOMPARE(frm.fltPlot->GetChannel(TfltPlotFrm::ChP)->Count(), 5);
-        QCOMPARE(frm.fltPlot->GetChannel(TfltPlotFrm::ChP + 1)->Count(), 0);
+        QCOMPARE(frm.fltPlot->GetChannel(TfltPlotFrm::ChP)->count(), 5);
+        QCOMPARE(frm.fltPlot->GetChannel(TfltPlotFrm::ChP + 1)->count(), 0);
     }
 
     void surfaceBoxesShowTheirChannels()
@@ -206,7 +206,7 @@ private slots:
         QCheckBox* boxes[] = {frm.cbxP, frm.cbxT, frm.cbxU, frm.cbxVb, frm.cbxTi, frm.cbxTp, frm.cbxTu};
         for (int i = 0; i < 7; ++i) {
             boxes[i]->setChecked(true);
-            for (int c = 0; c < frm.sfcPlot->ChannelCount(); ++c) {
+            for (int c = 0; c < frm.sfcPlot->channelCount(); ++c) {
                 QCOMPARE(frm.sfcPlot->GetChannel(c)->Visible(), c == i);
                 QCOMPARE(frm.sfcPlot->GetChannel(c)->VisibleInLegend(), c == i);
             }
@@ -292,7 +292,7 @@ private slots:
 
         q5.showAll = 0;
         frm.ApplyShowAll(false);
-        for (int i = 1; i < plot.ChannelCount(); i += 2)
+        for (int i = 1; i < plot.channelCount(); i += 2)
             QVERIFY(!plot.GetChannel(i)->Visible());
         QVERIFY(plot.GetChannel(TfltPlotFrm::ChT)->Visible());
 
@@ -312,7 +312,7 @@ private slots:
         frm.cbxP->setChecked(true);
         frm.cbxTp->setChecked(true);
         frm.cbxTi->setChecked(true);
-        frm.PrepareAndShow();
+        frm.prepareAndShow();
         for (QCheckBox* box : {frm.cbxP, frm.cbxTi, frm.cbxTp, frm.cbxTu}) {
             QVERIFY(!box->isEnabled());
             QVERIFY(!box->isChecked());
@@ -335,9 +335,9 @@ private slots:
         addPtu(q5.sfcRecs, 0.5, 1000, 30, 50, 0, 0);
         frm.LoadPlotData(q5);
         frm.cbxT->setChecked(true);
-        frm.sfcPlot->GetYAxis(0)->SetRange(0, 1);
+        frm.sfcPlot->GetYAxis(0)->setRange(0, 1);
         QSignalSpy spy(frm.sfcPlot, &XYPlot::OnYAxisMinSpanChange);
-        frm.PrepareAndShow();
+        frm.prepareAndShow();
         QVERIFY(frm.cbxTi->isEnabled());
         // Fast fit covers every channel's data, hidden ones too (Vb 9.1 to
         // P 1000) ...
@@ -358,14 +358,14 @@ private slots:
         frm.btnNextClick();
         frm.cbxTu->setChecked(true);
         frm.fltPlot->SetTitleText(QStringLiteral("old"));
-        frm.ClearForImport();
+        frm.clearForImport();
         QCOMPARE(frm.fltPlot->TitleText(), QString());
         QVERIFY(!frm.cbxP->isEnabled() && !frm.cbxTu->isEnabled());
         QVERIFY(frm.cbxTu->isChecked());
         QCOMPARE(frm.osNumber->text(), QStringLiteral("1"));
         QVERIFY(!frm.btnPrev->isEnabled());
         QVERIFY(frm.btnNext->isEnabled());
-        frm.FinishImport(QStringLiteral("F0612"));
+        frm.finishImport(QStringLiteral("F0612"));
         QCOMPARE(frm.fltPlot->TitleText(), QStringLiteral("Flight Data - F0612"));
         QVERIFY(frm.cbxP->isEnabled());
         QVERIFY(!frm.cbxTu->isEnabled());

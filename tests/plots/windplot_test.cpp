@@ -42,7 +42,7 @@ private slots:
         } plots[] = {{frm.windDirPlot, "Dir(A)", "Dir(D)", 0x0000FF, 0x000080},
             {frm.windSpdPlot, "Spd(A)", "Spd(D)", 0xFF8080, 0x804040}};
         for (const auto& p : plots) {
-            QCOMPARE(p.plot->ChannelCount(), 2);
+            QCOMPARE(p.plot->channelCount(), 2);
             QCOMPARE(p.plot->GetChannel(0)->Name(), QString::fromLatin1(p.a));
             QCOMPARE(p.plot->GetChannel(1)->Name(), QString::fromLatin1(p.d));
             QCOMPARE(p.plot->GetChannel(0)->Color(), QColor(p.ca));
@@ -55,10 +55,10 @@ private slots:
         }
         QCOMPARE(frm.windDirPlot->GetXAxis(0)->Span(), 360.0);
         QCOMPARE(frm.windSpdPlot->GetXAxis(0)->Span(), 100.0);
-        QVERIFY(frm.windDirPlot->ButtonVisible(ToolBarButton::Resume));
-        QVERIFY(!frm.windDirPlot->ButtonVisible(ToolBarButton::Edit));
+        QVERIFY(frm.windDirPlot->buttonVisible(ToolBarButton::Resume));
+        QVERIFY(!frm.windDirPlot->buttonVisible(ToolBarButton::Edit));
         for (int b = 0; b < ToolBarButtonCount; ++b)
-            QVERIFY(!frm.windSpdPlot->ButtonVisible(static_cast<ToolBarButton>(b)));
+            QVERIFY(!frm.windSpdPlot->buttonVisible(static_cast<ToolBarButton>(b)));
         QCOMPARE(frm.lblTitle->text(), QStringLiteral("Wind Data"));
     }
 
@@ -69,8 +69,8 @@ private slots:
         fillWinds(q5, 20);
         frm.LoadPlotData(q5);
         // The wind at the burst time itself belongs to the ascent.
-        QCOMPARE(frm.windDirPlot->GetChannel(0)->Count(), 5);
-        QCOMPARE(frm.windDirPlot->GetChannel(1)->Count(), 5);
+        QCOMPARE(frm.windDirPlot->GetChannel(0)->count(), 5);
+        QCOMPARE(frm.windDirPlot->GetChannel(1)->count(), 5);
         QCOMPARE(frm.windDirPlot->GetChannel(0)->Points()[4], QPointF(180, 5));
         QCOMPARE(frm.windSpdPlot->GetChannel(1)->Points()[0], QPointF(18, 4.5));
     }
@@ -85,7 +85,7 @@ private slots:
         frm.LoadPlotData(q5);
         for (XYPlot* plot : {frm.windDirPlot, frm.windSpdPlot})
             for (int i = 0; i < 2; ++i)
-                QCOMPARE(plot->GetChannel(i)->Count(), 0);
+                QCOMPARE(plot->GetChannel(i)->count(), 0);
     }
 
     void noBurstPutsEveryWindIntoTheAscent()
@@ -95,8 +95,8 @@ private slots:
         fillWinds(q5, 20);
         q5.burstRec = nullptr;
         frm.LoadPlotData(q5);
-        QCOMPARE(frm.windSpdPlot->GetChannel(0)->Count(), 10);
-        QCOMPARE(frm.windSpdPlot->GetChannel(1)->Count(), 0);
+        QCOMPARE(frm.windSpdPlot->GetChannel(0)->count(), 10);
+        QCOMPARE(frm.windSpdPlot->GetChannel(1)->count(), 0);
     }
 
     void fitRoundsTheSpeedAxis_data()
@@ -139,13 +139,13 @@ private slots:
             addWind(q5.windRecs, i, 1000.0 * i, dirs[i], 5);
         TwindPlotFrm frm(q5);
         frm.LoadPlotData(q5);
-        frm.windDirPlot->Picture(200, 200);
+        frm.windDirPlot->picture(200, 200);
         // Gaps (unknown points) stand before the 5 and the 350 only.
         const auto* data = frm.windDirPlot->GetChannel(0)->curve()->data().data();
         QCOMPARE(data->size(), 8);
         QVERIFY(std::isnan(data->at(2)->key) && std::isnan(data->at(6)->key));
         QCOMPARE(data->at(3)->key, 5.0);
-        QCOMPARE(frm.windDirPlot->GetChannel(0)->Count(), 6);
+        QCOMPARE(frm.windDirPlot->GetChannel(0)->count(), 6);
     }
 
     void zoomOutNeverLeavesAFullTurn()
@@ -153,12 +153,12 @@ private slots:
         Q5 q5;
         TwindPlotFrm frm(q5);
         PlotAxis* dir = frm.windDirPlot->GetXAxis(0);
-        frm.windDirPlot->PerformButton(ToolBarButton::ZoomOut);
+        frm.windDirPlot->performButton(ToolBarButton::ZoomOut);
         QCOMPARE(dir->Min(), 0.0);
         QCOMPARE(dir->Span(), 360.0);
-        frm.windDirPlot->PerformButton(ToolBarButton::ZoomIn);
+        frm.windDirPlot->performButton(ToolBarButton::ZoomIn);
         dir->SetMin(250);
-        frm.windDirPlot->PerformButton(ToolBarButton::ZoomOut);
+        frm.windDirPlot->performButton(ToolBarButton::ZoomOut);
         QCOMPARE(dir->Min(), 0.0);
         QCOMPARE(dir->Span(), 360.0);
     }
@@ -186,7 +186,7 @@ private slots:
     {
         Q5 q5;
         TwindPlotFrm frm(q5);
-        frm.windDirPlot->GetYAxis(0)->SetRange(2, 8);
+        frm.windDirPlot->GetYAxis(0)->setRange(2, 8);
         QCOMPARE(frm.windSpdPlot->GetYAxis(0)->Min(), 2.0);
         QCOMPARE(frm.windSpdPlot->GetYAxis(0)->Span(), 8.0);
         QCOMPARE(frm.windDirPlot->GetYAxis(0)->Min(), 2.0);
@@ -206,9 +206,9 @@ private slots:
         frm.FitWindAxes();
         frm.windSpdPlot->GetXAxis(0)->SetMin(4);
         QVERIFY(!frm.windDirPlot->GetXAxis(0)->TrackingEnabled());
-        frm.windDirPlot->GetXAxis(0)->SetRange(90, 90);
-        frm.windDirPlot->GetYAxis(0)->SetRange(1, 1);
-        frm.windDirPlot->PerformButton(ToolBarButton::Resume);
+        frm.windDirPlot->GetXAxis(0)->setRange(90, 90);
+        frm.windDirPlot->GetYAxis(0)->setRange(1, 1);
+        frm.windDirPlot->performButton(ToolBarButton::Resume);
         QCOMPARE(frm.windDirPlot->GetXAxis(0)->Min(), 0.0);
         QCOMPARE(frm.windDirPlot->GetXAxis(0)->Span(), 360.0);
         QCOMPARE(frm.windSpdPlot->GetXAxis(0)->Min(), 0.0);
@@ -221,13 +221,13 @@ private slots:
     {
         Q5 q5;
         TwindPlotFrm frm(q5);
-        frm.windDirPlot->PerformButton(ToolBarButton::ZoomAxesMode);
+        frm.windDirPlot->performButton(ToolBarButton::ZoomAxesMode);
         QCOMPARE(frm.windSpdPlot->GetXAxis(0)->Mode(), AxisMode::Zoom);
         QCOMPARE(frm.windSpdPlot->GetYAxis(0)->Mode(), AxisMode::Zoom);
 
-        frm.windDirPlot->GetYAxis(0)->SetRange(0, 40);
-        frm.windSpdPlot->GetXAxis(0)->SetRange(0, 100);
-        frm.windDirPlot->PerformButton(ToolBarButton::ZoomIn);
+        frm.windDirPlot->GetYAxis(0)->setRange(0, 40);
+        frm.windSpdPlot->GetXAxis(0)->setRange(0, 100);
+        frm.windDirPlot->performButton(ToolBarButton::ZoomIn);
         QCOMPARE(frm.windDirPlot->GetXAxis(0)->Span(), 180.0);
         QCOMPARE(frm.windDirPlot->GetYAxis(0)->Span(), 20.0);
         QCOMPARE(frm.windSpdPlot->GetYAxis(0)->Min(), 10.0);
@@ -258,7 +258,7 @@ private slots:
         TwindPlotFrm frm(q5);
         fillWinds(q5, 20);
         frm.LoadPlotData(q5);
-        frm.PrepareAndShow();
+        frm.prepareAndShow();
         QVERIFY(frm.isVisible());
         QVERIFY(frm.windDirPlot->GetChannel(1)->Visible());
         // FormShow refits to the heights of ascent and descent, 0.5..5 km.
@@ -271,7 +271,7 @@ private slots:
     {
         Q5 q5;
         TwindPlotFrm frm(q5);
-        frm.FinishImport(QStringLiteral("F0612"));
+        frm.finishImport(QStringLiteral("F0612"));
         QCOMPARE(frm.lblTitle->text(), QStringLiteral("Wind Data - F0612"));
     }
 

@@ -30,10 +30,10 @@ struct Fixture {
         b = &plot.AddChannel(QStringLiteral("B"), Qt::blue, 100);
         c = &plot.AddChannel(QStringLiteral("C"), Qt::green, 100);
         for (PlotAxis* axis : {plot.GetXAxis(0), plot.GetYAxis(0)}) {
-            axis->SetDesignRange(0, 100);
-            axis->SetTrackingMargins(0.5, 0.5);
+            axis->setDesignRange(0, 100);
+            axis->setTrackingMargins(0.5, 0.5);
         }
-        plot.EndDesign();
+        plot.endDesign();
     }
 };
 
@@ -49,7 +49,7 @@ private slots:
         PlotAxis* y = f.plot.GetYAxis(0);
         y->SetMin(0);
         y->SetSpan(100);
-        y->SetRange(0, 100);
+        y->setRange(0, 100);
         QCOMPARE(spy.count(), 0);
         y->SetMin(5);
         QCOMPARE(spy.count(), 1);
@@ -67,11 +67,11 @@ private slots:
     {
         XYPlot plot;
         QSignalSpy spy(&plot, &XYPlot::OnXAxisMinSpanChange);
-        plot.GetXAxis(0)->SetDesignRange(3, 4);
-        plot.GetXAxis(0)->SetRange(1, 2);
+        plot.GetXAxis(0)->setDesignRange(3, 4);
+        plot.GetXAxis(0)->setRange(1, 2);
         QCOMPARE(spy.count(), 0);
-        plot.EndDesign();
-        plot.GetXAxis(0)->SetRange(5, 6);
+        plot.endDesign();
+        plot.GetXAxis(0)->setRange(5, 6);
         QCOMPARE(spy.count(), 1);
     }
 
@@ -95,7 +95,7 @@ private slots:
         Fixture f;
         PlotAxis* x = f.plot.GetXAxis(0);
         x->SetTrackingEnabled(false);
-        x->SetRange(40, 20);
+        x->setRange(40, 20);
         QSignalSpy spy(&f.plot, &XYPlot::OnXAxisMinSpanChange);
         f.a->AddXY(7, 1);
         f.a->AddXY(7, 2); // one distinct X value
@@ -168,17 +168,17 @@ private slots:
         f.a->SetVisibleInLegend(true);
         f.a->AddXY(1, 2);
         f.a->AddXY(3, 4);
-        f.plot.GetXAxis(0)->SetRange(-1, 7);
+        f.plot.GetXAxis(0)->setRange(-1, 7);
         f.plot.ClearAllData();
-        QCOMPARE(f.a->Count(), 0);
+        QCOMPARE(f.a->count(), 0);
         QVERIFY(f.a->Visible());
         QVERIFY(f.a->VisibleInLegend());
         QVERIFY(!f.b->Visible());
         QCOMPARE(f.plot.GetXAxis(0)->Min(), -1.0);
         QCOMPARE(f.plot.GetXAxis(0)->Span(), 7.0);
         f.a->AddXY(5, 6);
-        QCOMPARE(f.a->XMin(), 5.0);
-        QCOMPARE(f.a->YMax(), 6.0);
+        QCOMPARE(f.a->xMin(), 5.0);
+        QCOMPARE(f.a->yMax(), 6.0);
     }
 
     void statisticsFollowEveryPoint()
@@ -187,11 +187,11 @@ private slots:
         f.c->AddXY(3, -1);
         f.c->AddXY(-2, 8);
         f.c->AddXY(1, -9999.9);
-        QCOMPARE(f.c->Count(), 3);
-        QCOMPARE(f.c->XMin(), -2.0);
-        QCOMPARE(f.c->XMax(), 3.0);
-        QCOMPARE(f.c->YMin(), -9999.9);
-        QCOMPARE(f.c->YMax(), 8.0);
+        QCOMPARE(f.c->count(), 3);
+        QCOMPARE(f.c->xMin(), -2.0);
+        QCOMPARE(f.c->xMax(), 3.0);
+        QCOMPARE(f.c->yMin(), -9999.9);
+        QCOMPARE(f.c->yMax(), 8.0);
         QCOMPARE(f.c->Points()[1], QPointF(-2, 8));
     }
 
@@ -223,17 +223,17 @@ private slots:
     void resumeRestoresTheRangeSavedAtPause()
     {
         Fixture f;
-        f.plot.GetXAxis(0)->SetRange(10, 30);
-        f.plot.GetYAxis(0)->SetRange(-5, 15);
+        f.plot.GetXAxis(0)->setRange(10, 30);
+        f.plot.GetYAxis(0)->setRange(-5, 15);
         QSignalSpy buttons(&f.plot, &XYPlot::OnToolBarButtonClick);
-        f.plot.PerformButton(ToolBarButton::ZoomIn); // pauses first
+        f.plot.performButton(ToolBarButton::ZoomIn); // pauses first
         QCOMPARE(f.plot.GetXAxis(0)->Min(), 17.5);
         QCOMPARE(f.plot.GetXAxis(0)->Span(), 15.0);
         QVERIFY(!f.plot.GetXAxis(0)->TrackingEnabled());
-        f.plot.PerformButton(ToolBarButton::ZoomOut);
-        f.plot.PerformButton(ToolBarButton::ZoomOut);
+        f.plot.performButton(ToolBarButton::ZoomOut);
+        f.plot.performButton(ToolBarButton::ZoomOut);
         QCOMPARE(f.plot.GetYAxis(0)->Span(), 30.0);
-        f.plot.PerformButton(ToolBarButton::Resume);
+        f.plot.performButton(ToolBarButton::Resume);
         QVERIFY(f.plot.GetXAxis(0)->TrackingEnabled());
         QCOMPARE(f.plot.GetXAxis(0)->Min(), 10.0);
         QCOMPARE(f.plot.GetXAxis(0)->Span(), 30.0);
@@ -249,7 +249,7 @@ private slots:
         PlotAxis* x = f.plot.GetXAxis(0);
         x->SetRestoreValuesOnResume(false);
         x->SetTrackingEnabled(false);
-        x->SetRange(3, 4);
+        x->setRange(3, 4);
         x->SetTrackingEnabled(true);
         QCOMPARE(x->Min(), 3.0);
     }
@@ -257,22 +257,22 @@ private slots:
     void modeButtonsSetEveryAxis()
     {
         Fixture f;
-        f.plot.PerformButton(ToolBarButton::ZoomAxesMode);
+        f.plot.performButton(ToolBarButton::ZoomAxesMode);
         QCOMPARE(f.plot.GetXAxis(0)->Mode(), AxisMode::Zoom);
         QCOMPARE(f.plot.GetYAxis(0)->Mode(), AxisMode::Zoom);
-        f.plot.PerformButton(ToolBarButton::ScrollAxesMode);
+        f.plot.performButton(ToolBarButton::ScrollAxesMode);
         QCOMPARE(f.plot.GetYAxis(0)->Mode(), AxisMode::Scroll);
     }
 
     void buttonsShownByDefault()
     {
         XYPlot plot;
-        QVERIFY(plot.ButtonVisible(ToolBarButton::Resume));
-        QVERIFY(plot.ButtonVisible(ToolBarButton::Print));
-        QVERIFY(!plot.ButtonVisible(ToolBarButton::Select));
-        QVERIFY(!plot.ButtonVisible(ToolBarButton::Preview));
-        plot.SetButtonVisible(ToolBarButton::Copy, false);
-        QVERIFY(!plot.ButtonVisible(ToolBarButton::Copy));
+        QVERIFY(plot.buttonVisible(ToolBarButton::Resume));
+        QVERIFY(plot.buttonVisible(ToolBarButton::Print));
+        QVERIFY(!plot.buttonVisible(ToolBarButton::Select));
+        QVERIFY(!plot.buttonVisible(ToolBarButton::Preview));
+        plot.setButtonVisible(ToolBarButton::Copy, false);
+        QVERIFY(!plot.buttonVisible(ToolBarButton::Copy));
     }
 
     void mouseDragScrollsAndPausesTracking()
@@ -281,7 +281,7 @@ private slots:
         f.plot.resize(400, 300);
         f.plot.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f.plot));
-        f.plot.ReplotNow();
+        f.plot.replotNow();
         QWidget* area = f.plot.customPlot();
         const QRect rect = f.plot.customPlot()->axisRect()->rect();
         QSignalSpy spy(&f.plot, &XYPlot::OnXAxisMinSpanChange);
@@ -295,7 +295,7 @@ private slots:
         QVERIFY(qAbs(f.plot.GetXAxis(0)->Min() + 25.0) < 1.0);
         QCOMPARE(f.plot.GetXAxis(0)->Span(), 100.0);
         QVERIFY(!f.plot.GetXAxis(0)->TrackingEnabled());
-        f.plot.PerformButton(ToolBarButton::Resume);
+        f.plot.performButton(ToolBarButton::Resume);
         QCOMPARE(f.plot.GetXAxis(0)->Min(), 0.0);
     }
 
@@ -305,7 +305,7 @@ private slots:
         f.plot.resize(400, 300);
         f.plot.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f.plot));
-        f.plot.ReplotNow();
+        f.plot.replotNow();
         QCustomPlot* cp = f.plot.customPlot();
         const QPointF at(cp->axisRect()->center());
         QWheelEvent wheel(at, cp->mapToGlobal(at), QPoint(), QPoint(0, 120), Qt::NoButton, Qt::NoModifier,
@@ -323,8 +323,8 @@ private slots:
         f.plot.resize(400, 300);
         f.plot.show();
         QVERIFY(QTest::qWaitForWindowExposed(&f.plot));
-        f.plot.ReplotNow();
-        f.plot.PerformButton(ToolBarButton::ZoomAxesMode);
+        f.plot.replotNow();
+        f.plot.performButton(ToolBarButton::ZoomAxesMode);
         QWidget* area = f.plot.customPlot();
         const QPoint from = f.plot.customPlot()->axisRect()->center();
         const QPoint to = from + QPoint(60, 0);
@@ -345,14 +345,14 @@ private slots:
         f.a->AddXY(50, 50);
         f.a->AddXY(60, 60);
         f.a->SetVisible(true);
-        f.plot.ReplotNow();
+        f.plot.replotNow();
         QCustomPlot* cp = f.plot.customPlot();
         const QPoint at(int(cp->xAxis->coordToPixel(50)), int(cp->yAxis->coordToPixel(50)));
-        const QString hint = f.plot.HintAt(cp->mapTo(&f.plot, at + QPoint(2, 1)));
+        const QString hint = f.plot.hintAt(cp->mapTo(&f.plot, at + QPoint(2, 1)));
         QVERIFY2(hint.contains(QStringLiteral("A")) && hint.contains(QStringLiteral("50.00")), qPrintable(hint));
-        QVERIFY(f.plot.HintAt(cp->mapTo(&f.plot, QPoint(at.x() + 60, at.y() + 60))).isEmpty());
+        QVERIFY(f.plot.hintAt(cp->mapTo(&f.plot, QPoint(at.x() + 60, at.y() + 60))).isEmpty());
         f.a->SetVisible(false);
-        QVERIFY(f.plot.HintAt(cp->mapTo(&f.plot, at)).isEmpty());
+        QVERIFY(f.plot.hintAt(cp->mapTo(&f.plot, at)).isEmpty());
     }
 
     void tickLabelsUseDecimalPointWhateverTheLocale()
@@ -381,16 +381,16 @@ private slots:
         } files[] = {{"p.png", "png"}, {"p.jpg", "jpg"}, {"p.jpeg", "jpg"}, {"p.bmp", "bmp"}};
         for (const auto& file : files) {
             const QString path = dir.filePath(QString::fromLatin1(file.name));
-            QVERIFY(f.plot.SaveToFile(path, 320, 240));
+            QVERIFY(f.plot.saveToFile(path, 320, 240));
             QImage image(path, file.format);
             QCOMPARE(image.size(), QSize(320, 240));
         }
         const QString pdf = dir.filePath(QStringLiteral("p.pdf"));
-        QVERIFY(f.plot.SaveToFile(pdf, 320, 240));
+        QVERIFY(f.plot.saveToFile(pdf, 320, 240));
         QFile pdfFile(pdf);
         QVERIFY(pdfFile.open(QIODevice::ReadOnly));
         QVERIFY(pdfFile.read(5).startsWith("%PDF"));
-        QVERIFY(!f.plot.SaveToFile(dir.filePath(QStringLiteral("p.txt"))));
+        QVERIFY(!f.plot.saveToFile(dir.filePath(QStringLiteral("p.txt"))));
     }
 
     void visibleChannelIsDrawnInItsColour()
@@ -403,7 +403,7 @@ private slots:
         f.a->AddXY(0, 50);
         f.a->AddXY(100, 50);
         auto countBlue = [&] {
-            const QImage image = f.plot.Picture(300, 300).toImage();
+            const QImage image = f.plot.picture(300, 300).toImage();
             int blue = 0;
             for (int y = 0; y < image.height(); ++y)
                 for (int x = 0; x < image.width(); ++x)
@@ -421,7 +421,7 @@ private slots:
         Fixture f;
         f.c->SetVisibleInLegend(true);
         f.a->SetVisibleInLegend(true);
-        f.plot.Picture(200, 200);
+        f.plot.picture(200, 200);
         QCPLegend* legend = f.plot.customPlot()->legend;
         QCOMPARE(legend->itemCount(), 2);
         QVERIFY(legend->visible());
@@ -430,7 +430,7 @@ private slots:
         QCOMPARE(first->textColor(), QColor(Qt::red));
         f.a->SetVisibleInLegend(false);
         f.c->SetVisibleInLegend(false);
-        f.plot.Picture(200, 200);
+        f.plot.picture(200, 200);
         QVERIFY(!legend->visible());
     }
 
@@ -444,7 +444,7 @@ private slots:
             c.AddXY(i, i);
         }
         f.plot.resize(300, 400);
-        f.plot.Picture();
+        f.plot.picture();
         QCustomPlot* cp = f.plot.customPlot();
         QCPLegend* legend = cp->legend;
         QCOMPARE(legend->itemCount(), 12);
@@ -461,10 +461,10 @@ private slots:
     {
         Fixture f;
         PlotAxis* x = f.plot.GetXAxis(0);
-        x->SetLabelDecimals(2);
-        x->SetRange(0, 123456);
+        x->setLabelDecimals(2);
+        x->setRange(0, 123456);
         f.plot.resize(400, 300);
-        f.plot.Picture();
+        f.plot.picture();
         QCustomPlot* cp = f.plot.customPlot();
         const QFontMetrics metrics(cp->xAxis->tickLabelFont());
         const int half = metrics.horizontalAdvance(QStringLiteral("123456.00")) / 2;
@@ -475,9 +475,9 @@ private slots:
     {
         Fixture f;
         PlotAxis* y = f.plot.GetYAxis(0);
-        y->SetLogarithmic(true);
-        y->SetRange(10, 990);
-        f.plot.PerformButton(ToolBarButton::ZoomIn);
+        y->setLogarithmic(true);
+        y->setRange(10, 990);
+        f.plot.performButton(ToolBarButton::ZoomIn);
         // About the middle of 10..1000 in the logarithm: 100 +- one decade / 2.
         QVERIFY(std::fabs(y->Min() - std::pow(10.0, 1.5)) < 1e-9);
         QVERIFY(std::fabs(y->Min() + y->Span() - std::pow(10.0, 2.5)) < 1e-9);
@@ -489,12 +489,12 @@ private slots:
         Fixture f;
         f.a->SetLayer(110);
         f.b->SetLayer(90);
-        f.plot.Picture(100, 100);
+        f.plot.picture(100, 100);
         QCustomPlot* cp = f.plot.customPlot();
         QVERIFY(f.a->curve()->layer()->index() > f.b->curve()->layer()->index());
         QVERIFY(f.b->curve()->layer()->index() > cp->layer(QStringLiteral("main"))->index());
         f.b->SetLayer(120);
-        f.plot.Picture(100, 100);
+        f.plot.picture(100, 100);
         QVERIFY(f.a->curve()->layer()->index() < f.b->curve()->layer()->index());
     }
 
@@ -509,7 +509,7 @@ private slots:
         QCOMPARE(boxes.size(), 6); // visible and legend per channel
         boxes[4]->setChecked(true); // third channel visible
         editor.apply();
-        QCOMPARE(f.plot.ChannelCount(), 3);
+        QCOMPARE(f.plot.channelCount(), 3);
         QCOMPARE(f.b->TraceLineWidth(), 5);
         QCOMPARE(f.a->TraceLineWidth(), 2);
         QVERIFY(f.c->Visible());
@@ -522,7 +522,7 @@ private slots:
         Fixture f;
         f.plot.resize(300, 200);
         QApplication::clipboard()->clear();
-        f.plot.PerformButton(ToolBarButton::Copy);
+        f.plot.performButton(ToolBarButton::Copy);
         QVERIFY(!QApplication::clipboard()->image().isNull());
     }
 };
