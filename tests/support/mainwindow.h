@@ -6,7 +6,6 @@
 #include <QStandardPaths>
 #include <QTest>
 
-#include <clocale>
 #include <filesystem>
 #include <memory>
 #include <string>
@@ -18,13 +17,9 @@
 
 namespace lumo::test {
 
-// The program's set-up in one place: C numbers, and preferences kept away
-// from the user's own folder.
-inline void initGuiTests()
-{
-    std::setlocale(LC_NUMERIC, "C");
-    QStandardPaths::setTestModeEnabled(true);
-}
+// The program's set-up in one place: preferences kept away from the user's
+// own folder. The numbers need no locale set-up: the core writes "." in any.
+inline void initGuiTests() { QStandardPaths::setTestModeEnabled(true); }
 
 // The main window and its plot windows, as the program creates them, with a
 // short splash time.
