@@ -11,7 +11,10 @@
 #include "flight/q5.h"
 #include "flight/scripteddialogs.h"
 #include "fuzzsupport.h"
+#include "output/ameswriter.h"
+#include "output/archiveprofile.h"
 #include "output/exportwriters.h"
+#include "output/woudcwriter.h"
 
 namespace {
 
@@ -132,5 +135,18 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     });
     exportToMemory("wind export", [&](std::FILE* f) { WriteWindBody(q, f); });
     exportToMemory("all export", [&](std::FILE* f) { WriteAllBody(q, f); });
+
+    // The archive texts: never a NaN or an infinity, NASA Ames lines within 132 characters.
+    const ArchiveProfile profile = buildArchiveProfile(q);
+    ArchiveMeta meta;
+    meta.baseName = "flight";
+    for (const ArchiveSonde& s : profile.sondes) {
+        fuzz::requireNoNanInf(woudcFile(q, s, meta).text, "WOUDC file");
+        const std::string ames = amesFile(q, s, meta).text;
+        fuzz::requireNoNanInf(ames, "NASA Ames file");
+        for (std::size_t start = 0, end; (end = ames.find("\r\n", start)) != std::string::npos; start = end + 2)
+            if (end - start > 132)
+                fuzz::fail("a NASA Ames line longer than 132 characters");
+    }
     return 0;
 }
