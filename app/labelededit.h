@@ -7,7 +7,8 @@ namespace lumo {
 
 // An edit box that reports when the keyboard focus moves on to another
 // control of its window (not when the whole window loses the focus, as when a
-// message box comes up).
+// message box comes up, and not when the menu bar takes it: a command chosen
+// there commits or checks the boxes itself, and sees the text as typed).
 class ExitEdit : public QLineEdit {
     Q_OBJECT
 public:
@@ -19,6 +20,14 @@ signals:
 protected:
     void focusOutEvent(QFocusEvent* event) override;
 };
+
+// Whether the user changed the box's text from what the program showed
+// there (`shown`): typed in it, or left another text. Only such a text is
+// read back, so that a display's rounding never replaces the stored value.
+inline bool userChanged(const QLineEdit* box, const QString& shown)
+{
+    return box->isModified() || box->text() != shown;
+}
 
 // An edit box with its caption label and an optional unit label.
 class LabeledEdit : public ExitEdit {

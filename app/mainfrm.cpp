@@ -151,6 +151,8 @@ void TMainFrm::enableReCalc()
 
 void TMainFrm::commitNumber(QLineEdit* edit, double& member, const char* format)
 {
+    if (!userChanged(edit, formatNumber(format, member)))
+        return;
     double value = 0;
     if (parseNumber(edit->text(), value) && value != member) {
         member = value;

@@ -247,6 +247,11 @@ private:
     // Numeric commit rule: parse, store when different (enabling
     // re-calculation), then show the stored value again.
     void commitNumber(QLineEdit* edit, double& member, const char* format);
+    // A standard box of the surface page left: store, refresh its column.
+    void commitStandard(QLineEdit* box, double& member, const char* format, int column);
+    // Every edit box of the window as if it lost the focus; each command
+    // that processes or saves calls it first, however it was chosen.
+    void commitEdits();
 
     // Every page, in page order.
     void clearPages();

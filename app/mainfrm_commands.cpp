@@ -16,17 +16,32 @@
 
 namespace lumo {
 
+void TMainFrm::commitEdits()
+{
+    using Exit = void (TMainFrm::*)();
+    const std::pair<QLineEdit*, Exit> boxes[] = {
+        {edStnAlt, &TMainFrm::edStnAltExit},
+        {edEndFltPr, &TMainFrm::edEndFltPrExit},
+        {edEndFltAlt, &TMainFrm::edEndFltAltExit},
+        {edO3CellBkg, &TMainFrm::edO3CellBkgExit},
+        {edO3PumpFlow, &TMainFrm::edO3PumpFlowExit},
+        {edLPFilter, &TMainFrm::edLPFilterExit},
+        {edlDetVal, &TMainFrm::edlDetValExit},
+        {edSfcStdP, &TMainFrm::edSfcStdPExit},
+        {edSfcStdT, &TMainFrm::edSfcStdTExit},
+        {edSfcStdU, &TMainFrm::edSfcStdUExit},
+        {edResO3TableFile, &TMainFrm::edResO3TableFileExit},
+    };
+    // A disabled box cannot hold anything the user typed.
+    for (const auto& [box, exit] : boxes)
+        if (box->isEnabled())
+            (this->*exit)();
+}
+
 void TMainFrm::mReCalcClick()
 {
     BusyCursor hourglass;
-    // Commit what is still typed in the boxes, as if each lost the focus.
-    edStnAltExit();
-    edEndFltPrExit();
-    edEndFltAltExit();
-    edO3PumpFlowExit();
-    edLPFilterExit();
-    edlDetValExit();
-    edResO3TableFileExit();
+    commitEdits();
     if (q5.processFlight()) {
         // Slot 1 is shown, so the number box and arrows go back to it too.
         totalO3Selector->reset();

@@ -178,6 +178,7 @@ void TMainFrm::loadTable(TableKind kind)
 
 void TMainFrm::saveTable(TableKind kind)
 {
+    commitEdits();
     const bool eff = kind == TableKind::PumpEfficiency;
     FileDialogRequest request;
     request.filter = eff ? "Pump efficiency files (*.eff)|*.eff|All files (*.*)|*.*"

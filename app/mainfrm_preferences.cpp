@@ -219,7 +219,11 @@ void TMainFrm::mSavePrefsClick()
         return fail(edLPFilter,
             "Low-pass filter time constant is not valid,\nthe time constant must be a positive number (0 for no filtering).");
 
-    if (writePreferences(prefsFileName.toStdString(), preferencesFromPages()))
+    // The file gets the texts as typed; then the boxes are committed as
+    // leaving them would, so that the flight's settings match what was saved.
+    const bool written = writePreferences(prefsFileName.toStdString(), preferencesFromPages());
+    commitEdits();
+    if (written)
         dialogs_.showStatus("Status", "Preferences have been saved.");
     else
         dialogs_.showError("Error", "Unable to save preferences file.");

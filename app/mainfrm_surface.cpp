@@ -124,12 +124,16 @@ void TMainFrm::cbxApplySfcCorrClick()
 
 namespace {
 
-// A standard box that holds no number keeps its text and stores nothing.
-bool readStandard(QLineEdit* box, double& member, const char* format)
+// A standard box that holds no number keeps its text and stores nothing;
+// nor does one whose text the user left as shown. `changed`: the stored
+// value is another one now.
+bool readStandard(QLineEdit* box, double& member, const char* format, bool& changed)
 {
+    changed = false;
     double value = 0;
-    if (!parseNumber(box->text(), value))
+    if (!userChanged(box, formatNumber(format, member)) || !parseNumber(box->text(), value))
         return false;
+    changed = value != member;
     member = value;
     box->setText(formatNumber(format, member));
     return true;
@@ -137,22 +141,20 @@ bool readStandard(QLineEdit* box, double& member, const char* format)
 
 } // namespace
 
-void TMainFrm::edSfcStdPExit()
-{
-    if (readStandard(edSfcStdP, q5.stdP, "%1.2f"))
-        refreshSurfaceColumn(0);
-}
+void TMainFrm::edSfcStdPExit() { commitStandard(edSfcStdP, q5.stdP, "%1.2f", 0); }
+void TMainFrm::edSfcStdTExit() { commitStandard(edSfcStdT, q5.stdT, "%1.1f", 1); }
+void TMainFrm::edSfcStdUExit() { commitStandard(edSfcStdU, q5.stdU, "%1.1f", 2); }
 
-void TMainFrm::edSfcStdTExit()
+void TMainFrm::commitStandard(QLineEdit* box, double& member, const char* format, int column)
 {
-    if (readStandard(edSfcStdT, q5.stdT, "%1.1f"))
-        refreshSurfaceColumn(1);
-}
-
-void TMainFrm::edSfcStdUExit()
-{
-    if (readStandard(edSfcStdU, q5.stdU, "%1.1f"))
-        refreshSurfaceColumn(2);
+    bool changed = false;
+    if (!readStandard(box, member, format, changed))
+        return;
+    refreshSurfaceColumn(column);
+    // The standard values take part in the run (surface reference and the
+    // questions): totals from the old value are stale.
+    if (changed)
+        enableReCalc();
 }
 
 void TMainFrm::rbSfcUseStdClick()

@@ -122,7 +122,11 @@ void TMainFrm::rbTableClick()
 
 void TMainFrm::edResO3TableFileExit()
 {
-    q5.resTableFile = edResO3TableFile->text().toStdString();
+    const std::string file = edResO3TableFile->text().toStdString();
+    // Totals looked up in another table than the one named now are stale.
+    if (file != q5.resTableFile && q5.resTable)
+        enableReCalc();
+    q5.resTableFile = file;
 }
 
 void TMainFrm::btnBrowseClick()
@@ -133,7 +137,7 @@ void TMainFrm::btnBrowseClick()
     request.fileName = edResO3TableFile->text().toStdString();
     if (const auto path = dialogs_.openFile(request)) {
         edResO3TableFile->setText(QString::fromStdString(*path));
-        q5.resTableFile = *path;
+        edResO3TableFileExit();
     }
 }
 

@@ -32,7 +32,7 @@ std::optional<std::string> runFileDialog(QWidget* owner, const FileDialogRequest
     QFileDialog dlg(owner, QString::fromStdString(request.title));
     dlg.setWindowModality(Qt::ApplicationModal);
     dlg.setWindowFlag(Qt::WindowStaysOnTopHint, true);
-    dlg.setNameFilter(QtDialogs::qtFilter(request.filter));
+    QtDialogs::setFilterOf(dlg, request.filter);
     dlg.setOption(QFileDialog::ReadOnly, false);
     if (save) {
         dlg.setAcceptMode(QFileDialog::AcceptSave);
@@ -92,12 +92,20 @@ QString QtDialogs::qtFilter(const std::string& filter)
     const QStringList parts = QString::fromStdString(filter).split(QLatin1Char('|'));
     QStringList pairs;
     for (qsizetype i = 0; i + 1 < parts.size(); i += 2) {
-        const QString& description = parts[i];
-        const QString patterns = QString(parts[i + 1]).replace(QLatin1Char(';'), QLatin1Char(' '));
-        pairs << (description.contains(QLatin1Char('(')) ? description
-                                                        : description + QStringLiteral(" (") + patterns + QLatin1Char(')'));
+        QStringList patterns = parts[i + 1].split(QLatin1Char(';'), Qt::SkipEmptyParts);
+        for (QString& p : patterns)
+            if (p.trimmed() == QLatin1String("*.*"))
+                p = QStringLiteral("*");
+        pairs << parts[i] + QStringLiteral(" (") + patterns.join(QLatin1Char(' ')) + QLatin1Char(')');
     }
     return pairs.join(QStringLiteral(";;"));
+}
+
+void QtDialogs::setFilterOf(QFileDialog& dialog, const std::string& filter)
+{
+    // The bracketed patterns qtFilter appends are what Qt hides here.
+    dialog.setOption(QFileDialog::HideNameFilterDetails, true);
+    dialog.setNameFilter(qtFilter(filter));
 }
 
 } // namespace lumo

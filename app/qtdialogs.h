@@ -3,6 +3,8 @@
 #include <QPointer>
 #include <QWidget>
 
+class QFileDialog;
+
 #include "flight/userdialogs.h"
 
 namespace lumo {
@@ -21,10 +23,13 @@ public:
     std::optional<std::string> chooseFolder(const FileDialogRequest& request) override;
 
     // "Raw data files (*.raw)|*.raw|All files (*.*)|*.*" becomes the Qt form
-    // "Raw data files (*.raw);;All files (*.*)"; the descriptions are kept as
-    // written, the pattern of each pair is put in brackets when the
-    // description does not already show it.
+    // "Raw data files (*.raw) (*.raw);;All files (*.*) (*)": each description
+    // as written, then the patterns Qt matches in brackets. "*.*" means every
+    // file, with or without an extension (Qt's own "*.*" wants a dot): it
+    // becomes "*". A dialog shows the descriptions only (setFilterOf).
     static QString qtFilter(const std::string& filter);
+    // Gives a file dialog the filter, showing each description as written.
+    static void setFilterOf(QFileDialog& dialog, const std::string& filter);
 
 private:
     QPointer<QWidget> owner_;

@@ -295,6 +295,84 @@ private slots:
         QCOMPARE(int(w.q5.effCount), 1);
         QVERIFY(!w.mReCalc->isEnabled());
     }
+
+    // A command chosen with the mouse leaves the keyboard focus in the box:
+    // what was typed there counts all the same.
+    void mouseChosenCommandTakesThePendingEdit()
+    {
+        TempDir dir;
+        App app(dir.file("lumo.ini"));
+        TMainFrm& w = *app.frm;
+        load(app, dir);
+        const double measured = w.q5.o3Measured[0];
+        w.edO3CellBkg->selectAll();
+        QTest::keyClicks(w.edO3CellBkg, QStringLiteral("0.5"));
+        app.dialogs.saveAnswers.push_back(dir.file("flight.o3csv"));
+        w.mExportO3->trigger();
+        QVERIFY(w.q5.o3Sonde[0].bkg == 0.5);
+        QVERIFY(w.q5.o3Measured[0] < measured - 1); // a greater background, less ozone
+        QCOMPARE(w.edO3CellBkg->text(), QStringLiteral("0.50"));
+        QVERIFY(app.dialogs.errors().empty());
+    }
+
+    // Leaving a box without typing stores nothing: 0.012 stays 0.012 although
+    // the box shows "0.01", and the standard temperature keeps its second
+    // decimal.
+    void leavingAnUneditedBoxKeepsTheFullValue()
+    {
+        TempDir dir;
+        App app(dir.file("lumo.ini"));
+        TMainFrm& w = *app.frm;
+        w.importFile(qs(copySample(dir, "flight4", "flight")));
+        QVERIFY(w.q5.isLoaded());
+        QTest::mouseClick(w.btnO3Next, Qt::LeftButton);
+        QTest::mouseClick(w.btnO3Next, Qt::LeftButton);
+        QCOMPARE(w.edO3CellBkg->text(), QStringLiteral("0.01"));
+        leave(w.edO3CellBkg);
+        leave(w.edSfcStdT);
+        QVERIFY(w.q5.o3Sonde[2].bkg == 0.012);
+        QVERIFY(w.q5.stdT == 25.21);
+        QVERIFY(!w.mReCalc->isEnabled());
+        w.mReCalc->trigger(); // commits every box: still nothing typed
+        QVERIFY(w.q5.o3Sonde[2].bkg == 0.012);
+        QVERIFY(w.q5.stdT == 25.21);
+    }
+
+    // The keyboard's way into the menu takes the focus from the box; Save
+    // Prefs must still see the text as typed and refuse it.
+    void savePrefsThroughTheKeyboardMenuValidatesTheTypedText()
+    {
+        TempDir dir;
+        App app(dir.file("lumo.ini"));
+        TMainFrm& w = *app.frm;
+        w.edLPFilter->selectAll();
+        QTest::keyClicks(w.edLPFilter, QStringLiteral("abc"));
+        QFocusEvent toMenu(QEvent::FocusOut, Qt::MenuBarFocusReason);
+        QCoreApplication::sendEvent(w.edLPFilter, &toMenu);
+        w.mSavePrefs->trigger();
+        QCOMPARE(app.dialogs.errors().size(), std::size_t(1));
+        QVERIFY(app.dialogs.errors()[0].text.rfind("Low-pass filter time constant is not valid", 0) == 0);
+        QCOMPARE(w.edLPFilter->text(), QStringLiteral("abc"));
+    }
+
+    // Totals that no longer match their inputs must not look current.
+    void staleTotalsEnableReCalc()
+    {
+        TempDir dir;
+        App app(dir.file("lumo.ini"));
+        TMainFrm& w = *app.frm;
+        load(app, dir);
+        QVERIFY(!w.mReCalc->isEnabled());
+        typeAndLeave(w.edSfcStdP, QStringLiteral("1001.5"));
+        QVERIFY(w.mReCalc->isEnabled());
+        w.mReCalc->trigger();
+        w.rbTable->setChecked(true);
+        w.mReCalc->trigger();
+        QVERIFY(!w.mReCalc->isEnabled());
+        app.dialogs.openAnswers.push_back(sourcePath("samples/residual.toz"));
+        QTest::mouseClick(w.btnBrowse, Qt::LeftButton);
+        QVERIFY(w.mReCalc->isEnabled());
+    }
 };
 
 QTEST_MAIN(CommandsTest)

@@ -78,7 +78,7 @@ private slots:
         QtDialogs dialogs;
         whenUp<QFileDialog>([raw](QFileDialog& dlg) {
             QCOMPARE(dlg.windowTitle(), QStringLiteral("Import Data"));
-            QCOMPARE(dlg.nameFilters(), QStringList({QStringLiteral("Raw data files (*.raw)"), QStringLiteral("All files (*.*)")}));
+            QCOMPARE(dlg.nameFilters(), QStringList({QStringLiteral("Raw data files (*.raw) (*.raw)"), QStringLiteral("All files (*.*) (*)")}));
             QCOMPARE(dlg.fileMode(), QFileDialog::ExistingFile);
             QCOMPARE(dlg.acceptMode(), QFileDialog::AcceptOpen);
             dlg.selectFile(qs(raw));

@@ -2,6 +2,8 @@
 // boxes, ozonesonde navigation, the surface offset correction, the total
 // ozone page and what enables re-calculation.
 #include <QAction>
+#include <QComboBox>
+#include <QFileDialog>
 #include <QLocale>
 #include <QMouseEvent>
 #include <QCheckBox>
@@ -99,9 +101,18 @@ private slots:
 
     void dialogFiltersKeepTheirDescriptions()
     {
+        // "All files" matches names without an extension too.
         QCOMPARE(QtDialogs::qtFilter("Raw data files (*.raw)|*.raw|All files (*.*)|*.*"),
-            QStringLiteral("Raw data files (*.raw);;All files (*.*)"));
+            QStringLiteral("Raw data files (*.raw) (*.raw);;All files (*.*) (*)"));
         QCOMPARE(QtDialogs::qtFilter("Tables|*.eff;*.bkg"), QStringLiteral("Tables (*.eff *.bkg)"));
+        QFileDialog dialog;
+        dialog.setOption(QFileDialog::DontUseNativeDialog);
+        QtDialogs::setFilterOf(dialog, "Raw data files (*.raw)|*.raw|All files (*.*)|*.*");
+        auto* types = dialog.findChild<QComboBox*>(QStringLiteral("fileTypeCombo"));
+        QVERIFY(types);
+        QCOMPARE(types->count(), 2);
+        QCOMPARE(types->itemText(0), QStringLiteral("Raw data files (*.raw)"));
+        QCOMPARE(types->itemText(1), QStringLiteral("All files (*.*)"));
     }
 
     void ozonesondeBoxesWriteToTheSlotShown()
@@ -309,8 +320,13 @@ private slots:
         App app(dir.file("lumo.ini"));
         TMainFrm& w = *app.frm;
         load(app, dir);
+        // A changed standard value makes the totals stale; the same value
+        // typed again does not.
+        typeAndLeave(w.edSfcStdP, QString::asprintf("%1.2f", w.q5.stdP));
+        QVERIFY(!w.mReCalc->isEnabled());
         typeAndLeave(w.edSfcStdP, QStringLiteral("1000"));
-        QVERIFY(!w.mReCalc->isEnabled()); // standard boxes do not
+        QVERIFY(w.mReCalc->isEnabled());
+        w.mReCalc->setEnabled(false);
         w.rbSfcUseStd->setChecked(true);
         QVERIFY(w.mReCalc->isEnabled());
         w.mReCalc->setEnabled(false);
