@@ -9,6 +9,7 @@
 #include <QRadioButton>
 #include <QScreen>
 #include <QStandardPaths>
+#include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
 
@@ -23,6 +24,33 @@
 #include "splashfrm.h"
 
 namespace lumo {
+
+namespace {
+
+constexpr double LeastTabPoints = 6;
+// What a tab adds to its caption: the padding on both sides, its frame and
+// the style's own margin, in pixels.
+constexpr int TabExtra = 2 * 2 + 2 + 8;
+
+// The six captions share the window's fixed width: the tab bar's font is
+// made just as much smaller as the platform's font needs for every caption
+// to show whole, instead of the window growing.
+void fitTabCaptions(QTabWidget& pages)
+{
+    QFont font = pages.tabBar()->font();
+    for (double size = font.pointSizeF(); size >= LeastTabPoints; size -= 0.25) {
+        font.setPointSizeF(size);
+        const QFontMetrics metrics(font);
+        int total = 0;
+        for (int i = 0; i < pages.count(); ++i)
+            total += metrics.horizontalAdvance(pages.tabText(i)) + TabExtra;
+        if (total <= pages.width())
+            break;
+    }
+    pages.tabBar()->setFont(font);
+}
+
+} // namespace
 
 TMainFrm::TMainFrm(AppDialogs& dialogs, const Options& options, QWidget* parent)
     : QMainWindow(parent, Qt::Window | Qt::WindowTitleHint | Qt::WindowSystemMenuHint | Qt::WindowMinimizeButtonHint
@@ -45,6 +73,7 @@ TMainFrm::TMainFrm(AppDialogs& dialogs, const Options& options, QWidget* parent)
     pageControl->setFixedSize(417, 229);
     pageControl->setUsesScrollButtons(false);
     pageControl->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 2px; }"));
+    fitTabCaptions(*pageControl);
     setCentralWidget(pageControl);
     setFixedSize(sizeHint());
     if (const QScreen* screen = QGuiApplication::primaryScreen())

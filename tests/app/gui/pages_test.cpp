@@ -2,7 +2,10 @@
 // boxes, ozonesonde navigation, the surface offset correction, the total
 // ozone page and what enables re-calculation.
 #include <QAction>
+#include <QApplication>
 #include <QComboBox>
+#include <QTabBar>
+#include <QTabWidget>
 #include <QFileDialog>
 #include <QLocale>
 #include <QMouseEvent>
@@ -97,6 +100,27 @@ private slots:
 
         // What the windows show always uses ".".
         QCOMPARE(formatNumber("%1.2f", 1013.25), QStringLiteral("1013.25"));
+    }
+
+    // The six captions show whole within the window's fixed width, whatever
+    // the platform's font: here one a third wider than usual.
+    void pageCaptionsFitTheWindow()
+    {
+        const QFont usual = QApplication::font();
+        QFont wide = usual;
+        wide.setLetterSpacing(QFont::PercentageSpacing, 133);
+        QApplication::setFont(wide);
+        TempDir dir;
+        App app(dir.file("lumo.ini"));
+        QApplication::setFont(usual);
+        TMainFrm& w = *app.frm;
+        QCOMPARE(w.pageControl->size(), QSize(417, 229));
+        QTabBar* bar = w.pageControl->tabBar();
+        const QFontMetrics metrics(bar->font());
+        for (int i = 0; i < bar->count(); ++i) {
+            QVERIFY2(bar->tabRect(i).right() < 417, qPrintable(bar->tabText(i)));
+            QVERIFY(bar->tabRect(i).width() > metrics.horizontalAdvance(bar->tabText(i)));
+        }
     }
 
     void dialogFiltersKeepTheirDescriptions()
