@@ -4,10 +4,13 @@
 #include <string>
 #include <vector>
 
+#include "missing.h"
 #include "o3sondecfg.h"
 #include "rawrecord.h"
 #include "referenceozone.h"
 #include "recordlist.h"
+#include "tropopause.h"
+#include "uncertaintysettings.h"
 #include "windrecord.h"
 
 namespace lumo {
@@ -17,7 +20,6 @@ class UserDialogs;
 
 constexpr int MaxSondes = 4;
 constexpr int MaxTableRows = 64;
-constexpr double Missing = -9999.9; // missing-value marker, compared exactly
 
 // The configuration group: everything the flight configuration file
 // describes. Import clears it as a whole before reading a configuration.
@@ -79,6 +81,17 @@ public:
     double o3Residual[MaxSondes] = {}; // DU
     RawRecord* launchRec = nullptr;
     RawRecord* burstRec = nullptr;
+
+    // Uncertainty settings and the results derived from them; every result
+    // is Missing when it could not be determined.
+    UncertaintySettings uncertainty;
+    double o3MeasuredUnc[MaxSondes] = {Missing, Missing, Missing, Missing}; // DU, 1 sigma
+    double o3ResidualUnc[MaxSondes] = {Missing, Missing, Missing, Missing}; // DU, 1 sigma
+    double o3TotalUnc[MaxSondes] = {Missing, Missing, Missing, Missing};    // DU, 1 sigma
+    // Reference total ozone over the sonde's total; reported, never applied.
+    double o3CorrFactor[MaxSondes] = {Missing, Missing, Missing, Missing};
+    Tropopause tropopause;  // first lapse-rate tropopause of the ascent
+    Tropopause tropopause2; // second one, where present
 
     // Not owned: how a processing run asks the user, and the windows it
     // refills at its end (in the order surface, flight, wind).

@@ -20,10 +20,6 @@ constexpr double CmrStop = CmrStep / 2;  // below this the closed-form last laye
 constexpr int TableFields = 14;          // pressure, 12 months, one unused
 constexpr int TableLineMax = 500;        // 499 characters and the terminator
 
-// Pressure of an ozone sample: radiosonde pressure when there is a sensor,
-// else the pressure derived from the GPS altitude.
-double samplePressure(const Q5& q, const RawRecord& r) { return q.rsPrInst ? r.data.o3.p : r.data.o3.gpsP; }
-
 bool isSeparator(char c) { return static_cast<unsigned char>(c) <= ' ' || c == 0x7f; }
 
 std::vector<std::string_view> splitFields(const char* line)
@@ -67,36 +63,28 @@ struct FileCloser {
 
 void measuredColumns(Q5& q)
 {
-    const RawRecord* prev[MaxSondes] = {};
-    double prevP[MaxSondes] = {};
     for (int h = 0; h < MaxSondes; ++h) {
         q.o3Measured[h] = 0;
         q.o3TopMix[h] = 0;
     }
-    const double launchTime = q.launchRec ? q.launchRec->time : -std::numeric_limits<double>::infinity();
-    // Without a burst the column runs to the end of the flight list.
-    const double burstTime = q.burstRec ? q.burstRec->time : std::numeric_limits<double>::infinity();
-    const double p0 = q.rsPrInst ? q.sfcP : q.stdP;
-    for (const RawRecord* r = q.fltRecs.first(); r; r = r->next) {
-        const int h = r->isOzone() ? r->o3Slot() : -1;
-        if (h < 0 || r->time < launchTime || !(r->time < burstTime))
-            continue;
-        const double p = samplePressure(q, *r);
-        if (!(p > 0))
-            continue;
-        const double o3pp = r->data.o3.o3pp;
-        if (!prev[h]) {
+    const double p0 = columnBasePressure(q);
+    forEachColumnSample(q, [&q, p0](int h, const RawRecord* prev, double prevP, const RawRecord& r, double p) {
+        const double o3pp = r.data.o3.o3pp;
+        if (!prev) {
             q.o3Measured[h] = std::log(p0 / p) * (q.sfcO3[h] + o3pp) * DobsonPerNbLnP;
-        } else {
-            if (p >= prevP[h])
-                continue; // the balloon sank for a moment
-            const double prevO3pp = prev[h]->data.o3.o3pp;
-            q.o3Measured[h] += std::log(prevP[h] / p) * (prevO3pp + o3pp) * DobsonPerNbLnP;
-            q.o3TopMix[h] = (prevO3pp + o3pp) / (prevP[h] + p);
+            return;
         }
-        prev[h] = r;
-        prevP[h] = p;
-    }
+        const double prevO3pp = prev->data.o3.o3pp;
+        q.o3Measured[h] += std::log(prevP / p) * (prevO3pp + o3pp) * DobsonPerNbLnP;
+        q.o3TopMix[h] = (prevO3pp + o3pp) / (prevP + p);
+    });
+}
+
+double burstPressure(const Q5& q)
+{
+    if (!q.burstRec)
+        return Missing;
+    return q.lDetGps ? q.burstRec->data.gps.gpsP : q.burstRec->data.ptu.p - q.sfcCorrP;
 }
 
 double cmrResidual(double pb, double topMix)
@@ -174,7 +162,7 @@ void totalOzone(Q5& q)
     measuredColumns(q);
     if (!q.burstRec)
         return;
-    const double pb = q.lDetGps ? q.burstRec->data.gps.gpsP : q.burstRec->data.ptu.p - q.sfcCorrP;
+    const double pb = burstPressure(q);
     if (!q.resTable) {
         for (int h = 0; h < MaxSondes; ++h)
             q.o3Residual[h] = q.o3Sonde[h].sn[0] ? cmrResidual(pb, q.o3TopMix[h]) : 0;

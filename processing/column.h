@@ -1,14 +1,54 @@
 #pragma once
 
+#include <limits>
 #include <string>
 
-namespace lumo {
+#include "flight/q5.h"
 
-class Q5;
+namespace lumo {
 
 // DU per nanobar and unit of ln p, applied to the sum of the partial
 // pressures at both ends of a layer (trapezoid rule in ln p).
 constexpr double DobsonPerNbLnP = 0.39453635;
+
+// Pressure (hPa) of an ozone sample: the radiosonde pressure when there is a
+// sensor, else the pressure derived from the GPS altitude.
+inline double o3SamplePressure(const Q5& q, const RawRecord& r) { return q.rsPrInst ? r.data.o3.p : r.data.o3.gpsP; }
+
+// Surface pressure (hPa) at the bottom of the measured column: the stored
+// radiosonde value (without its offset correction) or the standard one.
+inline double columnBasePressure(const Q5& q) { return q.rsPrInst ? q.sfcP : q.stdP; }
+
+// The samples of the measured columns, in list order: ozone records of a
+// chain slot from launch up to the burst (the burst's own time excluded) whose
+// pressure is known and lower than that of the previous sample used.
+// visit(h, prev, prevP, r, p) for each; prev is null for the first sample of
+// ozonesonde h, whose layer starts at the surface.
+template <typename Visit>
+void forEachColumnSample(const Q5& q, Visit visit)
+{
+    const RawRecord* prev[MaxSondes] = {};
+    double prevP[MaxSondes] = {};
+    const double launchTime = q.launchRec ? q.launchRec->time : -std::numeric_limits<double>::infinity();
+    // Without a burst the column runs to the end of the flight list.
+    const double burstTime = q.burstRec ? q.burstRec->time : std::numeric_limits<double>::infinity();
+    for (const RawRecord* r = q.fltRecs.first(); r; r = r->next) {
+        const int h = r->isOzone() ? r->o3Slot() : -1;
+        if (h < 0 || r->time < launchTime || !(r->time < burstTime))
+            continue;
+        const double p = o3SamplePressure(q, *r);
+        if (!(p > 0))
+            continue;
+        if (prev[h] && p >= prevP[h])
+            continue; // the balloon sank for a moment
+        visit(h, prev[h], prevP[h], *r, p);
+        prev[h] = r;
+        prevP[h] = p;
+    }
+}
+
+// Burst pressure (hPa) as the residual uses it; Missing without a burst.
+double burstPressure(const Q5& q);
 
 // Measured column (DU) of each ozonesonde from the surface to the burst, and
 // the mixing ratio of its highest layer (o3Measured, o3TopMix), in one walk.

@@ -41,7 +41,29 @@ double asShown(const char* format, double value)
     return shown;
 }
 
+void readUncertaintyKey(const std::string& file, const char* key, double& value)
+{
+    double v = 0;
+    if (parseNumber(IniReadText("uncertainty", key, "", file), v) && v >= 0 && v <= 1e6)
+        value = v;
+}
+
 } // namespace
+
+UncertaintySettings readUncertaintySettings(const std::string& file)
+{
+    UncertaintySettings s;
+    readUncertaintyKey(file, "currentPct", s.currentPct);
+    readUncertaintyKey(file, "backgroundUa", s.backgroundUa);
+    readUncertaintyKey(file, "pumpTempK", s.pumpTempK);
+    readUncertaintyKey(file, "flowPct", s.flowPct);
+    readUncertaintyKey(file, "humidityPct", s.humidityPct);
+    readUncertaintyKey(file, "pumpEffPct100", s.pumpEffPct100);
+    readUncertaintyKey(file, "pumpEffPct10", s.pumpEffPct10);
+    readUncertaintyKey(file, "pumpEffPct5", s.pumpEffPct5);
+    readUncertaintyKey(file, "conversionPct", s.conversionPct);
+    return s;
+}
 
 Preferences readPreferences(const std::string& file)
 {
@@ -59,6 +81,7 @@ Preferences readPreferences(const std::string& file)
     p.resTable = !equalsNoCase(IniReadText("o3", "residual", "cmr", file), "cmr");
     p.resTableFile = IniReadText("o3", "residualTable", "", file);
     p.archive = readArchiveStation(file);
+    p.uncertainty = readUncertaintySettings(file);
     return p;
 }
 
@@ -93,6 +116,7 @@ void applyPreferences(Q5& q, const Preferences& prefs)
     q.resTable = prefs.resTable ? 1 : 0;
     if (prefs.resTable)
         q.resTableFile = prefs.resTableFile;
+    q.uncertainty = prefs.uncertainty;
 }
 
 } // namespace lumo

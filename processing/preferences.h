@@ -3,6 +3,7 @@
 #include <string>
 
 #include "flight/archivestation.h"
+#include "flight/uncertaintysettings.h"
 
 namespace lumo {
 
@@ -25,6 +26,9 @@ struct Preferences {
     bool resTable = false;
     std::string resTableFile;
     ArchiveStation archive; // section "archive": metadata of the archive files
+    // Section [uncertainty]: each key a number at or above 0, else the
+    // default; read at full precision.
+    UncertaintySettings uncertainty;
 };
 
 // Reads the preferences file; a missing file or key gives the defaults.
@@ -35,6 +39,10 @@ Preferences readPreferences(const std::string& file);
 // residual table's path in double quotes, the archive keys that are set. Other keys and sections keep
 // their lines. False when the file cannot be written.
 bool writePreferences(const std::string& file, const Preferences& prefs);
+
+// The [uncertainty] section of the preferences file; a missing, negative or
+// non-numeric key keeps its default.
+UncertaintySettings readUncertaintySettings(const std::string& file);
 
 // The settings members of Q5 from the preferences.
 void applyPreferences(Q5& q, const Preferences& prefs);

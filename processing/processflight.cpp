@@ -6,6 +6,8 @@
 #include "launchburst.h"
 #include "ozone.h"
 #include "surface.h"
+#include "tropopause.h"
+#include "uncertainty.h"
 #include "wind.h"
 
 namespace lumo {
@@ -32,6 +34,9 @@ void clearDerived(Q5& q)
         q.o3Measured[h] = 0;
         q.o3Residual[h] = 0;
     }
+    for (int h = 0; h < MaxSondes; ++h)
+        q.o3MeasuredUnc[h] = q.o3ResidualUnc[h] = q.o3TotalUnc[h] = q.o3CorrFactor[h] = Missing;
+    q.tropopause = q.tropopause2 = Tropopause{};
     q.launchRec = nullptr;
     q.burstRec = nullptr;
     q.windRecs.clear();
@@ -77,6 +82,9 @@ bool Q5::processFlight()
     if (rsGpsInst)
         buildWinds(*this);
     totalOzone(*this);
+    columnUncertainties(*this);
+    correctionFactors(*this);
+    tropopauses(*this);
     for (PlotSink* sink : plotSinks)
         if (sink)
             sink->LoadPlotData(*this);

@@ -1,0 +1,140 @@
+#include "uncertainty.h"
+
+#include <cmath>
+
+#include "column.h"
+#include "ozone.h"
+
+namespace lumo {
+
+namespace {
+
+constexpr double KelvinOffset = 273.15;
+constexpr double NbPerUaKs = 0.004307; // nb per (uA x K x s/100 ml), as in the partial pressure
+constexpr double PumpEffStep1 = 100.0;  // hPa
+constexpr double PumpEffStep2 = 10.0;   // hPa
+constexpr double PumpEffStep3 = 5.0;    // hPa
+
+double sq(double x) { return x * x; }
+
+// The squared relative terms that do not involve the cell currents.
+double otherTermsSq(const UncertaintySettings& s, double p, double tp)
+{
+    return sq(s.pumpTempK / (tp + KelvinOffset)) + sq(s.flowPct / 100) + sq(s.humidityPct / 100)
+        + sq(pumpEffUncertaintyPct(s, p) / 100) + sq(s.conversionPct / 100);
+}
+
+// The squared absolute uncertainty (uA^2) of the net cell current.
+double currentTermsSq(const UncertaintySettings& s, double ic)
+{
+    return sq(s.currentPct / 100 * ic) + sq(s.backgroundUa);
+}
+
+// The inputs of the partial pressure of one ozone record.
+struct Sample {
+    bool known = false;
+    double p = 0, ic = 0, ib = 0, tp = 0, o3pp = 0;
+    double slope = 0; // nb per uA of net cell current at this sample
+};
+
+Sample sampleOf(const Q5& q, const RawRecord& r)
+{
+    Sample x;
+    const int h = r.isOzone() ? r.o3Slot() : -1;
+    if (h < 0)
+        return x;
+    const O3Data& o = r.data.o3;
+    x.p = o3SamplePressure(q, r);
+    x.ic = o.ic;
+    x.tp = o.tp;
+    x.o3pp = o.o3pp;
+    const double flow = q.o3Sonde[h].flow;
+    if (!(x.p > 0) || x.ic == Missing || x.tp == Missing || x.o3pp == Missing || !(flow > 0))
+        return x;
+    x.ib = q.bkgRef[h] * bkgFactor(q, x.p);
+    x.slope = NbPerUaKs * (x.tp + KelvinOffset) * flow * effFactor(q, x.p);
+    x.known = true;
+    return x;
+}
+
+// dP (nb) whatever the sign of the net current: the current terms through
+// the equation's slope, the others relative to the partial pressure. Equal to
+// |P| x the relative uncertainty where I_M - I_B > 0 and no filter is used.
+double absoluteUncertainty(const UncertaintySettings& s, const Sample& x)
+{
+    return std::sqrt(sq(x.slope) * currentTermsSq(s, x.ic) + sq(x.o3pp) * otherTermsSq(s, x.p, x.tp));
+}
+
+} // namespace
+
+double pumpEffUncertaintyPct(const UncertaintySettings& s, double p)
+{
+    if (p >= PumpEffStep1)
+        return s.pumpEffPct100;
+    if (p >= PumpEffStep2)
+        return s.pumpEffPct100
+            + (s.pumpEffPct10 - s.pumpEffPct100) * std::log(PumpEffStep1 / p) / std::log(PumpEffStep1 / PumpEffStep2);
+    if (p >= PumpEffStep3)
+        return s.pumpEffPct10
+            + (s.pumpEffPct5 - s.pumpEffPct10) * std::log(PumpEffStep2 / p) / std::log(PumpEffStep2 / PumpEffStep3);
+    return s.pumpEffPct5;
+}
+
+double relativeO3ppUncertainty(const UncertaintySettings& s, double p, double ic, double ib, double tp)
+{
+    if (p == Missing || ic == Missing || ib == Missing || tp == Missing || !(ic - ib > 0))
+        return Missing;
+    return std::sqrt(currentTermsSq(s, ic) / sq(ic - ib) + otherTermsSq(s, p, tp));
+}
+
+double o3ppUncertainty(const Q5& q, const RawRecord& r)
+{
+    const Sample x = sampleOf(q, r);
+    if (!x.known || !(x.ic - x.ib > 0))
+        return Missing;
+    return absoluteUncertainty(q.uncertainty, x);
+}
+
+void columnUncertainties(Q5& q)
+{
+    double measured[MaxSondes] = {};
+    bool known[MaxSondes] = {true, true, true, true};
+    const double p0 = columnBasePressure(q);
+    double prevDp[MaxSondes] = {};
+    forEachColumnSample(q, [&](int h, const RawRecord* prev, double prevP, const RawRecord& r, double p) {
+        const Sample x = sampleOf(q, r);
+        if (!x.known) {
+            known[h] = false;
+            return;
+        }
+        const double dp = absoluteUncertainty(q.uncertainty, x);
+        // The surface value shares the first sample's instrument errors.
+        measured[h] += std::log((prev ? prevP : p0) / p) * ((prev ? prevDp[h] : dp) + dp) * DobsonPerNbLnP;
+        prevDp[h] = dp;
+    });
+    const bool cmr = !q.resTable;
+    for (int h = 0; h < MaxSondes; ++h) {
+        q.o3MeasuredUnc[h] = q.o3ResidualUnc[h] = q.o3TotalUnc[h] = Missing;
+        if (!q.o3Sonde[h].sn[0])
+            continue;
+        if (known[h])
+            q.o3MeasuredUnc[h] = measured[h];
+        if (q.burstRec && cmr)
+            q.o3ResidualUnc[h] = CmrResidualUncertainty * std::fabs(q.o3Residual[h]);
+        if (q.o3MeasuredUnc[h] != Missing && q.o3ResidualUnc[h] != Missing)
+            q.o3TotalUnc[h] = std::hypot(q.o3MeasuredUnc[h], q.o3ResidualUnc[h]);
+    }
+}
+
+void correctionFactors(Q5& q)
+{
+    const double ref = q.reference.totalO3.value_or(Missing);
+    const double pb = burstPressure(q);
+    const bool usable = ref > 0 && pb != Missing && pb > 0 && pb <= CorrFactorMaxBurstP;
+    for (int h = 0; h < MaxSondes; ++h) {
+        const double total = q.o3Measured[h] + q.o3Residual[h];
+        q.o3CorrFactor[h] = usable && q.o3Sonde[h].sn[0] && total > 0 ? ref / total : Missing;
+    }
+}
+
+} // namespace lumo
