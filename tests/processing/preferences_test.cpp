@@ -137,5 +137,22 @@ TEST(Preferences, ArchiveKeysSavedOnlyWhenSetAndReadBackExactly)
     EXPECT_EQ(back.archive.platformType, "STN");
 }
 
+TEST(Preferences, UncertaintySectionOverridesEachKeyAlone)
+{
+    test::TempDir dir;
+    const UncertaintySettings d;
+    const Preferences p = readPreferences(dir.write("u.ini", "[uncertainty]\ncurrentPct=2.5\nbackgroundUa=0.01\n"
+                                                             "pumpEffPct10=-1\nconversionPct=abc\npumpEffPct5=7\n"));
+    EXPECT_EQ(p.uncertainty.currentPct, 2.5);
+    EXPECT_EQ(p.uncertainty.backgroundUa, 0.01);
+    EXPECT_EQ(p.uncertainty.pumpEffPct5, 7);
+    EXPECT_EQ(p.uncertainty.pumpEffPct10, d.pumpEffPct10);   // negative
+    EXPECT_EQ(p.uncertainty.conversionPct, d.conversionPct); // not a number
+    EXPECT_EQ(p.uncertainty.flowPct, d.flowPct);             // absent
+    Q5 q;
+    applyPreferences(q, p);
+    EXPECT_EQ(q.uncertainty.currentPct, 2.5);
+}
+
 } // namespace
 } // namespace lumo
