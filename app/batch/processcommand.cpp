@@ -16,8 +16,10 @@
 #include "flight/scripteddialogs.h"
 #include "jsonout.h"
 #include "plotrender.h"
+#include "processing/column.h"
 #include "processing/flightimport.h"
 #include "processing/preferences.h"
+#include "processing/uncertainty.h"
 
 namespace lumo::batch {
 
@@ -110,6 +112,26 @@ FlightResult processOne(const std::string& raw, const ProcessOptions& opt, const
     return res;
 }
 
+// "+/-x.xx DU", or "unknown".
+std::string plusMinus(double du)
+{
+    if (du == Missing)
+        return "unknown";
+    char buf[48];
+    std::snprintf(buf, sizeof buf, "+/-%.2f DU", du);
+    return buf;
+}
+
+void printTropopause(const char* name, const Tropopause& t)
+{
+    if (!t.found()) {
+        std::printf("  %s none\n", name);
+        return;
+    }
+    std::printf("  %s %.1f hPa, %.0f m, %.1f degC%s\n", name, t.p, t.height, t.t,
+                t.confirmed ? "" : " (not confirmed: the sounding ends less than 2 km above it)");
+}
+
 std::string clockText(double time)
 {
     const DateParts d = decodeDateTime(time);
@@ -125,6 +147,21 @@ Json recordTime(const RawRecord* r)
     Json j;
     j["time"] = r->time;
     j["text"] = clockText(r->time);
+    return j;
+}
+
+// A value the run could not determine is null.
+Json known(double v) { return v == Missing ? Json(nullptr) : Json(v); }
+
+Json tropopauseJson(const Tropopause& t)
+{
+    if (!t.found())
+        return nullptr;
+    Json j;
+    j["pressure"] = t.p;
+    j["height"] = t.height;
+    j["temperature"] = t.t;
+    j["confirmed"] = t.confirmed;
     return j;
 }
 
@@ -156,9 +193,15 @@ Json resultJson(const FlightResult& res)
         s["residual"] = q.o3Residual[h];
         s["total"] = q.o3Measured[h] + q.o3Residual[h];
         s["topMix"] = q.o3TopMix[h];
+        s["measuredUncertainty"] = known(q.o3MeasuredUnc[h]);
+        s["residualUncertainty"] = known(q.o3ResidualUnc[h]);
+        s["totalUncertainty"] = known(q.o3TotalUnc[h]);
+        s["correctionFactor"] = known(q.o3CorrFactor[h]);
         sondes.push_back(s);
     }
     j["sondes"] = sondes;
+    j["tropopause"] = tropopauseJson(q.tropopause);
+    j["tropopause2"] = tropopauseJson(q.tropopause2);
     Json questions = Json::array();
     for (const ScriptedDialogs::Entry& e : res.dialogs.transcript) {
         if (e.kind != ScriptedDialogs::Entry::Question)
@@ -204,7 +247,23 @@ void printReport(const FlightResult& res)
             continue;
         std::printf("  ozonesonde %d (%s): measured %.2f DU, residual %.2f DU, total %.2f DU\n", h + 1,
                     q.o3Sonde[h].sn, q.o3Measured[h], q.o3Residual[h], q.o3Measured[h] + q.o3Residual[h]);
+        std::printf("    1-sigma uncertainty: measured %s, residual %s, total %s\n", plusMinus(q.o3MeasuredUnc[h]).c_str(),
+                    plusMinus(q.o3ResidualUnc[h]).c_str(), plusMinus(q.o3TotalUnc[h]).c_str());
+        if (q.reference.totalO3 == Missing)
+            continue;
+        if (q.o3CorrFactor[h] == Missing) {
+            const double pb = burstPressure(q);
+            const bool reached = pb != Missing && pb <= CorrFactorMaxBurstP;
+            std::printf("    correction factor unknown (reference %.1f DU): %s\n", q.reference.totalO3,
+                        reached ? "the sonde's total is not positive" : "the sounding did not reach 10 hPa");
+        }
+        else
+            std::printf("    correction factor %.3f (reference %.1f DU, not applied)\n", q.o3CorrFactor[h],
+                        q.reference.totalO3);
     }
+    printTropopause("tropopause", q.tropopause);
+    if (q.tropopause2.found())
+        printTropopause("second tropopause", q.tropopause2);
     for (const std::string& path : res.exports)
         std::printf("  exported %s\n", path.c_str());
     for (const std::string& w : res.archiveWarnings)

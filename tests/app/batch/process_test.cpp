@@ -3,6 +3,7 @@
 
 #include <gtest/gtest.h>
 
+#include <cmath>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -49,7 +50,8 @@ TEST(BatchProcess, SummaryObjectFollowsTheContract)
     ASSERT_EQ(r.exitCode, 0) << r.err;
     const Json j = onlyLine(r);
     EXPECT_EQ(keysOf(j), (std::vector<std::string>{"raw", "cfg", "ok", "error", "o3Count", "launch", "burst", "surface",
-                                                   "sondes", "questions", "counts", "exports"}));
+                                                   "sondes", "tropopause", "tropopause2", "questions", "counts",
+                                                   "exports"}));
     EXPECT_EQ(j["raw"], raw);
     EXPECT_EQ(j["cfg"], sourcePath("samples/flight1.cfg"));
     EXPECT_EQ(j["ok"], true);
@@ -66,7 +68,9 @@ TEST(BatchProcess, SummaryObjectFollowsTheContract)
     EXPECT_EQ(j["surface"]["sfcO3"].size(), 4u);
     ASSERT_EQ(j["sondes"].size(), 1u);
     const Json& s = j["sondes"][0];
-    EXPECT_EQ(keysOf(s), (std::vector<std::string>{"slot", "sn", "measured", "residual", "total", "topMix"}));
+    EXPECT_EQ(keysOf(s), (std::vector<std::string>{"slot", "sn", "measured", "residual", "total", "topMix",
+                                                   "measuredUncertainty", "residualUncertainty", "totalUncertainty",
+                                                   "correctionFactor"}));
     EXPECT_EQ(s["slot"], 1);
     EXPECT_EQ(s["sn"], "5A51252");
     EXPECT_EQ(s["total"].get<double>(), s["measured"].get<double>() + s["residual"].get<double>());
@@ -210,4 +214,36 @@ TEST(BatchProcess, HumanReadableReport)
     EXPECT_NE(r.out.find("launch "), std::string::npos);
     EXPECT_NE(r.out.find("ozonesonde 4 ("), std::string::npos);
     EXPECT_NE(r.out.find(" DU, total "), std::string::npos);
+}
+
+TEST(BatchProcess, UncertaintyTropopauseAndCorrectionFactor)
+{
+    TempDir dir;
+    const std::string raw = copySample(dir, "flight1", "ref", {{"[surface]", "[reference]\ntotalO3=320\n[surface]"}});
+    const Json j = onlyLine(runBatch(dir, {"process", "--json", raw}));
+    const Json& s = j["sondes"][0];
+    const double total = s["total"];
+    EXPECT_NEAR(s["totalUncertainty"].get<double>(),
+                std::hypot(s["measuredUncertainty"].get<double>(), s["residualUncertainty"].get<double>()), 1e-9);
+    EXPECT_GT(s["totalUncertainty"].get<double>(), 0.02 * total);
+    EXPECT_LT(s["totalUncertainty"].get<double>(), 0.10 * total);
+    EXPECT_DOUBLE_EQ(s["correctionFactor"].get<double>(), 320 / total);
+    // The simulator's mid-latitude tropopause is at 11 km.
+    EXPECT_NEAR(j["tropopause"]["height"].get<double>(), 11000, 100);
+    EXPECT_EQ(j["tropopause"]["confirmed"], true);
+    EXPECT_TRUE(j["tropopause2"].is_null());
+    const std::string text = runBatch(dir, {"process", raw}).out;
+    char cf[32];
+    std::snprintf(cf, sizeof cf, "correction factor %.3f", 320 / total);
+    EXPECT_NE(text.find(cf), std::string::npos) << text;
+    EXPECT_NE(text.find("  tropopause "), std::string::npos) << text;
+
+    // A sounding cut below 10 hPa: no correction factor, and the report says why.
+    const std::string low = copySample(dir, "flight1", "low",
+                                       {{"[surface]", "[reference]\ntotalO3=320\n[surface]"}});
+    dir.write("low.ini", "[pref]\nendFlt=p\nendFltPr=20\n");
+    const Json cut = onlyLine(runBatch(dir, {"process", "--json", "--prefs", dir.file("low.ini"), low}));
+    EXPECT_TRUE(cut["sondes"][0]["correctionFactor"].is_null());
+    EXPECT_NE(runBatch(dir, {"process", "--prefs", dir.file("low.ini"), low}).out.find("did not reach 10 hPa"),
+              std::string::npos);
 }
