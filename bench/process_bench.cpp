@@ -7,6 +7,8 @@
 #include <benchmark/benchmark.h>
 
 #include "flight/q5.h"
+#include "processing/tropopause.h"
+#include "processing/uncertainty.h"
 #include "support/synthflight.h"
 
 namespace {
@@ -32,6 +34,28 @@ void BM_ProcessFlight(benchmark::State& state)
     state.SetComplexityN(static_cast<std::int64_t>(q->fltRecs.size()));
 }
 BENCHMARK(BM_ProcessFlight)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+
+// What the uncertainty and tropopause add to a run (already part of
+// BM_ProcessFlight): the column uncertainties, correction factors and
+// tropopauses, plus one pass of per-sample uncertainties as a writer of the
+// uncertainty profile makes it.
+void BM_UncertaintyAndTropopause(benchmark::State& state)
+{
+    const auto q = buildFlight(3.0 * static_cast<double>(state.range(0)));
+    q->processFlight();
+    for (auto _ : state) {
+        lumo::columnUncertainties(*q);
+        lumo::correctionFactors(*q);
+        lumo::tropopauses(*q);
+        double sum = 0;
+        for (const lumo::RawRecord* r = q->fltRecs.first(); r; r = r->next)
+            if (r->isOzone())
+                sum += lumo::o3ppUncertainty(*q, *r);
+        benchmark::DoNotOptimize(sum);
+    }
+    state.SetComplexityN(static_cast<std::int64_t>(q->fltRecs.size()));
+}
+BENCHMARK(BM_UncertaintyAndTropopause)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
 
 // Baseline: one bare walk over the same flight list. The run makes about a
 // dozen such walks; when the list no longer fits the caches every walk slows

@@ -57,12 +57,10 @@ Sample sampleOf(const Q5& q, const RawRecord& r)
     return x;
 }
 
-// dP (nb) whatever the sign of the net current: the current terms through
-// the equation's slope, the others relative to the partial pressure. Equal to
-// |P| x the relative uncertainty where I_M - I_B > 0 and no filter is used.
+// With a low-pass filter the stored partial pressure is the filtered one.
 double absoluteUncertainty(const UncertaintySettings& s, const Sample& x)
 {
-    return std::sqrt(sq(x.slope) * currentTermsSq(s, x.ic) + sq(x.o3pp) * otherTermsSq(s, x.p, x.tp));
+    return absoluteO3ppUncertainty(s, x.p, x.ic, x.tp, x.o3pp, x.slope);
 }
 
 } // namespace
@@ -85,6 +83,12 @@ double relativeO3ppUncertainty(const UncertaintySettings& s, double p, double ic
     if (p == Missing || ic == Missing || ib == Missing || tp == Missing || !(ic - ib > 0))
         return Missing;
     return std::sqrt(currentTermsSq(s, ic) / sq(ic - ib) + otherTermsSq(s, p, tp));
+}
+
+double absoluteO3ppUncertainty(const UncertaintySettings& s, double p, double ic, double tp, double o3pp,
+                               double slope)
+{
+    return std::sqrt(sq(slope) * currentTermsSq(s, ic) + sq(o3pp) * otherTermsSq(s, p, tp));
 }
 
 double o3ppUncertainty(const Q5& q, const RawRecord& r)

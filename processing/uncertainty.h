@@ -26,6 +26,13 @@ double pumpEffUncertaintyPct(const UncertaintySettings& s, double p);
 // relative uncertainty has no bound there) or an input is Missing.
 double relativeO3ppUncertainty(const UncertaintySettings& s, double p, double ic, double ib, double tp);
 
+// Absolute 1-sigma uncertainty, in the unit of o3pp, for any sign of the net
+// current: the current terms through `slope` (o3pp per uA of net current at
+// this sample), the others relative to o3pp. Equals |o3pp| x the relative
+// uncertainty where ic - ib > 0 and o3pp = slope x (ic - ib).
+double absoluteO3ppUncertainty(const UncertaintySettings& s, double p, double ic, double tp, double o3pp,
+                               double slope);
+
 // 1-sigma uncertainty (nb) of the partial pressure of one flight ozone record
 // as the last processing run left it: Missing when the record has no partial
 // pressure or pressure, its ozonesonde no flow, or its cell current is at or
