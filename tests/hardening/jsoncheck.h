@@ -11,12 +11,14 @@
 namespace lumo::test {
 
 // Every stdout line is a JSON value; null appears only where a value may be
-// absent ("error", "launch", "burst", the optional archive values of the
-// configuration), never for a number that is not finite.
+// absent or unknown ("error", "launch", "burst", the optional archive values
+// of the configuration, the uncertainties, the correction factor, the
+// tropopauses), never for a number that is not finite.
 inline bool mayBeNull(const std::string& key)
 {
     for (const char* k : {"error", "launch", "burst", "solutionVolume", "ib0", "ib1", "ib2", "flowTemp",
-                          "flowHumidity", "totalO3"})
+                          "flowHumidity", "totalO3", "measuredUncertainty", "residualUncertainty",
+                          "totalUncertainty", "correctionFactor", "tropopause", "tropopause2"})
         if (key == k)
             return true;
     return false;
