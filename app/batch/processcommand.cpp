@@ -249,17 +249,18 @@ void printReport(const FlightResult& res)
                     q.o3Sonde[h].sn, q.o3Measured[h], q.o3Residual[h], q.o3Measured[h] + q.o3Residual[h]);
         std::printf("    1-sigma uncertainty: measured %s, residual %s, total %s\n", plusMinus(q.o3MeasuredUnc[h]).c_str(),
                     plusMinus(q.o3ResidualUnc[h]).c_str(), plusMinus(q.o3TotalUnc[h]).c_str());
-        if (q.reference.totalO3 == Missing)
+        if (!q.reference.totalO3)
             continue;
-        if (q.o3CorrFactor[h] == Missing) {
-            const double pb = burstPressure(q);
-            const bool reached = pb != Missing && pb <= CorrFactorMaxBurstP;
-            std::printf("    correction factor unknown (reference %.1f DU): %s\n", q.reference.totalO3,
-                        reached ? "the sonde's total is not positive" : "the sounding did not reach 10 hPa");
+        const double ref = *q.reference.totalO3;
+        if (q.o3CorrFactor[h] != Missing) {
+            std::printf("    correction factor %.3f (reference %.1f DU, not applied)\n", q.o3CorrFactor[h], ref);
+            continue;
         }
-        else
-            std::printf("    correction factor %.3f (reference %.1f DU, not applied)\n", q.o3CorrFactor[h],
-                        q.reference.totalO3);
+        const double pb = burstPressure(q);
+        const char* why = !(ref > 0)                                  ? "the reference is not positive"
+            : !(pb != Missing && pb <= CorrFactorMaxBurstP) ? "the sounding did not reach 10 hPa"
+                                                            : "the sonde's total is not positive";
+        std::printf("    correction factor unknown (reference %.1f DU): %s\n", ref, why);
     }
     printTropopause("tropopause", q.tropopause);
     if (q.tropopause2.found())
