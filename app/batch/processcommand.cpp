@@ -257,9 +257,10 @@ void printReport(const FlightResult& res)
             continue;
         }
         const double pb = burstPressure(q);
-        const char* why = !(ref > 0)                                  ? "the reference is not positive"
-            : !(pb != Missing && pb <= CorrFactorMaxBurstP) ? "the sounding did not reach 10 hPa"
-                                                            : "the sonde's total is not positive";
+        const bool reached = pb != Missing && pb <= CorrFactorMaxBurstP;
+        const char* why = !(ref > 0) ? "the reference is not positive"
+                          : !reached ? "the sounding did not reach 10 hPa"
+                                     : "the sonde's total is not positive";
         std::printf("    correction factor unknown (reference %.1f DU): %s\n", ref, why);
     }
     printTropopause("tropopause", q.tropopause);

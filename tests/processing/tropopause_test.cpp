@@ -6,7 +6,7 @@
 
 #include "flight/scripteddialogs.h"
 #include "processing/tropopause.h"
-#include "synthflight.h"
+#include "support/synthflight.h"
 
 namespace lumo {
 namespace {
