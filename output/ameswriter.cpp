@@ -41,6 +41,7 @@ const Variable Variables[] = {
     {"GPS altitude (m)", 1, 8, [](const ArchiveLevel& l) { return l.gpsAlt; }},
     {"Pump motor current (mA)", 0, 4, [](const ArchiveLevel& l) { return l.pumpCurrent; }},
     {"Ozonesonde battery voltage (V)", 1, 5, [](const ArchiveLevel& l) { return l.battery; }},
+    {"Ozone partial pressure uncertainty (mPa, 1 sigma)", 4, 7, [](const ArchiveLevel& l) { return l.o3ppUnc; }},
 };
 constexpr int NV = sizeof Variables / sizeof Variables[0];
 
@@ -149,8 +150,12 @@ ArchiveText amesFile(const Q5& q, const ArchiveSonde& s, const ArchiveMeta& meta
         {"Integrated ozone from the surface to the burst (DU)", s.measured, 2},
         {"Residual ozone above the burst (DU)", s.residual, 2},
         {"Column ozone from sonde including the residual (DU)", s.total, 2},
+        {"Uncertainty of the integrated ozone (DU, 1 sigma)", s.measuredUnc, 2},
+        {"Uncertainty of the column ozone from sonde (DU, 1 sigma)", s.totalUnc, 2},
         {"Burst pressure (hPa)", s.burstPressure, 3},
-        {"Correction factor (reference / sonde total; negative: not applied)", Unknown, 3},
+        {"WMO tropopause pressure (hPa)", s.tropopausePressure, 2},
+        // Negative: computed against the reference total ozone, not applied.
+        {"Correction factor (reference / sonde total; negative: not applied)", -s.correctionFactor, 3},
     };
     const std::vector<AuxText> auxTexts = {
         {"Ozonesonde serial number", s.sn, 20},
@@ -210,7 +215,7 @@ ArchiveText amesFile(const Q5& q, const ArchiveSonde& s, const ArchiveMeta& meta
         wrapped(normal, words);
     }
     normal.push_back("   Time    Press     GPH      T    RH     PO3   O3Mix  WDir   WSpd  TPump  ICell    GPSLat"
-                     "     GPSLon  GPSAlt IPmp  VBat");
+                     "     GPSLon  GPSAlt IPmp  VBat  xPO3");
     h.push_back(std::to_string(normal.size()));
     h.insert(h.end(), normal.begin(), normal.end());
     h[0] = std::to_string(h.size()) + " 2160";

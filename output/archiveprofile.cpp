@@ -4,6 +4,7 @@
 
 #include "flight/datetime.h"
 #include "flight/q5.h"
+#include "processing/uncertainty.h"
 
 namespace lumo {
 
@@ -90,6 +91,9 @@ ArchiveLevel makeLevel(const Context& c, const RawRecord& r, double pressure, do
     if (o.o3pp != Missing && std::isfinite(o.o3pp)) {
         l.o3pp = o.o3pp / 10; // nb to mPa
         l.o3Mix = o.o3pp / pressure; // nb / hPa = ppmv
+        const double unc = o3ppUncertainty(q, r);
+        if (unc != Missing && std::isfinite(unc))
+            l.o3ppUnc = unc / 10;
     }
     l.temperature = o.t;
     l.humidity = o.u;
@@ -136,6 +140,19 @@ void splitAtHighest(ArchiveSonde& s)
     s.ascent.resize(top + 1);
 }
 
+// The ascent level nearest to the tropopause pressure is significant.
+void markTropopause(ArchiveSonde& s)
+{
+    if (!known(s.tropopausePressure) || s.ascent.empty())
+        return;
+    std::size_t best = 0;
+    for (std::size_t i = 1; i < s.ascent.size(); ++i)
+        if (std::fabs(s.ascent[i].pressure - s.tropopausePressure)
+            < std::fabs(s.ascent[best].pressure - s.tropopausePressure))
+            best = i;
+    s.ascent[best].levelCode |= 2;
+}
+
 double orUnknown(double v, bool ok) { return ok && std::isfinite(v) && v != Missing ? v : Unknown; }
 
 } // namespace
@@ -170,6 +187,13 @@ ArchiveProfile buildArchiveProfile(const Q5& q)
         s.measured = orUnknown(q.o3Measured[h], true);
         s.residual = orUnknown(q.o3Residual[h], q.burstRec != nullptr);
         s.total = orUnknown(s.measured + s.residual, true);
+        s.measuredUnc = orUnknown(q.o3MeasuredUnc[h], true);
+        s.residualUnc = orUnknown(q.o3ResidualUnc[h], true);
+        s.totalUnc = orUnknown(q.o3TotalUnc[h], true);
+        s.correctionFactor = orUnknown(q.o3CorrFactor[h], true);
+        // An unconfirmed candidate (the sounding ends within 2 km above it)
+        // is no tropopause by the WMO definition.
+        s.tropopausePressure = orUnknown(q.tropopause.p, q.tropopause.found() && q.tropopause.confirmed);
         s.residualByTable = q.resTable != 0;
         s.flowRate = q.o3Sonde[h].flow;
         s.background = q.bkgRef[h];
@@ -198,6 +222,7 @@ ArchiveProfile buildArchiveProfile(const Q5& q)
             splitAtHighest(s);
         if (!s.ascent.empty())
             s.ascent.front().levelCode |= 2; // the surface
+        markTropopause(s);
     }
     return profile;
 }

@@ -19,6 +19,7 @@ struct ArchiveLevel {
     double duration = Unknown;    // s after launch (negative before it)
     double pressure = Unknown;    // hPa: radiosonde, or GPS-derived without the sensor
     double o3pp = Unknown;        // ozone partial pressure, mPa
+    double o3ppUnc = Unknown;     // its 1-sigma uncertainty, mPa
     double o3Mix = Unknown;       // ozone mixing ratio, ppmv
     double temperature = Unknown; // degC
     double humidity = Unknown;    // %
@@ -30,7 +31,7 @@ struct ArchiveLevel {
     double cellCurrent = Unknown; // uA, as received
     double pumpCurrent = Unknown; // mA
     double battery = Unknown;     // V
-    int levelCode = 0;            // 0 none, 1 standard level, 2 significant (surface), 3 both
+    int levelCode = 0;            // 0 none, 1 standard level, 2 significant (surface, tropopause), 3 both
 };
 
 // What the archive files say about one ozonesonde of the flight.
@@ -44,6 +45,10 @@ struct ArchiveSonde {
     double measured = Unknown;      // DU, surface to burst, as the processing reports it
     double residual = Unknown;      // DU, above burst
     double total = Unknown;         // DU
+    double measuredUnc = Unknown, residualUnc = Unknown, totalUnc = Unknown; // DU, 1 sigma
+    // Reference total ozone over the sonde's total; reported, never applied.
+    double correctionFactor = Unknown;
+    double tropopausePressure = Unknown; // hPa, the first WMO tropopause when confirmed
     bool residualByTable = false;   // residual method: table (else constant mixing ratio)
     double burstPressure = Unknown; // hPa; unknown without a burst
     double flowRate = Unknown;      // s per 100 ml

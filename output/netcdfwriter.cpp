@@ -46,6 +46,8 @@ const Column Columns[] = {
     {"cell_current", "", "ozone cell current as received", "uA", [](const ArchiveLevel& l) { return l.cellCurrent; }},
     {"pump_current", "", "ozonesonde pump motor current", "mA", [](const ArchiveLevel& l) { return l.pumpCurrent; }},
     {"battery_voltage", "", "ozonesonde battery voltage", "V", [](const ArchiveLevel& l) { return l.battery; }},
+    {"ozone_partial_pressure_uncertainty", "", "1-sigma uncertainty of the ozone partial pressure", "mPa",
+     [](const ArchiveLevel& l) { return l.o3ppUnc; }},
 };
 constexpr int ColumnCount = sizeof Columns / sizeof Columns[0];
 
@@ -66,6 +68,15 @@ const SondeValue SondeValues[] = {
     {"ozone_column_total", "equivalent_thickness_at_stp_of_atmosphere_ozone_content",
      "total ozone column from the sonde, measured plus residual, Dobson units", "1e-5 m",
      [](const ArchiveSonde& s) { return s.total; }},
+    {"ozone_column_measured_uncertainty", "", "1-sigma uncertainty of the measured ozone column, Dobson units",
+     "1e-5 m", [](const ArchiveSonde& s) { return s.measuredUnc; }},
+    {"ozone_column_residual_uncertainty", "", "1-sigma uncertainty of the residual ozone column, Dobson units",
+     "1e-5 m", [](const ArchiveSonde& s) { return s.residualUnc; }},
+    {"ozone_column_total_uncertainty", "", "1-sigma uncertainty of the total ozone column, Dobson units", "1e-5 m",
+     [](const ArchiveSonde& s) { return s.totalUnc; }},
+    {"correction_factor", "",
+     "reference total ozone over the sonde's total ozone column; reported, not applied to the data", "1",
+     [](const ArchiveSonde& s) { return s.correctionFactor; }},
     {"burst_pressure", "", "air pressure at the burst", "hPa", [](const ArchiveSonde& s) { return s.burstPressure; }},
     {"pump_flow_time", "", "time the pump takes for 100 ml", "s", [](const ArchiveSonde& s) { return s.flowRate; }},
 };
@@ -176,6 +187,13 @@ void globalAttributes(Nc& nc, const Q5& q, const ArchiveProfile& profile, const 
     nc.text(NC_GLOBAL, "ground_equipment", utf8Text(st.groundEquipment));
     nc.text(NC_GLOBAL, "residual_method", q.resTable ? "climatological table" : "constant mixing ratio");
     nc.text(NC_GLOBAL, "ozone_columns", columnSummary(profile));
+    nc.number(NC_GLOBAL, "wmo_tropopause_pressure_hPa", profile.sondes.front().tropopausePressure);
+    const ReferenceOzone& ref = q.reference;
+    nc.number(NC_GLOBAL, "reference_total_ozone_DU", ref.totalO3 ? *ref.totalO3 : Unknown);
+    nc.text(NC_GLOBAL, "reference_instrument",
+            utf8Text(ref.instrument + (ref.model.empty() ? "" : " " + ref.model)
+                     + (ref.number.empty() ? "" : " #" + ref.number)));
+    nc.text(NC_GLOBAL, "reference_utc_mean", utf8Text(ref.utcMean));
 }
 
 bool writeContent(Nc& nc, const Q5& q, const ArchiveProfile& profile, const ArchiveMeta& meta)

@@ -1,5 +1,6 @@
 #include "woudcwriter.h"
 
+#include <algorithm>
 #include <initializer_list>
 
 #include "archivetext.h"
@@ -81,6 +82,28 @@ void profileTable(std::string& out, const char* name, const std::vector<ArchiveL
     }
 }
 
+// One row per #PROFILE row, in the same order: the 1-sigma uncertainty of
+// the partial pressure; the other fields' uncertainties are not known.
+void uncertaintyTable(std::string& out, const std::vector<ArchiveLevel>& levels)
+{
+    const auto any = std::find_if(levels.begin(), levels.end(), [](const ArchiveLevel& l) { return known(l.o3ppUnc); });
+    if (any == levels.end())
+        return;
+    out += Eol;
+    out += "* One row per #PROFILE row, in its order: O3PartialPressure holds its 1-sigma uncertainty (mPa).";
+    out += Eol;
+    out += "#PROFILE_UNCERTAINTY";
+    out += Eol;
+    out += ProfileFields;
+    out += Eol;
+    for (const ArchiveLevel& l : levels) {
+        out += ',';
+        value(out, l.o3ppUnc, 4);
+        out += ",,,,,,,,,,,,,";
+        out += Eol;
+    }
+}
+
 void require(ArchiveText& file, const std::string& v, const char* field, const char* key)
 {
     if (v.empty())
@@ -145,7 +168,9 @@ ArchiveText woudcFile(const Q5& q, const ArchiveSonde& s, const ArchiveMeta& met
     table(out, "FLIGHT_SUMMARY",
           "IntegratedO3,CorrectionCode,SondeTotalO3,NormalizationFactor,BackgroundCorrection,SampleTemperatureType",
           {num(s.measured, 2), known(s.residual) ? (s.residualByTable ? ResidualOther : ResidualConstantMixingRatio) : "",
-           num(s.total, 2), "", q.bkgCount > 0 ? "Pressure dependent" : "Constant", "Pump"});
+           // Negative: computed against the reference, not applied.
+           num(s.total, 2), num(-s.correctionFactor, 3), q.bkgCount > 0 ? "Pressure dependent" : "Constant",
+           "Pump"});
     if (known(s.residual) && s.residualByTable) {
         out += "* Residual ozone above the burst from the climatological table ";
         out += printableAscii(q.resTableFile);
@@ -162,7 +187,7 @@ ArchiveText woudcFile(const Q5& q, const ArchiveSonde& s, const ArchiveMeta& met
     table(out, "SAMPLING_METHOD",
           "TypeOzoneFreeAir,CorrectionWettingFlow,SurfaceOzone,DurationSurfaceOzoneExposure,LengthBG,"
           "WMOTropopausePressure,BurstOzonePressure,GroundEquipment,ProcessingSoftware",
-          {"", "", "", "", "", "", num(s.burstPressure, 3), csvValue(st.groundEquipment),
+          {"", "", "", "", "", num(s.tropopausePressure, 2), num(s.burstPressure, 3), csvValue(st.groundEquipment),
            csvValue(std::string(ProgramName) + " " + ProgramVersion)});
     if (q.effCount > 0) {
         out += Eol;
@@ -184,6 +209,7 @@ ArchiveText woudcFile(const Q5& q, const ArchiveSonde& s, const ArchiveMeta& met
                csvValue(ref.wlCode), csvValue(ref.obsType), csvValue(ref.utcMean)});
     }
     profileTable(out, "PROFILE", s.ascent);
+    uncertaintyTable(out, s.ascent);
     profileTable(out, "PRELAUNCH", s.prelaunch);
     profileTable(out, "DESELECTED_DATA", s.descent);
     return file;

@@ -206,6 +206,12 @@ TEST_P(ArchiveParseBack, WoudcTablesFieldsDatesAndColumn)
             o3.push_back(std::stod(prof.value("O3PartialPressure", r)));
         }
         expectColumn(s, test::columnDu(p, o3));
+        // Uncertainties row by row with the profile, in the partial pressure's field only.
+        const test::CsvTable& unc = table("PROFILE_UNCERTAINTY");
+        ASSERT_EQ(unc.name, "PROFILE_UNCERTAINTY");
+        ASSERT_EQ(unc.rows.size(), prof.rows.size());
+        EXPECT_FALSE(unc.value("O3PartialPressure").empty());
+        EXPECT_TRUE(unc.value("Pressure").empty());
         if (!s.prelaunch.empty()) {
             EXPECT_LT(std::stod(table("PRELAUNCH").value("Duration")), 0);
         }

@@ -102,6 +102,27 @@ TEST(ArchiveProfile, WithoutLaunchNoProfileAndWithoutSensorGpsPressure)
     EXPECT_NEAR(geopotentialHeight(10000), 9984.3, 0.1);
 }
 
+TEST(ArchiveFiles, CorrectionFactorNegativeTropopauseOnlyWhenConfirmed)
+{
+    Q5 q;
+    buildFlight(q);
+    q.o3CorrFactor[1] = 0.984;
+    q.tropopause.p = 480;
+    q.tropopause.confirmed = true;
+    ArchiveSonde s = buildArchiveProfile(q).sondes.at(0);
+    EXPECT_EQ(s.ascent[2].levelCode, 3); // 500 hPa: standard level and the level nearest the tropopause
+    ArchiveMeta meta;
+    const std::string w = woudcFile(q, s, meta).text;
+    EXPECT_NE(w.find("\r\n,,,,,480.00,,,Lumo "), std::string::npos); // no burst: no burst pressure
+    EXPECT_NE(w.find(",-0.984,Constant,Pump\r\n"), std::string::npos);
+    EXPECT_NE(amesFile(q, s, meta).text.find(" 480.00 -0.984\r\n"), std::string::npos);
+
+    q.tropopause.confirmed = false; // the sounding ends within 2 km above it
+    s = buildArchiveProfile(q).sondes.at(0);
+    EXPECT_FALSE(known(s.tropopausePressure));
+    EXPECT_EQ(s.ascent[2].levelCode, 1);
+}
+
 TEST(ArchiveFiles, MissingMetadataIsNamedAndTextIsSafe)
 {
     Q5 q;
