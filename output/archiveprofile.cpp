@@ -99,7 +99,8 @@ ArchiveLevel makeLevel(const Context& c, const RawRecord& r, double pressure, do
     l.humidity = o.u;
     if (q.rsGpsInst)
         l.gpsAlt = o.gpsAlt;
-    l.gph = q.rsPrInst ? o.hgt : (q.rsGpsInst ? geopotentialHeight(o.gpsAlt) : Unknown);
+    const bool gpsAltKnown = q.rsGpsInst && o.gpsAlt != Missing && std::isfinite(o.gpsAlt);
+    l.gph = q.rsPrInst ? o.hgt : (gpsAltKnown ? geopotentialHeight(o.gpsAlt) : Unknown);
     std::size_t i = 0;
     double w = 0;
     if (c.gps.locate(r.time, i, w)) {
@@ -195,8 +196,8 @@ ArchiveProfile buildArchiveProfile(const Q5& q)
         // is no tropopause by the WMO definition.
         s.tropopausePressure = orUnknown(q.tropopause.p, q.tropopause.found() && q.tropopause.confirmed);
         s.residualByTable = q.resTable != 0;
-        s.flowRate = q.o3Sonde[h].flow;
-        s.background = q.bkgRef[h];
+        s.flowRate = orUnknown(q.o3Sonde[h].flow, q.o3Sonde[h].flow > 0);
+        s.background = orUnknown(q.bkgRef[h], true);
         if (q.burstRec) {
             const double pb = q.lDetGps ? q.burstRec->data.gps.gpsP : q.burstRec->data.ptu.p - q.sfcCorrP;
             s.burstPressure = orUnknown(pb, pb > 0);
