@@ -164,6 +164,13 @@ public:
     LabeledEdit* edTotalO3Measured = nullptr;
     LabeledEdit* edTotalO3Residual = nullptr;
     LabeledEdit* edTotalO3 = nullptr;
+    // 1-sigma uncertainty beside each column, the correction factor against
+    // the reference total ozone and the tropopause(s) of the flight.
+    QLabel* lblTotalO3MeasuredUnc = nullptr;
+    QLabel* lblTotalO3ResidualUnc = nullptr;
+    QLabel* lblTotalO3Unc = nullptr;
+    QLabel* lblCorrFactor = nullptr;
+    QLabel* lblTropopause = nullptr;
     QRadioButton* rbCMR = nullptr;
     QRadioButton* rbTable = nullptr;
     ExitEdit* edResO3TableFile = nullptr;
@@ -234,6 +241,7 @@ public:
 
     // Shows the serial number and the column totals of slot n (1..4).
     void showTotalO3Slot(int n);
+    void showTropopause();
 
 protected:
     void closeEvent(QCloseEvent* event) override { FormClose(event); }

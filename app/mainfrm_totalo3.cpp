@@ -8,6 +8,7 @@
 #include <QRadioButton>
 
 #include "flight/userdialogs.h"
+#include "flight/q5.h"
 #include "numtext.h"
 #include "pagelayout.h"
 
@@ -25,7 +26,11 @@ QWidget* TMainFrm::buildTotalO3Page()
     iEditTotalO3Numb = totalO3Selector->number;
     btnTotalO3Next = totalO3Selector->next;
     grid->addWidget(numberLabel, 0, 0);
-    grid->addLayout(selectorRow(totalO3Selector), 0, 1);
+    QHBoxLayout* selector = selectorRow(totalO3Selector);
+    lblCorrFactor = new QLabel(page);
+    lblCorrFactor->setToolTip(QStringLiteral("Reference total ozone over the sonde's total (reported, not applied)"));
+    selector->addWidget(lblCorrFactor);
+    grid->addLayout(selector, 0, 1);
 
     edTotalO3sn = new LabeledEdit(QStringLiteral("  Serial Number"), QStringLiteral("Ozonesonde serial number"), page);
     edTotalO3Measured = new LabeledEdit(QStringLiteral("Measured Ozone  "), QStringLiteral("Total measured ozone"), page, QStringLiteral("DU"));
@@ -38,7 +43,20 @@ QWidget* TMainFrm::buildTotalO3Page()
         e->setMaximumWidth(e == edTotalO3sn ? 110 : 80);
         if (e != edTotalO3sn)
             e->setAlignment(Qt::AlignRight | Qt::AlignVCenter);
-        addLabeledRow(grid, row++, e);
+        addLabeledRow(grid, row, e);
+        // Right of the box and its unit: the uncertainty, or on the serial
+        // number's row the tropopause.
+        auto* line = static_cast<QHBoxLayout*>(grid->itemAtPosition(row++, 1)->layout());
+        auto* extra = new QLabel(page);
+        if (e == edTotalO3sn) {
+            lblTropopause = extra;
+            extra->setToolTip(QStringLiteral("WMO lapse-rate tropopause of the ascent"));
+            line->addWidget(extra);
+            continue;
+        }
+        extra->setToolTip(QStringLiteral("One-sigma uncertainty"));
+        line->insertWidget(line->count() - 1, extra);
+        (e == edTotalO3Measured ? lblTotalO3MeasuredUnc : e == edTotalO3Residual ? lblTotalO3ResidualUnc : lblTotalO3Unc) = extra;
     }
 
     rbCMR = new QRadioButton(QStringLiteral("Constant Mixing Ratio"), page);
@@ -73,6 +91,43 @@ void TMainFrm::clearTotalO3Page()
     totalO3Selector->reset();
     for (QLineEdit* e : {edTotalO3sn, edTotalO3Measured, edTotalO3Residual, edTotalO3})
         e->clear();
+    for (QLabel* l : {lblTotalO3MeasuredUnc, lblTotalO3ResidualUnc, lblTotalO3Unc, lblCorrFactor, lblTropopause})
+        l->clear();
+}
+
+namespace {
+
+// "± 11.50 DU", or empty when unknown.
+QString plusMinus(double du) { return du == Missing ? QString() : QStringLiteral("\u00b1 ") + formatNumber("%1.2f", du); }
+
+} // namespace
+
+void TMainFrm::showTropopause()
+{
+    const Tropopause& t = q5.tropopause;
+    if (!q5.isLoaded()) {
+        lblTropopause->clear();
+        return;
+    }
+    if (!t.found()) {
+        lblTropopause->setText(QStringLiteral("Tropopause: none"));
+        return;
+    }
+    QString text = QStringLiteral("Tropopause ") + formatNumber("%1.1f", t.p) + QStringLiteral(" hPa, ")
+        + formatNumber("%1.1f", t.height / 1000) + QStringLiteral(" km");
+    if (!t.confirmed)
+        text += QStringLiteral("?");
+    lblTropopause->setText(text);
+    QString tip = QStringLiteral("WMO lapse-rate tropopause of the ascent: ") + formatNumber("%1.1f", t.p)
+        + QStringLiteral(" hPa, ") + formatNumber("%1.0f", t.height) + QStringLiteral(" m, ")
+        + formatNumber("%1.1f", t.t) + QStringLiteral(" \u00b0C")
+        + (t.confirmed ? QString() : QStringLiteral(" (not confirmed: the sounding ends less than 2 km above it)"));
+    const Tropopause& t2 = q5.tropopause2;
+    if (t2.found())
+        tip += QStringLiteral("; second tropopause ") + formatNumber("%1.1f", t2.p) + QStringLiteral(" hPa, ")
+            + formatNumber("%1.0f", t2.height) + QStringLiteral(" m, ") + formatNumber("%1.1f", t2.t)
+            + QStringLiteral(" \u00b0C");
+    lblTropopause->setToolTip(tip);
 }
 
 void TMainFrm::fillTotalO3Page() { edTotalO3sn->setText(QString::fromLatin1(q5.o3Sonde[0].sn)); }
@@ -98,11 +153,25 @@ void TMainFrm::showTotalO3Slot(int n)
         edTotalO3Measured->setText(formatNumber("%1.2f", q5.o3Measured[i]));
         edTotalO3Residual->setText(formatNumber("%1.2f", q5.o3Residual[i]));
         edTotalO3->setText(formatNumber("%1.2f", q5.o3Measured[i] + q5.o3Residual[i]));
+        lblTotalO3MeasuredUnc->setText(plusMinus(q5.o3MeasuredUnc[i]));
+        lblTotalO3ResidualUnc->setText(plusMinus(q5.o3ResidualUnc[i]));
+        lblTotalO3Unc->setText(plusMinus(q5.o3TotalUnc[i]));
+        const std::optional<double>& ref = q5.reference.totalO3;
+        if (!ref)
+            lblCorrFactor->clear();
+        else if (q5.o3CorrFactor[i] == Missing)
+            lblCorrFactor->setText(QStringLiteral("CF unknown (ref. ") + formatNumber("%1.1f", *ref) + QStringLiteral(" DU)"));
+        else
+            lblCorrFactor->setText(QStringLiteral("CF ") + formatNumber("%1.3f", q5.o3CorrFactor[i])
+                                   + QStringLiteral(" (ref. ") + formatNumber("%1.1f", *ref) + QStringLiteral(" DU)"));
     } else {
         edTotalO3Measured->clear();
         edTotalO3Residual->clear();
         edTotalO3->clear();
+        for (QLabel* l : {lblTotalO3MeasuredUnc, lblTotalO3ResidualUnc, lblTotalO3Unc, lblCorrFactor})
+            l->clear();
     }
+    showTropopause();
 }
 
 void TMainFrm::rbCMRClick()

@@ -1,6 +1,7 @@
 // The page handlers: numeric commit rule, instrument rules, end-of-flight
 // boxes, ozonesonde navigation, the surface offset correction, the total
 // ozone page and what enables re-calculation.
+#include <fstream>
 #include <QAction>
 #include <QApplication>
 #include <QComboBox>
@@ -396,6 +397,29 @@ private slots:
         QCoreApplication::sendEvent(w.btnTotalO3Next, &dbl);
         QTest::mouseRelease(w.btnTotalO3Next, Qt::LeftButton, {}, centre);
         QCOMPARE(w.iEditTotalO3Numb->text(), QStringLiteral("3"));
+    }
+
+    void totalOzoneUncertaintyCorrectionFactorAndTropopause()
+    {
+        TempDir dir;
+        App app(dir.file("lumo.ini"));
+        TMainFrm& w = *app.frm;
+        const std::string raw = copySample(dir, "flight1", "flight");
+        std::ofstream(dir.file("flight.cfg"), std::ios::app | std::ios::binary) << "[reference]\r\ntotalO3=320\r\n";
+        w.importFile(qs(raw));
+        QVERIFY(w.q5.isLoaded());
+        const double total = w.q5.o3Measured[0] + w.q5.o3Residual[0];
+        QCOMPARE(w.lblTotalO3Unc->text(), QStringLiteral("\u00b1 ") + QString::number(w.q5.o3TotalUnc[0], 'f', 2));
+        QVERIFY(w.lblTotalO3MeasuredUnc->text().startsWith(QStringLiteral("\u00b1 ")));
+        QCOMPARE(w.lblCorrFactor->text(),
+                 QStringLiteral("CF ") + QString::number(320 / total, 'f', 3) + QStringLiteral(" (ref. 320.0 DU)"));
+        QCOMPARE(w.lblTropopause->text(), QStringLiteral("Tropopause ") + QString::number(w.q5.tropopause.p, 'f', 1)
+                     + QStringLiteral(" hPa, ") + QString::number(w.q5.tropopause.height / 1000, 'f', 1) + QStringLiteral(" km"));
+        // A slot without an ozonesonde shows no column values; the flight's tropopause stays.
+        QTest::mouseClick(w.btnTotalO3Next, Qt::LeftButton);
+        QVERIFY(w.lblTotalO3Unc->text().isEmpty());
+        QVERIFY(w.lblCorrFactor->text().isEmpty());
+        QVERIFY(w.lblTropopause->text().startsWith(QStringLiteral("Tropopause ")));
     }
 
     void residualMethodAndTableFile()
