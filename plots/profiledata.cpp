@@ -1,5 +1,7 @@
 #include "profiledata.h"
 
+#include "processing/uncertainty.h"
+
 #include <algorithm>
 #include <cmath>
 
@@ -96,6 +98,11 @@ ProfileData collectProfile(const Q5& q)
                 continue;
             const auto n = static_cast<std::size_t>(r.o3Slot());
             c.add(out.ozone[n], p, o.o3pp * MilliPascalPerNanobar);
+            const double dp = o3ppUncertainty(q, r);
+            if (dp != Missing) {
+                c.add(out.ozoneLow[n], p, (o.o3pp - dp) * MilliPascalPerNanobar);
+                c.add(out.ozoneHigh[n], p, (o.o3pp + dp) * MilliPascalPerNanobar);
+            }
             if (knownPressure(p))
                 c.add(out.mixingRatio[n], p, mixingRatioPpmv(o.o3pp, p));
         }
@@ -104,6 +111,9 @@ ProfileData collectProfile(const Q5& q)
     for (const ProfilePoint& h : c.ascentHeights)
         top = std::max(top, h.value);
     out.heights = heightMarks(c.ascentHeights, heightStep(top));
+    for (const Tropopause* t : {&q.tropopause, &q.tropopause2})
+        if (t->found())
+            out.tropopauses.push_back(t->p);
     return out;
 }
 

@@ -35,6 +35,11 @@ struct ProfileData {
     std::array<ProfileSeries, MaxSondes> mixingRatio; // ppmv
     ProfileSeries temperature;                        // °C
     std::vector<HeightMark> heights;
+    // The 1-sigma band of each ozonesonde's partial pressure (mPa, P - dP
+    // and P + dP) where the uncertainty is known, and the pressures (hPa)
+    // of the flight's tropopauses.
+    std::array<ProfileSeries, MaxSondes> ozoneLow, ozoneHigh;
+    std::vector<double> tropopauses;
 };
 
 // 1 nb = 0.1 mPa.

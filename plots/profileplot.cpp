@@ -96,6 +96,18 @@ TprofilePlotFrm::TprofilePlotFrm(Q5& q5, QWidget* parent) : QWidget(parent, Qt::
     plot.AddChannel(tr("T"), QColor(TempColour), 100).SetXAxisName(QStringLiteral("T-Axis"));
     plot.AddChannel(tr("T descent"), QColor(TempColour).lighter(200), 100, LineStyle::Dash)
         .SetXAxisName(QStringLiteral("T-Axis"));
+    for (int n = 1; n <= MaxSondes; ++n) {
+        const QColor colour = QColor(SondeColours[n - 1]).lighter(150);
+        for (const QString& edge : {QStringLiteral("-"), QStringLiteral("+")}) {
+            const QString name = QStringLiteral("O3 %1 %2 1\u03c3").arg(n).arg(edge);
+            plot.AddChannel(name, colour, 90 + n, LineStyle::Dot);
+            plot.AddChannel(name + tr(" descent"), colour.darker(140), 90 + n, LineStyle::Dot);
+        }
+    }
+    for (const QString& name : {tr("Tropopause"), tr("Tropopause 2")}) {
+        plot.AddChannel(name, QColor(0x8000A0), 80, LineStyle::Dash);
+        plot.AddChannel(name + tr(" descent"), QColor(0x8000A0), 80, LineStyle::Dash);
+    }
     plot.endDesign();
     connect(&plot, &XYPlot::OnToolBarButtonClick, this, [this](int, ToolBarButton b) {
         if (b == ToolBarButton::Resume)
@@ -112,6 +124,12 @@ TprofilePlotFrm::TprofilePlotFrm(Q5& q5, QWidget* parent) : QWidget(parent, Qt::
         profilePlot->GetXAxis(AxMixRatio)->SetVisible(on);
     });
     cbxDescent = addLayerBox(tr("Descent"), tr("Draw the descent as well as the ascent"), {}, false);
+    std::vector<int> band;
+    for (int n = 1; n <= MaxSondes; ++n)
+        band.insert(band.end(), {bandLowChannel(n), bandHighChannel(n)});
+    cbxUncertainty = addLayerBox(tr("1\u03c3 band"), tr("One-sigma uncertainty band of the ozone partial pressure"), band, false);
+    cbxTropopause = addLayerBox(tr("Tropopause"), tr("WMO lapse-rate tropopause(s) of the ascent"),
+        {ChTropopause, ChTropopause + 2}, false);
 
     OuterSize::apply(*this, QSize(600, 700));
 }
@@ -171,6 +189,20 @@ void TprofilePlotFrm::LoadPlotData(Q5& q)
         fill(mixRatioChannel(n), data.mixingRatio[static_cast<std::size_t>(n - 1)]);
     }
     fill(ChTemp, data.temperature);
+    double o3Max = 0;
+    for (int n = 1; n <= MaxSondes; ++n) {
+        const auto i = static_cast<std::size_t>(n - 1);
+        fill(bandLowChannel(n), data.ozoneLow[i]);
+        fill(bandHighChannel(n), data.ozoneHigh[i]);
+        for (const ProfilePoint& pt : data.ozone[i].ascent)
+            o3Max = std::max(o3Max, pt.value);
+    }
+    // Across the ozone axis as far as the ozone goes, so the line never widens the fit.
+    for (std::size_t t = 0; t < data.tropopauses.size() && o3Max > 0; ++t) {
+        PlotChannel* line = plot.GetChannel(ChTropopause + 2 * static_cast<int>(t));
+        line->AddXY(0, data.tropopauses[t]);
+        line->AddXY(o3Max, data.tropopauses[t]);
+    }
 
     QVector<double> ticks;
     QVector<QString> labels;

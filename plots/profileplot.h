@@ -42,11 +42,18 @@ public:
     QCheckBox* cbxTemp = nullptr;    // temperature, checked at start
     QCheckBox* cbxMixRatio = nullptr; // ozone mixing ratio
     QCheckBox* cbxDescent = nullptr;  // the descent beside the ascent
+    QCheckBox* cbxUncertainty = nullptr; // the 1-sigma band of the partial pressures
+    QCheckBox* cbxTropopause = nullptr;  // a line at each tropopause
 
     // Channel design indices (ascent; the descent channel is the next one).
     static constexpr int o3Channel(int sonde) { return 4 * (sonde - 1); }
     static constexpr int mixRatioChannel(int sonde) { return 4 * (sonde - 1) + 2; }
     static constexpr int ChTemp = 16;
+    // The band's lower and upper edge of each ozonesonde, then the two
+    // tropopause lines (each with its unused descent partner).
+    static constexpr int bandLowChannel(int sonde) { return 18 + 4 * (sonde - 1); }
+    static constexpr int bandHighChannel(int sonde) { return 18 + 4 * (sonde - 1) + 2; }
+    static constexpr int ChTropopause = 34;
     // X axes: ozone (bottom), temperature (top), mixing ratio (below ozone).
     static constexpr int AxOzone = 0, AxTemp = 1, AxMixRatio = 2;
 

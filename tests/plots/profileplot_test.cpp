@@ -131,6 +131,34 @@ private slots:
         QCOMPARE(c->boundXAxis(), mr);
         QVERIFY(mr->Min() + mr->Span() >= c->xMax());
     }
+
+    void uncertaintyBandAndTropopauseLineOnTheirBoxes()
+    {
+        Q5 q5;
+        fillFlight(q5);
+        // Ozonesonde 1 gets what the uncertainty needs; 3 has no flow.
+        q5.o3Sonde[0].flow = 28;
+        for (RawRecord& r : q5.fltRecs)
+            if (r.isOzone() && r.o3Slot() == 0) {
+                r.data.o3.ic = 2.0;
+                r.data.o3.tp = 25;
+            }
+        q5.tropopause.p = 200;
+        TprofilePlotFrm frm(q5);
+        frm.LoadPlotData(q5);
+        PlotChannel* low = frm.profilePlot->GetChannel(TprofilePlotFrm::bandLowChannel(1));
+        PlotChannel* high = frm.profilePlot->GetChannel(TprofilePlotFrm::bandHighChannel(1));
+        PlotChannel* trop = frm.profilePlot->GetChannel(TprofilePlotFrm::ChTropopause);
+        QCOMPARE(low->count(), 8);
+        QCOMPARE(frm.profilePlot->GetChannel(TprofilePlotFrm::bandLowChannel(3))->count(), 0);
+        QVERIFY(low->xMax() < 5.0 && high->xMin() > 5.0); // around 50 nb = 5 mPa
+        QCOMPARE(trop->yMin(), 200.0);
+        QCOMPARE(trop->yMax(), 200.0);
+        QVERIFY(!low->Visible() && !trop->Visible());
+        frm.cbxUncertainty->setChecked(true);
+        frm.cbxTropopause->setChecked(true);
+        QVERIFY(low->Visible() && high->Visible() && trop->Visible());
+    }
 };
 
 QTEST_MAIN(ProfilePlotTest)
