@@ -253,7 +253,11 @@ void printReport(const FlightResult& res)
             continue;
         const double ref = *q.reference.totalO3;
         if (q.o3CorrFactor[h] != Missing) {
-            std::printf("    correction factor %.3f (reference %.1f DU, not applied)\n", q.o3CorrFactor[h], ref);
+            const double cf = q.o3CorrFactor[h];
+            std::printf("    correction factor %.3f (reference %.1f DU, not applied)%s\n", cf, ref,
+                        cf < CorrFactorLow || cf > CorrFactorHigh
+                            ? "; warning: outside 0.8-1.2, check the ozonesonde and the reference"
+                            : "");
             continue;
         }
         const double pb = burstPressure(q);

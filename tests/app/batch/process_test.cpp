@@ -237,6 +237,9 @@ TEST(BatchProcess, UncertaintyTropopauseAndCorrectionFactor)
     std::snprintf(cf, sizeof cf, "correction factor %.3f", 320 / total);
     EXPECT_NE(text.find(cf), std::string::npos) << text;
     EXPECT_NE(text.find("  tropopause "), std::string::npos) << text;
+    EXPECT_EQ(text.find("outside 0.8-1.2"), std::string::npos) << text;
+    const std::string far = copySample(dir, "flight1", "far", {{"[surface]", "[reference]\ntotalO3=450\n[surface]"}});
+    EXPECT_NE(runBatch(dir, {"process", far}).out.find("warning: outside 0.8-1.2"), std::string::npos);
 
     // A sounding cut below 10 hPa: no correction factor, and the report says why.
     const std::string low = copySample(dir, "flight1", "low",
