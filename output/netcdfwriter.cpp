@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <utility>
 
 #include "archivetext.h"
 #include "flight/atomicfile.h"
@@ -151,6 +152,29 @@ std::string columnSummary(const ArchiveProfile& profile)
     return s;
 }
 
+// "SN: model 6A, 1.0% KI, 3.0 ml, ib0 0.020 uA; ..." with what the
+// configuration gives for each ozonesonde.
+std::string sondeSummary(const Q5& q, const ArchiveProfile& profile)
+{
+    std::string s;
+    for (const ArchiveSonde& a : profile.sondes) {
+        const O3SondeCfg& c = q.o3Sonde[a.slot];
+        std::string parts;
+        const auto add = [&parts](const std::string& text) { parts += (parts.empty() ? "" : ", ") + text; };
+        if (!c.model.empty())
+            add("model " + c.model);
+        if (!c.solutionType.empty())
+            add(c.solutionType);
+        if (c.solutionVolume)
+            add(fixedText(*c.solutionVolume, 1) + " ml");
+        for (const auto& [name, v] : {std::pair{"ib0", c.ib0}, std::pair{"ib1", c.ib1}, std::pair{"ib2", c.ib2}})
+            if (v)
+                add(std::string(name) + " " + fixedText(*v, 3) + " uA");
+        s += (s.empty() ? "" : "; ") + a.sn + ": " + (parts.empty() ? "no details given" : parts);
+    }
+    return s;
+}
+
 void globalAttributes(Nc& nc, const Q5& q, const ArchiveProfile& profile, const ArchiveMeta& meta)
 {
     const ArchiveStation& st = meta.station;
@@ -186,6 +210,7 @@ void globalAttributes(Nc& nc, const Q5& q, const ArchiveProfile& profile, const 
     nc.text(NC_GLOBAL, "interface_model", utf8Text(st.interfaceModel));
     nc.text(NC_GLOBAL, "ground_equipment", utf8Text(st.groundEquipment));
     nc.text(NC_GLOBAL, "residual_method", q.resTable ? "climatological table" : "constant mixing ratio");
+    nc.text(NC_GLOBAL, "ozonesondes", utf8Text(sondeSummary(q, profile)));
     nc.text(NC_GLOBAL, "ozone_columns", columnSummary(profile));
     nc.number(NC_GLOBAL, "wmo_tropopause_pressure_hPa", profile.sondes.front().tropopausePressure);
     const ReferenceOzone& ref = q.reference;
