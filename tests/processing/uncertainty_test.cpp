@@ -127,6 +127,21 @@ TEST_F(ColumnUncertainty, MeasuredIntegratesDpResidualTwentyPercentTotalInQuadra
     EXPECT_EQ(q.o3CorrFactor[1], Missing);
 }
 
+TEST_F(ColumnUncertainty, SampleAtBackgroundStillCountsButUnknownPartialPressureDoesNot)
+{
+    // At the background the relative uncertainty has no bound, but dP does:
+    // the current terms through the equation's slope.
+    q.uncertainty = UncertaintySettings{};
+    q.bkgRef[0] = 1.0;
+    run();
+    EXPECT_GT(q.o3MeasuredUnc[0], 0);
+    EXPECT_NE(q.o3TotalUnc[0], Missing);
+    q.fltRecs.first()->next->data.o3.o3pp = Missing;
+    run();
+    EXPECT_EQ(q.o3MeasuredUnc[0], Missing);
+    EXPECT_EQ(q.o3TotalUnc[0], Missing);
+}
+
 TEST_F(ColumnUncertainty, TableResidualAndMissingBurstLeaveResidualAndTotalUnknown)
 {
     q.resTable = 1;
