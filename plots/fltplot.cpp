@@ -1,8 +1,13 @@
 #include "fltplot.h"
 
+#include <algorithm>
+
 #include <QCheckBox>
+#include <QGroupBox>
+#include <QLineEdit>
 
 #include "flight/q5.h"
+#include "processing/uncertainty.h"
 #include "outersize.h"
 #include "xyplot.h"
 
@@ -85,7 +90,26 @@ TfltPlotFrm::TfltPlotFrm(Q5& q5, QWidget* parent) : SondePlotFrm(q5, parent, tru
                 SondeStyles[n - 1]);
         }
     }
+    for (int n = 1; n <= MaxSondes; ++n)
+        for (const char* edge : {"-", "+"})
+            for (const char* part : {"(A)", "(D)"})
+                fltPlot->AddChannel(QStringLiteral("O3pp.%1 %2 1\u03c3%3").arg(n).arg(QLatin1String(edge)).arg(QLatin1String(part)),
+                    QColor(0xFF9090), SondeLayers[n - 1] - 1, LineStyle::Dot);
+    for (const char* name : {"Trop(A)", "Trop(D)", "Trop2(A)", "Trop2(D)"})
+        fltPlot->AddChannel(QLatin1String(name), QColor(0x8000A0), 90, LineStyle::Dash);
     fltPlot->endDesign();
+
+    auto* gbxExtra = new QGroupBox(tr("Show"), this);
+    gbxExtra->setGeometry(1, 316, 72, 54);
+    cbxUncertainty = new QCheckBox(tr("1\u03c3"), gbxExtra);
+    cbxUncertainty->setGeometry(12, 16, 58, 17);
+    cbxUncertainty->setToolTip(tr("One-sigma uncertainty band of the selected ozonesonde's partial pressure"));
+    cbxTropopause = new QCheckBox(tr("Trop"), gbxExtra);
+    cbxTropopause->setGeometry(12, 32, 58, 17);
+    cbxTropopause->setToolTip(tr("WMO lapse-rate tropopause(s) of the ascent"));
+    for (QCheckBox* box : {cbxUncertainty, cbxTropopause})
+        connect(box, &QCheckBox::toggled, this, [this] { showExtras(); });
+    connect(osNumber, &QLineEdit::textChanged, this, [this] { showExtras(); });
 
     OuterSize::apply(*this, QSize(600, 600));
 }
@@ -131,9 +155,38 @@ void TfltPlotFrm::LoadPlotData(Q5& q)
             add(o3ChannelIndex(n, 2), o.tp, h);
             add(o3ChannelIndex(n, 3), o.ip, h);
             add(o3ChannelIndex(n, 4), o.o3Bat, h);
+            const double dp = o3ppUncertainty(q, r);
+            if (dp != Missing) {
+                add(bandLowIndex(n), o.o3pp - dp, h);
+                add(bandHighIndex(n), o.o3pp + dp, h);
+            }
         }
     }
+    // Across the ozone partial pressures, so the line never widens the fit.
+    double o3Max = 0;
+    for (int n = 1; n <= MaxSondes; ++n)
+        if (plot.GetChannel(o3ChannelIndex(n, 0))->count() > 0)
+            o3Max = std::max(o3Max, plot.GetChannel(o3ChannelIndex(n, 0))->xMax());
+    const Tropopause* trops[] = {&q.tropopause, &q.tropopause2};
+    for (int t = 0; t < 2 && o3Max > 0; ++t)
+        if (trops[t]->found()) {
+            PlotChannel* line = plot.GetChannel(ChTropopause + 2 * t);
+            line->AddXY(0, trops[t]->height * Km);
+            line->AddXY(o3Max, trops[t]->height * Km);
+        }
+    showExtras();
     plot.replot();
+}
+
+void TfltPlotFrm::showExtras()
+{
+    const int sonde = currentSonde();
+    for (int n = 1; n <= MaxSondes; ++n)
+        for (int c : {bandLowIndex(n), bandHighIndex(n)})
+            showQuantity(c, cbxUncertainty->isChecked() && n == sonde && fltPlot->GetChannel(c)->count() > 0);
+    for (int c : {ChTropopause, ChTropopause + 2})
+        showQuantity(c, cbxTropopause->isChecked() && fltPlot->GetChannel(c)->count() > 0);
+    fltPlot->replot();
 }
 
 void TfltPlotFrm::showQuantity(int channel, bool on)

@@ -29,7 +29,15 @@ public:
     // Ascent channel design indices; the descent channel follows directly.
     static constexpr int ChP = 0, ChT = 2, ChU = 4, ChVb = 6, ChTi = 8, ChTp = 10, ChTu = 12, ChARate = 14;
     static constexpr int o3ChannelIndex(int sonde, int quantity) { return 16 + 10 * (sonde - 1) + 2 * quantity; }
-    static constexpr int PairCount = 28;
+    // The 1-sigma band of ozonesonde n's partial pressure (lower and upper
+    // edge) and the two tropopause lines, each with its descent partner.
+    static constexpr int bandLowIndex(int sonde) { return 56 + 4 * (sonde - 1); }
+    static constexpr int bandHighIndex(int sonde) { return 56 + 4 * (sonde - 1) + 2; }
+    static constexpr int ChTropopause = 72;
+    static constexpr int PairCount = 38;
+
+    QCheckBox* cbxUncertainty = nullptr; // band of the selected ozonesonde's O3pp
+    QCheckBox* cbxTropopause = nullptr;
 
     void LoadPlotData(Q5& q) override;
     // Descent channels follow their ascent channel (true) or are all hidden
@@ -39,6 +47,9 @@ public:
     void finishImport(const QString& flightName) override;
 
     void cbxARateClick() { rsBoxClick(7); }
+    // Shows the band of the ozonesonde selected and the tropopause lines as
+    // their boxes say.
+    void showExtras();
 
 protected:
     int rsChannel(int box) const override { return 2 * box; }

@@ -111,6 +111,13 @@ private slots:
                 table.push_back({base + "(A)", ascent[k], layers[n - 1], Styles[n - 1]});
                 table.push_back({base + "(D)", descent[k], layers[n - 1] + 1, Styles[n - 1]});
             }
+        for (int n = 1; n <= 4; ++n)
+            for (const char* edge : {"-", "+"})
+                for (const char* part : {"(A)", "(D)"})
+                    table.push_back({QStringLiteral("O3pp.%1 %2 1\u03c3%3").arg(n).arg(QLatin1String(edge)).arg(QLatin1String(part)),
+                        0xFF9090, layers[n - 1] - 1, LineStyle::Dot});
+        for (const char* name : {"Trop(A)", "Trop(D)", "Trop2(A)", "Trop2(D)"})
+            table.push_back({QLatin1String(name), 0x8000A0, 90, LineStyle::Dash});
         checkDesign(*frm.fltPlot, table);
         QCOMPARE(frm.fltPlot->GetChannel(16)->Name(), QStringLiteral("O3pp.1(A)"));
         QCOMPARE(frm.fltPlot->GetChannel(29)->Name(), QStringLiteral("Icell.2(D)"));
@@ -167,6 +174,35 @@ private slots:
         QCOMPARE(plot.GetChannel(TfltPlotFrm::o3ChannelIndex(1, 0))->Points(), (std::vector<QPointF>{{40, 1.5}}));
         QCOMPARE(plot.GetChannel(TfltPlotFrm::o3ChannelIndex(1, 0) + 1)->Points(), (std::vector<QPointF>{{20, 20}}));
         QCOMPARE(plot.GetChannel(TfltPlotFrm::ChTi)->count(), 0);
+    }
+
+    void flightBandOfTheSelectedOzonesondeAndTropopauseLine()
+    {
+        Q5 q5;
+        fillFlight(q5);
+        q5.rsPrInst = 1;
+        q5.o3Sonde[0].flow = 28;
+        for (RawRecord& r : q5.fltRecs)
+            if (r.isOzone()) {
+                r.data.o3.p = 800;
+                r.data.o3.ic = 2;
+                r.data.o3.tp = 25;
+            }
+        q5.tropopause.height = 12000;
+        q5.tropopause.p = 200;
+        TfltPlotFrm frm(q5);
+        frm.LoadPlotData(q5);
+        PlotChannel* low = frm.fltPlot->GetChannel(TfltPlotFrm::bandLowIndex(1));
+        PlotChannel* trop = frm.fltPlot->GetChannel(TfltPlotFrm::ChTropopause);
+        QCOMPARE(low->count(), 1);
+        QVERIFY(low->xMax() < 40 && frm.fltPlot->GetChannel(TfltPlotFrm::bandHighIndex(1))->xMin() > 40);
+        QCOMPARE(trop->Points(), (std::vector<QPointF>{{0, 12}, {40, 12}}));
+        QVERIFY(!low->Visible() && !trop->Visible());
+        frm.cbxUncertainty->setChecked(true);
+        frm.cbxTropopause->setChecked(true);
+        QVERIFY(low->Visible() && trop->Visible());
+        frm.btnNextClick(); // ozonesonde 2 has no band
+        QVERIFY(!low->Visible());
     }
 
     void flightLoadWithGpsUsesGpsHeightsAndRates()
