@@ -3,6 +3,7 @@
 #include <chrono>
 #include <cmath>
 #include <ctime>
+#include <mutex>
 
 namespace lumo {
 
@@ -53,25 +54,11 @@ bool isValidDate(int year, int month, int day)
            day <= daysInMonth(year, month);
 }
 
-bool isValidTime(int hour, int minute, int second, int msec)
-{
-    return hour >= 0 && hour < 24 && minute >= 0 && minute < 60 && second >= 0 && second < 60 &&
-           msec >= 0 && msec < 1000;
-}
-
 bool encodeDate(int year, int month, int day, double& result)
 {
     if (!isValidDate(year, month, day))
         return false;
     result = static_cast<double>(daysFromCivil(year, month, day) - EpochOffsetDays);
-    return true;
-}
-
-bool encodeTime(int hour, int minute, int second, int msec, double& result)
-{
-    if (!isValidTime(hour, minute, second, msec))
-        return false;
-    result = (hour * 3600000.0 + minute * 60000.0 + second * 1000.0 + msec) / 86400000.0;
     return true;
 }
 
@@ -115,8 +102,14 @@ double nowDateTime()
 {
     const auto now = std::chrono::system_clock::now();
     const std::time_t t = std::chrono::system_clock::to_time_t(now);
-    // std::localtime shares a static buffer; the program is single-threaded.
-    const std::tm local = *std::localtime(&t);
+    // std::localtime fills one buffer shared by the whole process, and
+    // lumo-batch imports several flights at once.
+    static std::mutex sharedBuffer;
+    std::tm local;
+    {
+        const std::lock_guard<std::mutex> lock(sharedBuffer);
+        local = *std::localtime(&t);
+    }
     const auto ms = std::chrono::duration_cast<std::chrono::milliseconds>(now.time_since_epoch()).count() % 1000;
     DateParts p{local.tm_year + 1900, local.tm_mon + 1, local.tm_mday, local.tm_hour, local.tm_min,
                 local.tm_sec < 60 ? local.tm_sec : 59, static_cast<int>(ms)};

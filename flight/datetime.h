@@ -12,12 +12,23 @@ struct DateParts {
 };
 
 bool isValidDate(int year, int month, int day);
-bool isValidTime(int hour, int minute, int second, int msec);
+// Inline: the raw decoder converts a time for every line.
+inline bool isValidTime(int hour, int minute, int second, int msec)
+{
+    return hour >= 0 && hour < 24 && minute >= 0 && minute < 60 && second >= 0 && second < 60 &&
+           msec >= 0 && msec < 1000;
+}
 
 // Day number of a calendar date (proleptic Gregorian); false when invalid.
 bool encodeDate(int year, int month, int day, double& result);
 // Fraction of a day; false when out of range.
-bool encodeTime(int hour, int minute, int second, int msec, double& result);
+inline bool encodeTime(int hour, int minute, int second, int msec, double& result)
+{
+    if (!isValidTime(hour, minute, second, msec))
+        return false;
+    result = (hour * 3600000.0 + minute * 60000.0 + second * 1000.0 + msec) / 86400000.0;
+    return true;
+}
 double encodeDateTime(const DateParts& parts);
 
 // Splits a date-time into its parts, rounding to the nearest millisecond

@@ -1,15 +1,32 @@
 #include "rawline.h"
 
+#include <cstring>
+
 #include "datetime.h"
 
 namespace lumo {
 
 namespace {
 
-bool isFieldSeparator(char c) { return c == ',' || c == ' ' || c == '\t'; }
+// Character classes of the line's fields, looked up once per character.
+enum CharClass : std::uint8_t { Separator = 1, EndsPacket = 2 };
 
-// Characters that end the packet field besides the separators.
-bool endsPacket(char c) { return isFieldSeparator(c) || c == '\r' || c == '\n' || c == '\v' || c == '\f'; }
+struct CharClassTable {
+    std::uint8_t of[256];
+    constexpr CharClassTable() : of()
+    {
+        for (const char c : {',', ' ', '\t'})
+            of[static_cast<unsigned char>(c)] = Separator | EndsPacket;
+        // Characters that end the packet field besides the separators.
+        for (const char c : {'\r', '\n', '\v', '\f'})
+            of[static_cast<unsigned char>(c)] = EndsPacket;
+    }
+};
+
+constexpr CharClassTable Classes;
+
+bool isFieldSeparator(char c) { return Classes.of[static_cast<unsigned char>(c)] & Separator; }
+bool endsPacket(char c) { return Classes.of[static_cast<unsigned char>(c)] & EndsPacket; }
 
 // Reads 1 to `maxDigits` decimal digits at text[i]; false when there is none.
 bool readNumber(std::string_view text, std::size_t& i, int maxDigits, int& value)
@@ -95,33 +112,85 @@ bool parseRawTime(std::string_view text, double& fraction)
     return encodeTime(hour, minute, second, msec, fraction);
 }
 
-bool parseRawLine(std::string_view line, double& time, std::string_view& packet)
-{
-    std::size_t i = 0;
-    while (i < line.size() && !isFieldSeparator(line[i]))
-        ++i;
-    const std::string_view dateField = line.substr(0, i);
-    while (i < line.size() && isFieldSeparator(line[i]))
-        ++i;
-    const std::size_t timeStart = i;
-    while (i < line.size() && !isFieldSeparator(line[i]))
-        ++i;
-    // The time field must end at a comma or blank, not at the line end.
-    if (i >= line.size() || i == timeStart)
-        return false;
-    const std::string_view timeField = line.substr(timeStart, i - timeStart);
-    double day = 0, fraction = 0;
-    if (!parseRawDate(dateField, day) || !parseRawTime(timeField, fraction))
-        return false;
-    // Before the epoch the day number is negative and the time counts forwards.
-    time = day >= 0 ? day + fraction : day - fraction;
+namespace {
 
+bool isDigit(char c) { return c >= '0' && c <= '9'; }
+
+int digits2(const char* p) { return (p[0] - '0') * 10 + (p[1] - '0'); }
+
+// "yyyy/mm/dd hh:nn:ss.zzz" followed by a separator, as the ground station
+// writes every line: date and time sit at fixed places. No character of this
+// pattern is a separator, so the general split finds the same two fields.
+bool isStationStamp(std::string_view line)
+{
+    if (line.size() < 24 || !isFieldSeparator(line[10]) || !isFieldSeparator(line[23]))
+        return false;
+    const char* p = line.data();
+    bool digits = true;
+    for (const int i : {0, 1, 2, 3, 5, 6, 8, 9, 11, 12, 14, 15, 17, 18, 20, 21, 22})
+        digits = digits && isDigit(p[i]);
+    return digits && p[4] == '/' && p[7] == '/' && p[13] == ':' && p[16] == ':' && p[19] == '.';
+}
+
+bool readDate(std::string_view field, double& day, RawDayCache* cache)
+{
+    if (cache && cache->valid && field.size() == cache->length &&
+        std::memcmp(field.data(), cache->text, field.size()) == 0) {
+        day = cache->day;
+        return true;
+    }
+    if (!parseRawDate(field, day))
+        return false;
+    if (cache && field.size() <= sizeof cache->text) {
+        field.copy(cache->text, field.size());
+        cache->length = field.size();
+        cache->day = day;
+        cache->valid = true;
+    }
+    return true;
+}
+
+std::string_view packetField(std::string_view line, std::size_t i)
+{
     while (i < line.size() && isFieldSeparator(line[i]))
         ++i;
     const std::size_t packetStart = i;
     while (i < line.size() && !endsPacket(line[i]))
         ++i;
-    packet = line.substr(packetStart, i - packetStart);
+    return line.substr(packetStart, i - packetStart);
+}
+
+} // namespace
+
+bool parseRawLine(std::string_view line, double& time, std::string_view& packet, RawDayCache* cache)
+{
+    double day = 0, fraction = 0;
+    std::size_t i = 0;
+    if (isStationStamp(line)) {
+        const char* t = line.data() + 11;
+        const int msec = (t[9] - '0') * 100 + digits2(t + 10);
+        if (!readDate(line.substr(0, 10), day, cache) || !encodeTime(digits2(t), digits2(t + 3), digits2(t + 6), msec, fraction))
+            return false;
+        i = 23;
+    } else {
+        while (i < line.size() && !isFieldSeparator(line[i]))
+            ++i;
+        const std::string_view dateField = line.substr(0, i);
+        while (i < line.size() && isFieldSeparator(line[i]))
+            ++i;
+        const std::size_t timeStart = i;
+        while (i < line.size() && !isFieldSeparator(line[i]))
+            ++i;
+        // The time field must end at a comma or blank, not at the line end.
+        if (i >= line.size() || i == timeStart)
+            return false;
+        const std::string_view timeField = line.substr(timeStart, i - timeStart);
+        if (!readDate(dateField, day, cache) || !parseRawTime(timeField, fraction))
+            return false;
+    }
+    // Before the epoch the day number is negative and the time counts forwards.
+    time = day >= 0 ? day + fraction : day - fraction;
+    packet = packetField(line, i);
     return true;
 }
 

@@ -14,10 +14,19 @@ namespace lumo {
 // "01:02:03.123pm"; 12 AM is hour 0). The time field must be followed by a
 // comma or blank, so a line that ends right after the time is rejected.
 
+// The last date field converted, so that the lines of one day (all but a
+// handful of a flight's) convert their date once.
+struct RawDayCache {
+    char text[10];
+    std::size_t length = 0;
+    double day = 0;
+    bool valid = false;
+};
+
 // Splits the line and converts date and time into days since 1899-12-30.
 // `packet` is the third field (empty when there is none). False when the date
 // or the time cannot be read.
-bool parseRawLine(std::string_view line, double& time, std::string_view& packet);
+bool parseRawLine(std::string_view line, double& time, std::string_view& packet, RawDayCache* cache = nullptr);
 
 // The date part ("yyyy/mm/dd") as a day number; false when invalid.
 bool parseRawDate(std::string_view text, double& day);

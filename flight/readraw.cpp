@@ -1,6 +1,5 @@
 #include <cstdio>
 #include <cstring>
-#include <memory>
 #include <new>
 
 #include "datetime.h"
@@ -55,7 +54,7 @@ bool Q5::ReadRaw(const std::string& path)
     // Lines repeating the time of the line before are dropped; "now" can never
     // collide with a logged time in practice.
     double refTime = nowDateTime();
-    std::unique_ptr<RawRecord> rec;
+    RawDayCache dayCache;
     std::uint8_t bytes[MaxPacketBytes];
 
     std::string_view line;
@@ -74,7 +73,7 @@ bool Q5::ReadRaw(const std::string& path)
 
         double time = 0;
         std::string_view packet;
-        if (!parseRawLine(line, time, packet)) {
+        if (!parseRawLine(line, time, packet, &dayCache)) {
             // A logger that stopped in the middle of its last line leaves it
             // without a line end: that line is dropped, the flight stands. A
             // file of nothing but such a line is no telemetry file.
@@ -106,22 +105,22 @@ bool Q5::ReadRaw(const std::string& path)
         if (bytes[1] == TypeGpsVel)
             hasGpsVel = 1;
 
-        if (!rec) {
-            try {
-                rec = std::make_unique<RawRecord>();
-            } catch (const std::bad_alloc&) {
-                status = ReadOutOfMemory;
-                break;
-            }
+        // Decoded in place at the end of the list; a dropped packet gives its
+        // slot back to the next one.
+        RawRecord* rec = nullptr;
+        try {
+            rec = current->append();
+        } catch (const std::bad_alloc&) {
+            status = ReadOutOfMemory;
+            break;
         }
         rec->time = time;
         if (!decodePacket(bytes, size, *rec)) {
-            *rec = RawRecord{}; // dropped; reused for the next line
+            current->remove(rec);
             continue;
         }
         if (rec->isOzone() && rec->data.o3.o3Num > o3Count)
             o3Count = rec->data.o3.o3Num;
-        current->append(std::move(rec));
     }
     if (reader.failed())
         status = ReadCannotOpen; // e.g. a directory, which opens but cannot be read

@@ -233,6 +233,34 @@ TEST(RawLineFields, TimeMustBeFollowedByCommaOrBlank)
     EXPECT_FALSE(parseRawLine("2024/05/07 12:60 0001", t, packet));
 }
 
+// Station-written stamps take a short road through the parser; the same
+// line with its fields split otherwise takes the general one. Both must agree,
+// on valid and invalid stamps, with the day cache carried from line to line.
+TEST(RawLineFields, StationStampsReadAsTheGeneralSplitDoes)
+{
+    const char* stamps[] = {"2024/05/07 13:02:11.250", "2024/05/07 23:59:59.999", "2024/05/08 00:00:00.000",
+                            "2024/02/30 12:00:00.000", "2024/05/07 24:00:00.000", "2024/05/07 12:60:00.000",
+                            "1899/12/29 06:00:00.500", "2024/05/07 13:02:11.25x", "2024/05/08 01:02:03.004"};
+    RawDayCache cache;
+    for (const char* stamp : stamps) {
+        const std::string_view text(stamp);
+        const std::string fast = std::string(text) + " 0A01FF\r";
+        const std::string general =
+            std::string(text.substr(0, 10)) + ", " + std::string(text.substr(11)) + " 0A01FF\r";
+        double tFast = -1, tGeneral = -2, tUncached = -3;
+        std::string_view pFast, pGeneral, pUncached;
+        const bool okFast = parseRawLine(fast, tFast, pFast, &cache);
+        const bool okUncached = parseRawLine(fast, tUncached, pUncached);
+        EXPECT_EQ(parseRawLine(general, tGeneral, pGeneral), okFast) << stamp;
+        EXPECT_EQ(okUncached, okFast) << stamp;
+        if (okFast) {
+            EXPECT_EQ(tFast, tGeneral) << stamp;
+            EXPECT_EQ(tFast, tUncached) << stamp;
+            EXPECT_EQ(pFast, "0A01FF");
+        }
+    }
+}
+
 TEST(RawLineFields, TimeForms)
 {
     const auto at = [](int h, int m, int s, int ms) { return (h * 3600000.0 + m * 60000.0 + s * 1000.0 + ms) / 86400000.0; };

@@ -69,6 +69,42 @@ TEST(RecordList, RemoveIfKeepsOrderAndAddresses)
     EXPECT_EQ(times(list), (std::vector<double>{9}));
 }
 
+TEST(RecordList, RecordsLieInMemoryInAppendOrderAndStayPut)
+{
+    RecordList<RawRecord> list;
+    fill(list, 50000); // many blocks
+    std::vector<RawRecord*> before;
+    for (RawRecord& r : list)
+        before.push_back(&r);
+    std::size_t forward = 0;
+    for (std::size_t i = 1; i < before.size(); ++i)
+        forward += before[i] == before[i - 1] + 1;
+    // Only a step from one block to the next may leave the sequence.
+    EXPECT_GT(forward, before.size() - 40);
+    EXPECT_EQ(before[49999]->time, 49999);
+    fill(list, 20000);
+    EXPECT_EQ(list.first(), before[0]);
+    EXPECT_EQ(before[49999]->next->time, 0); // the first of the second fill
+    EXPECT_EQ(list.size(), 70000u);
+}
+
+TEST(RecordList, RemovedSlotIsZeroedWhenReused)
+{
+    RecordList<RawRecord> list;
+    fill(list, 3);
+    RawRecord* middle = list.first()->next;
+    middle->type = TypePtu;
+    middle->data.ptu.p = 900;
+    list.remove(middle);
+    RawRecord* again = list.append();
+    EXPECT_EQ(again->type, TypeInvalid);
+    EXPECT_EQ(again->data.ptu.p, 0);
+    EXPECT_EQ(times(list), (std::vector<double>{0, 2, 0}));
+    list.clear();
+    EXPECT_TRUE(list.empty());
+    EXPECT_EQ(times(fill(list, 2)), (std::vector<double>{0, 1}));
+}
+
 TEST(Q5Model, ResetReleasesRecordsButKeepsConfigurationSettingsAndResults)
 {
     Q5 q5;
