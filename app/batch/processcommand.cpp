@@ -2,8 +2,10 @@
 // program's Import does it, with a summary per flight.
 #include <cstdio>
 #include <filesystem>
+#include <map>
 #include <memory>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include <CLI/CLI.hpp>
@@ -15,7 +17,9 @@
 #include "flight/q5.h"
 #include "flight/scripteddialogs.h"
 #include "jsonout.h"
+#include "orderedrunner.h"
 #include "plotrender.h"
+#include "progressline.h"
 #include "processing/column.h"
 #include "processing/flightimport.h"
 #include "processing/preferences.h"
@@ -38,6 +42,7 @@ struct ProcessOptions {
     std::string outDir;     // exports beside the raw file when empty
     std::string plotsDir;   // pictures of the plot windows, none when empty
     std::vector<std::string> plotQuantities;
+    unsigned jobs = 0;      // flights processed at once; 0 = one per core
 };
 
 // Everything reported about one flight. The flight object stays for the
@@ -278,6 +283,31 @@ void printReport(const FlightResult& res)
         std::printf("  plot %s\n", path.c_str());
 }
 
+// For each flight, the flight before it that writes export or archive files
+// of the same names (the same raw file twice, or two of one name into one
+// --out-dir):
+// the later one must write last, as in a run on one thread.
+std::vector<std::size_t> sameExportFiles(const ProcessOptions& opt, bool exporting)
+{
+    std::vector<std::size_t> after(opt.rawFiles.size(), OrderedRunner::NoTask);
+    if (!exporting)
+        return after;
+    std::map<std::string, std::size_t> lastWriter;
+    for (std::size_t i = 0; i < opt.rawFiles.size(); ++i) {
+        std::error_code ec;
+        const std::filesystem::path target(exportPath(opt.rawFiles[i], opt.outDir, ExportKind::O3));
+        std::filesystem::path key = std::filesystem::absolute(target, ec).lexically_normal();
+        if (ec)
+            key = target.lexically_normal();
+        const auto [it, added] = lastWriter.try_emplace(key.string(), i);
+        if (!added) {
+            after[i] = it->second;
+            it->second = i;
+        }
+    }
+    return after;
+}
+
 int runProcess(const ProcessOptions& opt)
 {
     if (!opt.cfg.empty() && opt.rawFiles.size() != 1)
@@ -302,33 +332,51 @@ int runProcess(const ProcessOptions& opt)
                 + " (P T U Vb Ti Tp Tu ARate, O3pp Icell Tpmp Ipmp Vbat with an optional .1 to .4, Dir Spd)");
     }
     const Preferences prefs = opt.prefs.empty() ? Preferences{} : readPreferences(opt.prefs);
-    int exitCode = ExitOk;
-    for (const std::string& raw : opt.rawFiles) {
-        FlightResult res = processOne(raw, opt, prefs);
+
+    const std::size_t count = opt.rawFiles.size();
+    std::vector<std::unique_ptr<FlightResult>> results(count);
+    // Import, processing and exports run on the workers; the plot windows
+    // (Qt wants them on this thread) and the report follow in argument order.
+    const auto work = [&](std::size_t i) {
+        const std::string& raw = opt.rawFiles[i];
+        auto res = std::make_unique<FlightResult>(processOne(raw, opt, prefs));
         // Exports come from the state the one processing run left.
-        if (res.ok() && (!kinds.kinds.empty() || !kinds.archives.empty())) {
+        if (res->ok() && (!kinds.kinds.empty() || !kinds.archives.empty())) {
             ArchiveMeta meta;
             meta.station = prefs.archive;
             meta.generated = nowUtcDateTime();
-            const BatchExports written = writeBatchExports(*res.q5, raw, res.cfg, kinds, opt.outDir, meta);
-            res.exports = written.paths;
-            res.archiveWarnings = written.warnings;
-            res.error = written.error;
+            const BatchExports written = writeBatchExports(*res->q5, raw, res->cfg, kinds, opt.outDir, meta);
+            res->exports = written.paths;
+            res->archiveWarnings = written.warnings;
+            res->error = written.error;
         }
+        results[i] = std::move(res);
+    };
+    int exitCode = ExitOk;
+    ProgressLine progress(stderr, count);
+    const auto finish = [&](std::size_t i) {
+        FlightResult& res = *results[i];
         if (res.ok() && !opt.plotsDir.empty()) {
             std::string error;
-            const std::string name = baseNamePart(raw);
+            const std::string name = baseNamePart(opt.rawFiles[i]);
             if (!renderPlots(*res.q5, opt.plotsDir, name, quantities, res.plots, error))
                 res.error = error;
         }
         if (!res.ok())
             exitCode = ExitFailed;
+        progress.hide();
         if (opt.json)
             writeJsonLine(stdout, resultJson(res));
         else
             printReport(res);
         std::fflush(stdout);
-    }
+        progress.flightDone(!res.ok());
+        results[i].reset();
+    };
+    const unsigned cores = std::thread::hardware_concurrency();
+    const unsigned jobs = opt.jobs > 0 ? opt.jobs : (cores > 0 ? cores : 1);
+    const OrderedRunner runner(jobs, 2 * static_cast<std::size_t>(jobs));
+    runner.run(count, sameExportFiles(opt, !kinds.kinds.empty() || !kinds.archives.empty()), work, finish);
     return exitCode;
 }
 
@@ -356,6 +404,8 @@ void addProcessCommand(CLI::App& app, int& exitCode)
            "quantities the pictures show, comma list (default O3pp,T,Dir,Spd)")
         ->delimiter(',')
         ->needs(plots);
+    cmd->add_option("-j,--jobs", opt->jobs, "flights processed at once (default: one per core)")
+        ->check(CLI::Range(1u, 1024u));
     cmd->add_option("RAWFILE", opt->rawFiles, "raw telemetry files (*.raw), one flight each")->required();
     cmd->callback([opt, &exitCode] { exitCode = runProcess(*opt); });
 }
