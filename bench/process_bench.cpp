@@ -1,6 +1,8 @@
 // The processing run on a 3-hour flight with 1 Hz PTU and GPS and four
 // ozonesondes (about 65,000 flight records), and on ten times as many
 // records (a 30-hour list) for the growth.
+#include <algorithm>
+#include <chrono>
 #include <cstdint>
 #include <memory>
 
@@ -83,5 +85,40 @@ void BM_ListWalk(benchmark::State& state)
     state.SetComplexityN(static_cast<std::int64_t>(q->fltRecs.size()));
 }
 BENCHMARK(BM_ListWalk)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
+
+// Both sizes side by side in one run: the time per record of the 30-hour
+// list over that of the 3-hour list (1 for linear growth), for the run and
+// for the bare walk. The fastest of the rounds is kept for each.
+void BM_GrowthTenfold(benchmark::State& state)
+{
+    const auto small = buildFlight(3.0);
+    const auto large = buildFlight(30.0);
+    const auto seconds = [](auto&& f) {
+        const auto start = std::chrono::steady_clock::now();
+        f();
+        return std::chrono::duration<double>(std::chrono::steady_clock::now() - start).count();
+    };
+    const auto walk = [](const lumo::Q5& q) {
+        double sum = 0;
+        for (const lumo::RawRecord* r = q.fltRecs.first(); r; r = r->next)
+            sum += r->time;
+        benchmark::DoNotOptimize(sum);
+    };
+    double run[2] = {1e30, 1e30}, bare[2] = {1e30, 1e30};
+    for (auto _ : state) {
+        lumo::Q5* flights[2] = {small.get(), large.get()};
+        for (int k = 0; k < 2; ++k) {
+            lumo::Q5& q = *flights[k];
+            run[k] = std::min(run[k], seconds([&] { benchmark::DoNotOptimize(q.processFlight()); }));
+            bare[k] = std::min(bare[k], seconds([&] { walk(q); }));
+        }
+    }
+    const double n[2] = {static_cast<double>(small->fltRecs.size()), static_cast<double>(large->fltRecs.size())};
+    state.counters["run_ns_per_record_65k"] = run[0] / n[0] * 1e9;
+    state.counters["run_ns_per_record_650k"] = run[1] / n[1] * 1e9;
+    state.counters["run_time_ratio"] = run[1] / run[0];
+    state.counters["walk_time_ratio"] = bare[1] / bare[0];
+}
+BENCHMARK(BM_GrowthTenfold)->Iterations(10)->Unit(benchmark::kMillisecond);
 
 } // namespace

@@ -155,6 +155,18 @@ std::string_view packetField(std::string_view line, std::size_t i)
     while (i < line.size() && isFieldSeparator(line[i]))
         ++i;
     const std::size_t packetStart = i;
+    // Every character that ends the packet lies at or below ',' (0x2C), hex
+    // digits above it: eight characters at a time are passed over while
+    // none of them is that low.
+    constexpr std::uint64_t Ones = 0x0101010101010101u;
+    constexpr std::uint64_t Highs = 0x8080808080808080u;
+    while (i + 8 <= line.size()) {
+        std::uint64_t word = 0;
+        std::memcpy(&word, line.data() + i, 8);
+        if (((word - Ones * 0x2D) & ~word & Highs) != 0)
+            break;
+        i += 8;
+    }
     while (i < line.size() && !endsPacket(line[i]))
         ++i;
     return line.substr(packetStart, i - packetStart);

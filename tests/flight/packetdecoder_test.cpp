@@ -261,6 +261,23 @@ TEST(RawLineFields, StationStampsReadAsTheGeneralSplitDoes)
     }
 }
 
+TEST(RawLineFields, PacketEndsAtTheFirstSeparatorOrControlCharacter)
+{
+    const std::string hex = "000102030405060708090A0B0C0D0E0F10111213";
+    for (std::size_t len = 1; len <= 20; ++len)
+        for (const char end : {',', ' ', '\t', '\r', '\n', '\v', '\f'}) {
+            const std::string line = "2024/05/07 13:02:11.250 " + hex.substr(0, len) + end + "FFFF!";
+            double t = 0;
+            std::string_view packet;
+            ASSERT_TRUE(parseRawLine(line, t, packet));
+            EXPECT_EQ(packet, hex.substr(0, len)) << static_cast<int>(end);
+        }
+    double t = 0;
+    std::string_view packet;
+    ASSERT_TRUE(parseRawLine("2024/05/07 13:02:11.250 0001#!02030405060708\x01X", t, packet));
+    EXPECT_EQ(packet, "0001#!02030405060708\x01X"); // low characters that end nothing stay
+}
+
 TEST(RawLineFields, TimeForms)
 {
     const auto at = [](int h, int m, int s, int ms) { return (h * 3600000.0 + m * 60000.0 + s * 1000.0 + ms) / 86400000.0; };
