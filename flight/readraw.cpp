@@ -55,7 +55,7 @@ bool Q5::ReadRaw(const std::string& path)
     // collide with a logged time in practice.
     double refTime = nowDateTime();
     RawDayCache dayCache;
-    std::uint8_t bytes[MaxPacketBytes];
+    std::uint8_t bytes[MaxPacketBytes] = {};
 
     std::string_view line;
     bool firstLine = true;
@@ -98,7 +98,7 @@ bool Q5::ReadRaw(const std::string& path)
         if (duplicate)
             continue;
 
-        std::memset(bytes, 0, sizeof bytes);
+        // `bytes` is all zero here: each line clears what it wrote.
         hexToBytes(packet, bytes);
         if (bytes[1] == TypePtuExt)
             hasPtuExt = 1;
@@ -115,7 +115,9 @@ bool Q5::ReadRaw(const std::string& path)
             break;
         }
         rec->time = time;
-        if (!decodePacket(bytes, size, *rec)) {
+        const bool decoded = decodePacket(bytes, size, *rec);
+        std::memset(bytes, 0, size);
+        if (!decoded) {
             current->remove(rec);
             continue;
         }
