@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <cstdio>
 #include <filesystem>
+#include <mutex>
 #include <utility>
 
 #include "archivetext.h"
@@ -313,6 +314,11 @@ bool writeNetcdfFile(const std::string& path, const Q5& q, const ArchiveProfile&
         error = "Unable to open file to export data.";
         return false;
     }
+    // The netCDF library keeps process-wide tables of open files and is not
+    // safe to call from two threads at once (lumo-batch process -j writes
+    // the archives of several flights in parallel): one file at a time.
+    static std::mutex libraryInUse;
+    const std::lock_guard<std::mutex> lock(libraryInUse);
     Nc nc;
     if (!nc.ok(nc_create(out.tempPath().string().c_str(), NC_CLOBBER | NC_64BIT_OFFSET, &nc.id))) {
         error = std::string("netCDF: ") + nc_strerror(nc.status);
