@@ -6,7 +6,7 @@
 #include <string>
 #include <vector>
 
-#include "batchrun.h"
+#include "support/batchrun.h"
 
 using namespace lumo::test;
 
