@@ -5,6 +5,7 @@
 #include <vector>
 
 #include "missing.h"
+#include "flightwarning.h"
 #include "o3sondecfg.h"
 #include "rawrecord.h"
 #include "referenceozone.h"
@@ -78,7 +79,7 @@ public:
     std::string resTableFile;
     double o3Measured[MaxSondes] = {}; // DU
     double o3TopMix[MaxSondes] = {};   // nb/hPa
-    double o3Residual[MaxSondes] = {}; // DU
+    double o3Residual[MaxSondes] = {}; // DU; Missing when it could not be determined
     RawRecord* launchRec = nullptr;
     RawRecord* burstRec = nullptr;
 
@@ -92,6 +93,12 @@ public:
     double o3CorrFactor[MaxSondes] = {Missing, Missing, Missing, Missing};
     Tropopause tropopause;  // first lapse-rate tropopause of the ascent
     Tropopause tropopause2; // second one, where present
+    // Found about the preferences and files before the run (a preferences
+    // file that does not exist, a residual method nobody knows); every run
+    // starts its `warnings` with them.
+    FlightWarnings setupWarnings;
+    // The quality checks of the last processing run.
+    FlightWarnings warnings;
 
     // Not owned: how a processing run asks the user, and the windows it
     // refills at its end (in the order surface, flight, wind).
@@ -102,6 +109,12 @@ public:
     void Reset();
     void clearConfig() { static_cast<FlightConfig&>(*this) = FlightConfig{}; }
     bool isLoaded() const { return !sfcRecs.empty() && !fltRecs.empty(); }
+    // Measured plus residual column (DU) of ozonesonde h; Missing when
+    // either part is unknown.
+    double o3Total(int h) const
+    {
+        return o3Measured[h] == Missing || o3Residual[h] == Missing ? Missing : o3Measured[h] + o3Residual[h];
+    }
 
     bool ReadConfig(const std::string& path);
     bool ReadRaw(const std::string& path);

@@ -55,7 +55,7 @@ void windRow(const WindRecord& w, ExportStream& out, ExportRows& rows)
 void heightField(const Q5& q5, ExportStream& out, double hgt)
 {
     if (q5.rsPrInst)
-        out.fixed(hgt, 9, 1).text(",");
+        out.known(hgt, 9, 1).text(",");
     else
         out.text("         ,");
 }

@@ -73,16 +73,16 @@ void ExportRows::ptuFromOzone(const RawRecord& ozone, const RawRecord& lastPtu)
     const O3Data& z = ozone.data.o3;
     const PtuData& l = lastPtu.data.ptu;
     if (q5_.rsPrInst)
-        out_.fixed(z.p, 8, 2).text(",");
+        out_.known(z.p, 8, 2).text(",");
     else
         out_.text(BlankPressure);
-    out_.fixed(z.t, 8, 2).text(",");
-    out_.fixed(z.u, 6, 1).text(",");
+    out_.known(z.t, 8, 2).text(",");
+    out_.known(z.u, 6, 1).text(",");
     out_.fixed(l.vbat, 8, 1).text(",");
     if (q5_.hasPtuExt) {
         out_.fixed(l.tint, 8, 1).text(",");
         out_.fixed(l.tpr, 8, 1).text(",");
-        out_.fixed(z.tu, 8, 1).text(",");
+        out_.known(z.tu, 8, 1).text(",");
     }
 }
 
@@ -91,7 +91,7 @@ void ExportRows::ptuBlank() { out_.text(q5_.hasPtuExt ? BlankPtuExt : BlankPtu);
 void ExportRows::gpsFix(const RawRecord& gps, double altitude)
 {
     const GpsData& g = gps.data.gps;
-    out_.fixed(g.lat, 10, 5).text(",").fixed(g.lon, 11, 5).text(",").fixed(altitude, 8, 1).text(",");
+    out_.fixed(g.lat, 10, 5).text(",").fixed(g.lon, 11, 5).text(",").known(altitude, 8, 1).text(",");
     if (q5_.hasGpsVel)
         out_.fixed(g.ewv, 9, 3).text(",").fixed(g.nsv, 9, 3).text(",").fixed(g.udv, 9, 3).text(",");
     out_.integer(g.nSats, 6).text(", ");
@@ -101,12 +101,14 @@ void ExportRows::gpsFix(const RawRecord& gps, double altitude)
 void ExportRows::gpsFixWithPressure(const RawRecord& gps, const RawRecord& ozone)
 {
     gpsFix(gps, ozone.data.o3.gpsAlt);
-    out_.fixed(ozone.data.o3.gpsP, 9, 2).text(",");
+    // 0 means no pressure could be derived from the GPS altitude.
+    const double gpsP = ozone.data.o3.gpsP;
+    out_.known(gpsP > 0 ? gpsP : Missing, 9, 2).text(",");
 }
 
 void ExportRows::gpsAltitudeOnly(double altitude)
 {
-    out_.text("          ,           ,").fixed(altitude, 8, 1);
+    out_.text("          ,           ,").known(altitude, 8, 1);
     out_.text(q5_.hasGpsVel ? ",         ,         ,         ,      ,         ,         ,"
                             : ",      ,         ,         ,");
 }
@@ -140,7 +142,7 @@ void ExportRows::ozoneGroups(const RawRecord& ozone)
 void ExportRows::ozoneGroup(const RawRecord& ozone)
 {
     const O3Data& z = ozone.data.o3;
-    out_.text(",").fixed(z.o3pp, 9, 2).text(",").fixed(z.ic, 9, 2).text(",").fixed(z.tp, 8, 1);
+    out_.text(",").known(z.o3pp, 9, 2).text(",").fixed(z.ic, 9, 2).text(",").fixed(z.tp, 8, 1);
     out_.text(",").fixed(z.ip, 9, 0).text(",").fixed(z.o3Bat, 9, 1);
 }
 
@@ -200,9 +202,13 @@ void ExportRows::launchBurstAndTotals()
             continue;
         out_.endLine();
         out_.text("Ozonesonde #").integer(i + 1, 0).text(" (").text(fieldText(sonde.sn)).line(") total ozone:");
-        out_.text("  Measured = ").fixed(q5_.o3Measured[i], 1, 1).endLine();
-        out_.text("  Residual = ").fixed(q5_.o3Residual[i], 1, 1).text("  (").text(method).line(")");
-        out_.text("  Total = ").fixed(q5_.o3Measured[i] + q5_.o3Residual[i], 1, 1).endLine();
+        out_.text("  Measured = ").known(q5_.o3Measured[i], 1, 1).endLine();
+        out_.text("  Residual = ").known(q5_.o3Residual[i], 1, 1).text("  (").text(method).line(")");
+        out_.text("  Total = ").known(q5_.o3Total(i), 1, 1).endLine();
+        if (q5_.o3Residual[i] == Missing)
+            for (const FlightWarning& w : q5_.warnings)
+                if (w.code == "residual-unknown")
+                    out_.text("Warning: ").line(w.message);
     }
 }
 

@@ -3,6 +3,8 @@
 #include <charconv>
 #include <cstring>
 
+#include "flight/q5.h"
+
 namespace lumo {
 
 namespace {
@@ -86,6 +88,11 @@ ExportStream& ExportStream::fixed(double value, int width, int precision)
     const auto r = std::to_chars(tmp, tmp + sizeof tmp, value, std::chars_format::fixed, precision);
     put(tmp, r.ptr, width, false);
     return *this;
+}
+
+ExportStream& ExportStream::known(double value, int width, int precision)
+{
+    return value == Missing ? spaces(width) : fixed(value, width, precision);
 }
 
 ExportStream& ExportStream::fixedLeft(double value, int width, int precision)

@@ -26,6 +26,9 @@ public:
     ExportStream& spaces(int count);
     // "%W.Pf"
     ExportStream& fixed(double value, int width, int precision);
+    // "%W.Pf", or W blanks for an unknown value (the missing-value marker):
+    // a field the run could not determine is left empty, never 0 or -9999.9.
+    ExportStream& known(double value, int width, int precision);
     // "%-W.Pf"
     ExportStream& fixedLeft(double value, int width, int precision);
     // "%Wd"

@@ -88,7 +88,7 @@ bool WriteO3Body(const Q5& q5, std::FILE* file)
             else
                 rows.gpsBlank(true);
             if (q5.rsPrInst)
-                out.fixed(r.data.o3.hgt, 9, 1);
+                out.known(r.data.o3.hgt, 9, 1);
             else
                 out.spaces(9);
             rows.ozoneGroups(r);

@@ -3,7 +3,10 @@
 #include <qcustomplot.h>
 
 #include <algorithm>
+#include <cmath>
 #include <limits>
+
+#include "flight/q5.h"
 
 #include "xyplot.h"
 
@@ -25,6 +28,8 @@ Qt::PenStyle penStyle(LineStyle style)
     }
     return Qt::SolidLine;
 }
+
+bool isKnown(double v) { return v != Missing && std::isfinite(v); }
 
 } // namespace
 
@@ -128,6 +133,10 @@ void PlotChannel::applyPen()
 
 void PlotChannel::AddXY(double x, double y)
 {
+    if (!isKnown(x) || !isKnown(y)) {
+        AddBreak();
+        return;
+    }
     if (points_.empty()) {
         xMin_ = xMax_ = x;
         yMin_ = yMax_ = y;

@@ -49,7 +49,9 @@ public:
     void SetYAxisName(const QString& name);
 
     // Appends a point, updates the statistics and feeds the axes' tracking,
-    // whether or not the channel is visible.
+    // whether or not the channel is visible. A point with an unknown
+    // coordinate (the missing-value marker, or not finite) is left out and
+    // breaks the line there; it never reaches the statistics or the axes.
     void AddXY(double x, double y);
     void clear();
 

@@ -8,8 +8,6 @@ namespace lumo {
 
 namespace {
 
-constexpr int MinSatsForFix = 5; // fixes with fewer satellites give no usable altitude
-
 bool isPtu(const RawRecord& r) { return r.isPtu(); }
 bool isGps(const RawRecord& r) { return r.isGps(); }
 bool isOzone(const RawRecord& r) { return r.isOzone(); }
@@ -36,7 +34,8 @@ void gpsPressures(Q5& q)
             g.gpsP = gpsSurfaceP(q);
             g.alt = q.stnAlt;
             good = r;
-        } else if (g.nSats < MinSatsForFix) {
+        } else if (g.nSats < MinSatsForFix || g.ptuT == Missing) {
+            // Too few satellites, or no temperature after the last PTU sample.
             g.gpsP = 0;
         } else {
             const GpsData& b = good->data.gps;
@@ -145,7 +144,7 @@ void alignStreams(Q5& q)
             list, [](const RawRecord& r) { return r.isGps() && r.data.gps.gpsP > 0; },
             [](const RawRecord& r) { return std::array<double, 1>{r.data.gps.gpsP}; }, isOzone,
             [](RawRecord& r, const std::array<double, 1>& v) { r.data.o3.gpsP = v[0]; },
-            [](RawRecord& r) { r.data.o3.gpsP = 0; }, std::array<double, 1>{gpsSurfaceP(q)});
+            [](RawRecord& r) { r.data.o3.gpsP = Missing; }, std::array<double, 1>{gpsSurfaceP(q)});
 }
 
 } // namespace lumo

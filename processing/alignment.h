@@ -7,6 +7,8 @@
 
 namespace lumo {
 
+constexpr int MinSatsForFix = 5; // fixes with fewer satellites give no usable altitude
+
 // Carries values of one record class onto records of another by linear
 // interpolation in time over the flight list. Each target is placed between
 // the two latest source samples that bracket it (strictly later current
@@ -68,7 +70,7 @@ void alignStreams(Q5& q);
 
 // GPS pressure of every fix by hypsometric integration from the first fix
 // (at the station altitude and the surface pressure); fixes with 4 or fewer
-// satellites get none (0) and are skipped.
+// satellites, or without a temperature, get none (0) and are skipped.
 void gpsPressures(Q5& q);
 
 // Height of every PTU record by hypsometric integration from the station.

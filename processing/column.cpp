@@ -64,8 +64,8 @@ struct FileCloser {
 void measuredColumns(Q5& q)
 {
     for (int h = 0; h < MaxSondes; ++h) {
-        q.o3Measured[h] = 0;
-        q.o3TopMix[h] = 0;
+        q.o3Measured[h] = Missing;
+        q.o3TopMix[h] = Missing;
     }
     const double p0 = columnBasePressure(q);
     forEachColumnSample(q, [&q, p0](int h, const RawRecord* prev, double prevP, const RawRecord& r, double p) {
@@ -120,21 +120,24 @@ std::string tozBandLabel(double lat)
     return buf;
 }
 
-bool tableResidual(const std::string& path, double lat, int month, double pb, double& residual)
+TableResidualStatus lookUpTableResidual(const std::string& path, double lat, int month, double pb,
+                                        double& residual)
 {
     residual = 0;
-    if (path.empty() || month < 1 || month > 12)
-        return false;
+    if (path.empty())
+        return TableResidualStatus::NoFile;
+    if (month < 1 || month > 12)
+        return TableResidualStatus::BadMonth;
     std::unique_ptr<std::FILE, FileCloser> file(std::fopen(path.c_str(), "r"));
     if (!file)
-        return false;
+        return TableResidualStatus::CannotOpen;
     char line[TableLineMax];
     const std::string label = tozBandLabel(lat);
     bool found = false;
     while (!found && std::fgets(line, sizeof line, file.get()))
         found = containsNoCase(line, label);
     if (!found || !std::fgets(line, sizeof line, file.get())) // heading line
-        return false;
+        return TableResidualStatus::NoBand;
     double lowP = 0, lowV = 0, upP = 0, upV = 0;
     bool upper = false;
     while (!upper && std::fgets(line, sizeof line, file.get())) {
@@ -152,25 +155,76 @@ bool tableResidual(const std::string& path, double lat, int month, double pb, do
         }
     }
     if (!upper)
-        return false;
+        return TableResidualStatus::NoRowAbove;
     residual = lowP != upP ? lowV + (upV - lowV) * (pb - lowP) / (upP - lowP) : 0;
-    return true;
+    return TableResidualStatus::Ok;
 }
+
+bool tableResidual(const std::string& path, double lat, int month, double pb, double& residual)
+{
+    return lookUpTableResidual(path, lat, month, pb, residual) == TableResidualStatus::Ok;
+}
+
+std::string tableResidualProblem(TableResidualStatus status, const std::string& path, double lat, double pb)
+{
+    char pressure[32];
+    std::snprintf(pressure, sizeof pressure, "%.2f hPa", pb);
+    switch (status) {
+    case TableResidualStatus::Ok:
+        return "";
+    case TableResidualStatus::NoFile:
+        return "no residual table is named in the preferences";
+    case TableResidualStatus::CannotOpen:
+        return "the residual table " + path + " cannot be opened";
+    case TableResidualStatus::NoBand:
+        return "the residual table " + path + " has no rows for the station's band " + tozBandLabel(lat);
+    case TableResidualStatus::NoRowAbove:
+        return "the residual table " + path + " ends below the burst pressure " + pressure;
+    case TableResidualStatus::BadMonth:
+        return "the burst has no valid month";
+    }
+    return "";
+}
+
+namespace {
+
+void residualUnknown(Q5& q, const std::string& why, double pb)
+{
+    for (int h = 0; h < MaxSondes; ++h)
+        q.o3Residual[h] = q.o3Sonde[h].sn[0] ? Missing : 0;
+    std::vector<WarningValue> values;
+    if (pb != Missing)
+        values.push_back({"burstPressure", pb});
+    addWarning(q.warnings, "residual-unknown",
+               "Residual ozone not determined: " + why + "; residual and total column are unknown.",
+               std::move(values));
+}
+
+} // namespace
 
 void totalOzone(Q5& q)
 {
     measuredColumns(q);
-    if (!q.burstRec)
+    if (!q.burstRec) {
+        residualUnknown(q, "no burst was detected", Missing);
         return;
+    }
     const double pb = burstPressure(q);
     if (!q.resTable) {
+        // CMR continues the top mixing ratio, which a column without samples lacks.
         for (int h = 0; h < MaxSondes; ++h)
-            q.o3Residual[h] = q.o3Sonde[h].sn[0] ? cmrResidual(pb, q.o3TopMix[h]) : 0;
+            q.o3Residual[h] = !q.o3Sonde[h].sn[0] ? 0
+                              : q.o3TopMix[h] == Missing ? Missing
+                                                         : cmrResidual(pb, q.o3TopMix[h]);
         return;
     }
     double residual = 0;
-    if (!tableResidual(q.resTableFile, q.stnLat, decodeDateTime(q.burstRec->time).month, pb, residual))
+    const TableResidualStatus status =
+        lookUpTableResidual(q.resTableFile, q.stnLat, decodeDateTime(q.burstRec->time).month, pb, residual);
+    if (status != TableResidualStatus::Ok) {
+        residualUnknown(q, tableResidualProblem(status, q.resTableFile, q.stnLat, pb), pb);
         return;
+    }
     for (int h = 0; h < MaxSondes; ++h)
         q.o3Residual[h] = q.o3Sonde[h].sn[0] ? residual : 0;
 }

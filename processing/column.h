@@ -21,7 +21,8 @@ inline double columnBasePressure(const Q5& q) { return q.rsPrInst ? q.sfcP : q.s
 
 // The samples of the measured columns, in list order: ozone records of a
 // chain slot from launch up to the burst (the burst's own time excluded) whose
-// pressure is known and lower than that of the previous sample used.
+// pressure and partial pressure are known, the pressure lower than that of the
+// previous sample used; none of an ozonesonde without surface ozone.
 // visit(h, prev, prevP, r, p) for each; prev is null for the first sample of
 // ozonesonde h, whose layer starts at the surface.
 template <typename Visit>
@@ -34,10 +35,12 @@ void forEachColumnSample(const Q5& q, Visit visit)
     const double burstTime = q.burstRec ? q.burstRec->time : std::numeric_limits<double>::infinity();
     for (const RawRecord* r = q.fltRecs.first(); r; r = r->next) {
         const int h = r->isOzone() ? r->o3Slot() : -1;
-        if (h < 0 || r->time < launchTime || !(r->time < burstTime))
+        // Without a surface value the column has no first layer.
+        if (h < 0 || r->time < launchTime || !(r->time < burstTime) || q.sfcO3[h] == Missing)
             continue;
         const double p = o3SamplePressure(q, *r);
-        if (!(p > 0))
+        // A sample without pressure or partial pressure is no layer boundary.
+        if (!(p > 0) || r->data.o3.o3pp == Missing)
             continue;
         if (prev[h] && p >= prevP[h])
             continue; // the balloon sank for a moment
@@ -61,11 +64,21 @@ double cmrResidual(double pb, double topMix);
 // Latitude band label of a residual table for latitude lat, e.g. "[30n-40n]".
 std::string tozBandLabel(double lat);
 
+// How a residual table lookup ended.
+enum class TableResidualStatus { Ok, NoFile, CannotOpen, NoBand, NoRowAbove, BadMonth };
+
 // Residual (DU) above pb from a residual table for the station's latitude band
-// and month (1..12); false when the file, the band or a row above pb is missing.
+// and month (1..12); residual is 0 unless the status is Ok.
+TableResidualStatus lookUpTableResidual(const std::string& path, double lat, int month, double pb, double& residual);
+// The same, true when the lookup gave a residual.
 bool tableResidual(const std::string& path, double lat, int month, double pb, double& residual);
 
-// Measured columns and, when a burst exists, residuals.
+// Why a lookup gave no residual, as the end of a sentence.
+std::string tableResidualProblem(TableResidualStatus status, const std::string& path, double lat, double pb);
+
+// Measured columns and residuals. A column without any sample, and every
+// residual without a burst or whose table lookup failed, is Missing; the
+// latter adds a "residual-unknown" warning to q.warnings.
 void totalOzone(Q5& q);
 
 } // namespace lumo

@@ -1,5 +1,6 @@
 #include "preferences.h"
 
+#include <filesystem>
 #include <string_view>
 
 #include "flight/archivekeys.h"
@@ -78,10 +79,16 @@ Preferences readPreferences(const std::string& file)
     p.endFltAlt = prefNumber(IniReadText("pref", "endFltAlt", "0.0", file), v) ? asShown("%1.1f", v) : 0;
     p.showAll = equalsNoCase(IniReadText("pref", "showAll", "yes", file), "yes");
     p.lpFilter = prefNumber(IniReadText("pref", "LPfilter", "0.0", file), v) ? asShown("%1.1f", v) : 0;
-    p.resTable = !equalsNoCase(IniReadText("o3", "residual", "cmr", file), "cmr");
+    const std::string method = IniReadText("o3", "residual", "cmr", file);
+    p.resTable = !equalsNoCase(method, "cmr");
     p.resTableFile = IniReadText("o3", "residualTable", "", file);
     p.archive = readArchiveStation(file);
     p.uncertainty = readUncertaintySettings(file);
+    if (p.resTable && !equalsNoCase(method, "table"))
+        addWarning(p.warnings, "residual-method",
+                   "The preferences name the residual method \"" + method
+                       + "\", which is neither CMR nor TABLE; the TABLE method was used with the table \""
+                       + p.resTableFile + "\".");
     return p;
 }
 
@@ -105,8 +112,20 @@ bool writePreferences(const std::string& file, const Preferences& prefs)
         && writeArchiveStation(file, prefs.archive);
 }
 
+void checkPreferencesFile(Preferences& prefs, const std::string& file)
+{
+    std::error_code ec;
+    if (std::filesystem::exists(file, ec))
+        return;
+    addWarning(prefs.warnings, "prefs-missing",
+               "The preferences file " + file
+                   + " does not exist; the default settings were used (launch by PTU at 2 m/s, no end of flight,"
+                     " no filter, residual by CMR).");
+}
+
 void applyPreferences(Q5& q, const Preferences& prefs)
 {
+    q.setupWarnings = prefs.warnings;
     q.lDetGps = prefs.lDetGps ? 1 : 0;
     q.lDetVal = prefs.lDetVal;
     q.endFltPr = prefs.endFltPrOn ? prefs.endFltPr : 0;

@@ -4,6 +4,7 @@
 
 #include "flight/archivestation.h"
 #include "flight/uncertaintysettings.h"
+#include "flight/flightwarning.h"
 
 namespace lumo {
 
@@ -29,9 +30,13 @@ struct Preferences {
     // Section [uncertainty]: each key a number at or above 0, else the
     // default; read at full precision.
     UncertaintySettings uncertainty;
+    // What the user must know about these settings ("residual-method",
+    // "prefs-missing"); every processing run repeats them.
+    FlightWarnings warnings;
 };
 
-// Reads the preferences file; a missing file or key gives the defaults.
+// Reads the preferences file; a missing file or key gives the defaults. A
+// residual method other than CMR or TABLE is taken as TABLE, with a warning.
 Preferences readPreferences(const std::string& file);
 
 // Writes every setting into the preferences file, as Save Prefs does: the
@@ -44,7 +49,11 @@ bool writePreferences(const std::string& file, const Preferences& prefs);
 // non-numeric key keeps its default.
 UncertaintySettings readUncertaintySettings(const std::string& file);
 
-// The settings members of Q5 from the preferences.
+// Adds the "prefs-missing" warning when a preferences file the user named
+// does not exist (the defaults are then in force).
+void checkPreferencesFile(Preferences& prefs, const std::string& file);
+
+// The settings members of Q5 from the preferences, and their warnings.
 void applyPreferences(Q5& q, const Preferences& prefs);
 
 } // namespace lumo

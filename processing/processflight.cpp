@@ -5,6 +5,7 @@
 #include "column.h"
 #include "launchburst.h"
 #include "ozone.h"
+#include "qualitychecks.h"
 #include "surface.h"
 #include "tropopause.h"
 #include "uncertainty.h"
@@ -14,25 +15,31 @@ namespace lumo {
 
 namespace {
 
-// Every member a run derives starts again from 0 (GPS ptuT/ptuU are
-// overwritten by the alignment whenever a GPS is installed).
+// Every member a run derives starts again as unknown: what the time
+// alignment cannot place (samples after the last sample of their source
+// stream) stays Missing, never a plausible-looking 0. Rates start at 0 and
+// a GPS fix without a derived pressure has gpsP 0.
 void clearDerived(Q5& q)
 {
+    const bool gps = q.rsGpsInst != 0;
     for (RecordList<RawRecord>* list : {&q.sfcRecs, &q.fltRecs}) {
         for (RawRecord& r : *list) {
             if (r.isPtu()) {
-                r.data.ptu.hgt = r.data.ptu.gpsAlt = r.data.ptu.rate = 0;
+                r.data.ptu.hgt = r.data.ptu.gpsAlt = Missing;
+                r.data.ptu.rate = 0;
             } else if (r.isGps()) {
                 r.data.gps.gpsP = r.data.gps.gpsRate = 0;
+                if (gps)
+                    r.data.gps.ptuT = r.data.gps.ptuU = Missing;
             } else if (r.isOzone()) {
                 O3Data& o = r.data.o3;
-                o.p = o.t = o.u = o.tu = o.gpsAlt = o.gpsP = o.hgt = o.o3pp = 0;
+                o.p = o.t = o.u = o.tu = o.gpsAlt = o.gpsP = o.hgt = o.o3pp = Missing;
             }
         }
     }
     for (int h = 0; h < MaxSondes; ++h) {
-        q.o3Measured[h] = 0;
-        q.o3Residual[h] = 0;
+        q.o3Measured[h] = Missing;
+        q.o3Residual[h] = Missing;
     }
     for (int h = 0; h < MaxSondes; ++h)
         q.o3MeasuredUnc[h] = q.o3ResidualUnc[h] = q.o3TotalUnc[h] = q.o3CorrFactor[h] = Missing;
@@ -71,6 +78,7 @@ bool Q5::processFlight()
     if (sfcRecs.empty() || fltRecs.empty())
         return false;
     clearDerived(*this);
+    warnings = setupWarnings;
     referBackgrounds(*this);
     if (!surfaceStatistics(*this))
         return false;
@@ -85,6 +93,7 @@ bool Q5::processFlight()
     columnUncertainties(*this);
     correctionFactors(*this);
     tropopauses(*this);
+    checkFlight(*this);
     for (PlotSink* sink : plotSinks)
         if (sink)
             sink->LoadPlotData(*this);

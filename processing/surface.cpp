@@ -100,15 +100,20 @@ void surfaceOzone(Q5& q)
 
     OrderStatistic stats[MaxSondes];
     bool seen[MaxSondes] = {};
+    bool valid[MaxSondes] = {};
     for (const RawRecord& r : q.sfcRecs) {
         const int slot = r.isOzone() ? r.o3Slot() : -1;
         if (slot < 0)
             continue;
-        stats[slot].add(r.data.o3.o3pp);
         seen[slot] = true;
+        // An invalid sample takes no part in the statistic.
+        if (r.data.o3.o3pp != Missing) {
+            stats[slot].add(r.data.o3.o3pp);
+            valid[slot] = true;
+        }
     }
     for (int k = 0; k < MaxSondes; ++k)
-        q.sfcO3[k] = seen[k] ? stats[k].value() : 0;
+        q.sfcO3[k] = valid[k] ? stats[k].value() : seen[k] ? Missing : 0;
 }
 
 } // namespace lumo

@@ -121,9 +121,9 @@ void columnUncertainties(Q5& q)
         q.o3MeasuredUnc[h] = q.o3ResidualUnc[h] = q.o3TotalUnc[h] = Missing;
         if (!q.o3Sonde[h].sn[0])
             continue;
-        if (known[h])
+        if (known[h] && q.o3Measured[h] != Missing)
             q.o3MeasuredUnc[h] = measured[h];
-        if (q.burstRec && cmr)
+        if (q.burstRec && cmr && q.o3Residual[h] != Missing)
             q.o3ResidualUnc[h] = CmrResidualUncertainty * std::fabs(q.o3Residual[h]);
         if (q.o3MeasuredUnc[h] != Missing && q.o3ResidualUnc[h] != Missing)
             q.o3TotalUnc[h] = std::hypot(q.o3MeasuredUnc[h], q.o3ResidualUnc[h]);
@@ -136,8 +136,8 @@ void correctionFactors(Q5& q)
     const double pb = burstPressure(q);
     const bool usable = ref > 0 && pb != Missing && pb > 0 && pb <= CorrFactorMaxBurstP;
     for (int h = 0; h < MaxSondes; ++h) {
-        const double total = q.o3Measured[h] + q.o3Residual[h];
-        q.o3CorrFactor[h] = usable && q.o3Sonde[h].sn[0] && total > 0 ? ref / total : Missing;
+        const double total = q.o3Total(h);
+        q.o3CorrFactor[h] = usable && q.o3Sonde[h].sn[0] && total != Missing && total > 0 ? ref / total : Missing;
     }
 }
 

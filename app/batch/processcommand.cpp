@@ -37,6 +37,7 @@ struct ProcessOptions {
     std::string launchDetect; // "ptu", "gps" or empty
     bool applySfcCorr = false;
     bool json = false;
+    bool strict = false; // a flight with warnings fails
     std::vector<std::string> rawFiles;
     std::string exportList; // "o3,winds,all"
     std::string outDir;     // exports beside the raw file when empty
@@ -170,6 +171,32 @@ Json tropopauseJson(const Tropopause& t)
     return j;
 }
 
+Json warningsJson(const FlightWarnings& warnings)
+{
+    Json list = Json::array();
+    for (const FlightWarning& w : warnings) {
+        Json j;
+        j["code"] = w.code;
+        j["message"] = w.message;
+        Json values = Json::object();
+        for (const WarningValue& v : w.values)
+            values[v.name] = v.value;
+        j["values"] = values;
+        list.push_back(j);
+    }
+    return list;
+}
+
+// "%.2f DU", or "unknown".
+std::string columnText(double value)
+{
+    if (value == Missing)
+        return "unknown";
+    char buf[64];
+    std::snprintf(buf, sizeof buf, "%.2f DU", value);
+    return buf;
+}
+
 Json resultJson(const FlightResult& res)
 {
     const Q5& q = *res.q5;
@@ -194,10 +221,10 @@ Json resultJson(const FlightResult& res)
         Json s;
         s["slot"] = h + 1;
         s["sn"] = q.o3Sonde[h].sn;
-        s["measured"] = q.o3Measured[h];
-        s["residual"] = q.o3Residual[h];
-        s["total"] = q.o3Measured[h] + q.o3Residual[h];
-        s["topMix"] = q.o3TopMix[h];
+        s["measured"] = known(q.o3Measured[h]);
+        s["residual"] = known(q.o3Residual[h]);
+        s["total"] = known(q.o3Total(h));
+        s["topMix"] = known(q.o3TopMix[h]);
         s["measuredUncertainty"] = known(q.o3MeasuredUnc[h]);
         s["residualUncertainty"] = known(q.o3ResidualUnc[h]);
         s["totalUncertainty"] = known(q.o3TotalUnc[h]);
@@ -223,12 +250,19 @@ Json resultJson(const FlightResult& res)
     counts["flt"] = q.fltRecs.size();
     counts["wind"] = q.windRecs.size();
     j["counts"] = counts;
+    j["warnings"] = warningsJson(q.warnings);
     j["exports"] = res.exports;
     if (!res.archiveWarnings.empty())
         j["archiveWarnings"] = res.archiveWarnings;
     if (!res.plots.empty())
         j["plots"] = res.plots;
     return j;
+}
+
+void printWarnings(const FlightWarnings& warnings)
+{
+    for (const FlightWarning& w : warnings)
+        std::printf("  warning %s: %s\n", w.code.c_str(), w.message.c_str());
 }
 
 void printReport(const FlightResult& res)
@@ -243,6 +277,7 @@ void printReport(const FlightResult& res)
     }
     if (!res.ok()) {
         std::printf("  %s\n", res.error.c_str());
+        printWarnings(res.q5->warnings);
         return;
     }
     std::printf("  launch %s, burst %s\n", q.launchRec ? clockText(q.launchRec->time).c_str() : "none",
@@ -250,8 +285,9 @@ void printReport(const FlightResult& res)
     for (int h = 0; h < MaxSondes; ++h) {
         if (!q.o3Sonde[h].sn[0])
             continue;
-        std::printf("  ozonesonde %d (%s): measured %.2f DU, residual %.2f DU, total %.2f DU\n", h + 1,
-                    q.o3Sonde[h].sn, q.o3Measured[h], q.o3Residual[h], q.o3Measured[h] + q.o3Residual[h]);
+        std::printf("  ozonesonde %d (%s): measured %s, residual %s, total %s\n", h + 1, q.o3Sonde[h].sn,
+                    columnText(q.o3Measured[h]).c_str(), columnText(q.o3Residual[h]).c_str(),
+                    columnText(q.o3Total(h)).c_str());
         std::printf("    1-sigma uncertainty: measured %s, residual %s, total %s\n", plusMinus(q.o3MeasuredUnc[h]).c_str(),
                     plusMinus(q.o3ResidualUnc[h]).c_str(), plusMinus(q.o3TotalUnc[h]).c_str());
         if (!q.reference.totalO3)
@@ -275,6 +311,7 @@ void printReport(const FlightResult& res)
     printTropopause("tropopause", q.tropopause);
     if (q.tropopause2.found())
         printTropopause("second tropopause", q.tropopause2);
+    printWarnings(q.warnings);
     for (const std::string& path : res.exports)
         std::printf("  exported %s\n", path.c_str());
     for (const std::string& w : res.archiveWarnings)
@@ -331,7 +368,9 @@ int runProcess(const ProcessOptions& opt)
             usageError("--plot-quantities: no quantity " + unknown.front()
                 + " (P T U Vb Ti Tp Tu ARate, O3pp Icell Tpmp Ipmp Vbat with an optional .1 to .4, Dir Spd)");
     }
-    const Preferences prefs = opt.prefs.empty() ? Preferences{} : readPreferences(opt.prefs);
+    Preferences prefs = opt.prefs.empty() ? Preferences{} : readPreferences(opt.prefs);
+    if (!opt.prefs.empty())
+        checkPreferencesFile(prefs, opt.prefs);
 
     const std::size_t count = opt.rawFiles.size();
     std::vector<std::unique_ptr<FlightResult>> results(count);
@@ -340,6 +379,10 @@ int runProcess(const ProcessOptions& opt)
     const auto work = [&](std::size_t i) {
         const std::string& raw = opt.rawFiles[i];
         auto res = std::make_unique<FlightResult>(processOne(raw, opt, prefs));
+        // A pipeline asking for strictness gets no exports of a doubtful flight.
+        if (res->ok() && opt.strict && !res->q5->warnings.empty())
+            res->error = "Quality checks raised " + std::to_string(res->q5->warnings.size())
+                + " warning(s); --strict makes that a failure.";
         // Exports come from the state the one processing run left.
         if (res->ok() && (!kinds.kinds.empty() || !kinds.archives.empty())) {
             ArchiveMeta meta;
@@ -396,6 +439,7 @@ void addProcessCommand(CLI::App& app, int& exitCode)
         ->check(CLI::IsMember({"ptu", "gps"}));
     cmd->add_flag("--apply-sfc-corr", opt->applySfcCorr, "apply the standard-minus-radiosonde offset correction");
     cmd->add_flag("--json", opt->json, "one JSON summary object per flight and line");
+    cmd->add_flag("--strict", opt->strict, "a flight whose quality checks raised warnings fails (exit 1)");
     cmd->add_option("--export", opt->exportList, "export files to write: comma list of o3, winds, all, woudc, ames, nc");
     cmd->add_option("--out-dir", opt->outDir, "folder of the export files (default: beside the raw file)");
     CLI::Option* plots = cmd->add_option("--plots", opt->plotsDir,

@@ -227,7 +227,7 @@ TEST_F(Streams, AllWalksPlaceValuesOntoOzoneAndPtuRecords)
     EXPECT_EQ(q.fltRecs.size(), 7u);
 }
 
-TEST_F(Streams, GpsPressureWalkIgnoresFixesWithoutPressureAndZeroesUnplaced)
+TEST_F(Streams, GpsPressureWalkIgnoresFixesWithoutPressureAndLeavesUnplacedUnknown)
 {
     addPtu(q.fltRecs, 0, 1000, 20, 50);
     addGps(q.fltRecs, 0, 0, 0, 100);
@@ -238,8 +238,8 @@ TEST_F(Streams, GpsPressureWalkIgnoresFixesWithoutPressureAndZeroesUnplaced)
     RawRecord* late = addOzone(q.fltRecs, 30, 1, 0);
     late->data.o3.gpsP = 55;
     alignStreams(q);
-    EXPECT_EQ(o->data.o3.gpsP, 0);
-    EXPECT_EQ(late->data.o3.gpsP, 0);
+    EXPECT_EQ(o->data.o3.gpsP, Missing);
+    EXPECT_EQ(late->data.o3.gpsP, Missing);
     EXPECT_EQ(q.fltRecs.size(), 7u);
 }
 

@@ -57,13 +57,13 @@ TEST_F(MeasuredColumn, TrapezoidInLogPressureWithSkippedSamples)
     EXPECT_DOUBLE_EQ(q.o3TopMix[0], (40 + 50) / (900.0 + 800));
 }
 
-TEST_F(MeasuredColumn, NoSamplesGivesZeroAndWithoutSensorUsesGpsPressure)
+TEST_F(MeasuredColumn, NoSamplesLeavesColumnUnknownAndWithoutSensorUsesGpsPressure)
 {
     q.o3Measured[1] = 7;
     q.o3TopMix[1] = 7;
     measuredColumns(q);
-    EXPECT_EQ(q.o3Measured[1], 0);
-    EXPECT_EQ(q.o3TopMix[1], 0);
+    EXPECT_EQ(q.o3Measured[1], Missing);
+    EXPECT_EQ(q.o3TopMix[1], Missing);
     q.rsPrInst = 0;
     sample(q, 11, 1, 900, 40, 980);
     sample(q, 12, 1, 800, 40, 0); // GPS pressure missing
@@ -80,11 +80,16 @@ TEST_F(MeasuredColumn, WithoutBurstRunsToEndOfFlightList)
     EXPECT_DOUBLE_EQ(q.o3TopMix[0], (50 + 60) / (800.0 + 700));
 }
 
-TEST_F(MeasuredColumn, InvalidPartialPressuresEnterAsTheyAre)
+TEST_F(MeasuredColumn, InvalidPartialPressuresAreNoLayerBoundary)
 {
     sample(q, 11, 1, 900, Missing);
     measuredColumns(q);
-    EXPECT_DOUBLE_EQ(q.o3Measured[0], std::log(1000.0 / 900) * (30 + Missing) * C);
+    EXPECT_EQ(q.o3Measured[0], Missing);
+    sample(q, 12, 1, 800, 50);
+    sample(q, 13, 1, 700, Missing);
+    measuredColumns(q);
+    EXPECT_DOUBLE_EQ(q.o3Measured[0], std::log(1000.0 / 800) * (30 + 50) * C);
+    EXPECT_EQ(q.o3TopMix[0], Missing); // one layer has no top mixing ratio
 }
 
 TEST(CmrResidual, LastLayerClosedFormWhateverTheRoundOff)
@@ -199,7 +204,7 @@ TEST_F(ResidualTableFile, TotalOzoneGivesTableResidualToSondesWithSerialOnly)
     EXPECT_DOUBLE_EQ(q.o3Residual[0], 30 + 0.05);
 }
 
-TEST(TotalOzone, CmrOnlyForSondesWithSerialAndNothingWithoutBurst)
+TEST(TotalOzone, CmrOnlyForSondesWithSerialAndUnknownWithoutBurst)
 {
     Q5 q;
     q.rsPrInst = 1;
@@ -220,7 +225,9 @@ TEST(TotalOzone, CmrOnlyForSondesWithSerialAndNothingWithoutBurst)
     q.o3Residual[1] = 0;
     q.burstRec = nullptr;
     totalOzone(q);
-    EXPECT_EQ(q.o3Residual[1], 0);
+    EXPECT_EQ(q.o3Residual[1], Missing);
+    EXPECT_EQ(q.o3Residual[0], 0);
+    EXPECT_EQ(q.warnings.at(0).code, "residual-unknown");
     EXPECT_GT(q.o3Measured[1], 0);
 }
 

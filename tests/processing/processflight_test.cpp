@@ -83,7 +83,7 @@ TEST(ProcessFlight, InvalidSurfacePressureFailsAfterClearingAndSkipsPlots)
     EXPECT_FALSE(q.processFlight());
     EXPECT_EQ(q.launchRec, nullptr);
     EXPECT_EQ(q.burstRec, nullptr);
-    EXPECT_EQ(q.o3Measured[0], 0);
+    EXPECT_EQ(q.o3Measured[0], Missing);
     EXPECT_TRUE(q.windRecs.empty());
     EXPECT_EQ(log.size(), 1u);
     ASSERT_FALSE(dialogs.transcript.empty());
@@ -128,9 +128,9 @@ TEST(ProcessFlight, RepeatedRunsGiveIdenticalResultsAndKeepRecords)
     EXPECT_EQ(snapshot(q), first);
     EXPECT_EQ(q.fltRecs.size(), count);
     const RawRecord* last = q.fltRecs.last();
-    EXPECT_EQ(last->data.o3.p, 0);
-    EXPECT_EQ(last->data.o3.t, 0);
-    EXPECT_EQ(last->data.o3.gpsAlt, 0);
+    EXPECT_EQ(last->data.o3.p, Missing);
+    EXPECT_EQ(last->data.o3.t, Missing);
+    EXPECT_EQ(last->data.o3.gpsAlt, Missing);
 }
 
 TEST(ProcessFlight, OutOfRangeChainNumbersTakePartInNothing)
@@ -173,7 +173,7 @@ TEST(ProcessFlight, OutOfRangeChainNumbersTakePartInNothing)
     EXPECT_EQ(q.o3Measured[0], measured);
     EXPECT_EQ(q.sfcO3[0], sfcO3);
     for (int h = 1; h < 4; ++h)
-        EXPECT_EQ(q.o3Measured[h], 0);
+        EXPECT_EQ(q.o3Measured[h], Missing);
 }
 
 TEST(ProcessFlight, SyntheticFlightLaunchBurstAndColumn)
@@ -219,10 +219,10 @@ TEST(ProcessFlight, GpsInstalledButNoFixesKeepsEveryRecord)
     EXPECT_TRUE(q.windRecs.empty());
     for (const RawRecord& r : q.fltRecs) {
         if (r.isPtu()) {
-            EXPECT_EQ(r.data.ptu.gpsAlt, 0);
+            EXPECT_EQ(r.data.ptu.gpsAlt, Missing);
         } else if (r.isOzone()) {
-            EXPECT_EQ(r.data.o3.gpsAlt, 0);
-            EXPECT_EQ(r.data.o3.gpsP, 0);
+            EXPECT_EQ(r.data.o3.gpsAlt, Missing);
+            EXPECT_EQ(r.data.o3.gpsP, Missing);
         }
     }
     EXPECT_GT(q.o3Measured[0], 0); // the pressure sensor still gives the column
@@ -247,7 +247,7 @@ TEST(ProcessFlight, WithoutPressureSensorUsesGpsPressures)
     EXPECT_NEAR(q.o3Measured[0] / f.truthColumn(), 1.0, 0.05);
     for (const RawRecord& r : q.fltRecs)
         if (r.isPtu()) {
-            EXPECT_EQ(r.data.ptu.hgt, 0);
+            EXPECT_EQ(r.data.ptu.hgt, Missing);
         }
 }
 

@@ -1,0 +1,144 @@
+// Quality checks of the ozonesondes: data present, cell alive, pump
+// temperature and surface ozone plausible, a positive column.
+#include <cstdio>
+#include <limits>
+
+#include "flight/q5.h"
+#include "qualitychecks.h"
+#include "qualitylimits.h"
+
+namespace lumo {
+
+using namespace quality;
+
+namespace {
+
+std::string sondeName(const Q5& q, int h)
+{
+    return "Ozonesonde " + std::to_string(h + 1) + " (" + q.o3Sonde[h].sn + ")";
+}
+
+std::string number(const char* fmt, double value)
+{
+    char buf[64];
+    std::snprintf(buf, sizeof buf, fmt, value);
+    return buf;
+}
+
+// What the ascent samples of one ozonesonde showed.
+struct SondeAscent {
+    int samples = 0;
+    int atBackground = 0;
+    int pumpOut = 0;
+    double pumpMin = std::numeric_limits<double>::infinity();
+    double pumpMax = -std::numeric_limits<double>::infinity();
+    double pumpFirst = 0; // time of the first sample out of range
+};
+
+void checkChain(Q5& q, const int (&records)[MaxSondes])
+{
+    int stray = 0;
+    double firstStray = 0;
+    int strayNum = 0;
+    for (const RawRecord& r : q.fltRecs) {
+        if (!r.isOzone())
+            continue;
+        const int h = r.o3Slot();
+        if (h >= 0 && q.o3Sonde[h].sn[0])
+            continue;
+        if (stray++ == 0) {
+            firstStray = r.time;
+            strayNum = r.data.o3.o3Num;
+        }
+    }
+    for (int h = 0; h < MaxSondes; ++h)
+        if (q.o3Sonde[h].sn[0] && records[h] == 0)
+            addWarning(q.warnings, "sonde-without-data",
+                       sondeName(q, h) + " is configured but the flight holds no ozone record of it.",
+                       {{"sonde", double(h + 1)}});
+    if (stray > 0)
+        addWarning(q.warnings, "ozone-without-sonde",
+                   std::to_string(stray) + " ozone record" + (stray > 1 ? "s" : "") + " from " + clockOf(firstStray)
+                       + " carry a chain number (first " + std::to_string(strayNum)
+                       + ") without a configured ozonesonde; they were not used.",
+                   {{"count", double(stray)}, {"chainNumber", double(strayNum)}, {"time", firstStray}});
+}
+
+void checkSonde(Q5& q, int h, const SondeAscent& a)
+{
+    const std::string name = sondeName(q, h);
+    const double sonde = h + 1;
+    if (a.samples > 0 && a.atBackground > MaxShareAtBackground * a.samples)
+        addWarning(q.warnings, "cell-at-background",
+                   name + ": cell current at or below the background " + number("%.3f", q.o3Sonde[h].bkg)
+                       + " uA for " + number("%.0f", 100.0 * a.atBackground / a.samples)
+                       + " % of the ascent: dead or unconditioned cell.",
+                   {{"sonde", sonde}, {"share", double(a.atBackground) / a.samples}});
+    if (q.o3Measured[h] != Missing && q.o3Measured[h] <= 0)
+        addWarning(q.warnings, "column-not-positive",
+                   name + ": measured column " + number("%.1f", q.o3Measured[h])
+                       + " DU is not positive: dead or unconditioned cell.",
+                   {{"sonde", sonde}, {"measured", q.o3Measured[h]}});
+    if (a.pumpOut > 0)
+        addWarning(q.warnings, "pump-temperature",
+                   name + ": pump temperature between " + number("%.1f", a.pumpMin) + " and "
+                       + number("%.1f", a.pumpMax) + " degC during the ascent, outside "
+                       + number("%.0f", MinPumpTemperature) + " to " + number("%.0f", MaxPumpTemperature)
+                       + " degC in " + std::to_string(a.pumpOut) + " samples from " + clockOf(a.pumpFirst) + ".",
+                   {{"sonde", sonde}, {"min", a.pumpMin}, {"max", a.pumpMax}, {"samples", double(a.pumpOut)},
+                    {"time", a.pumpFirst}});
+}
+
+bool hasSurfaceSample(const Q5& q, int h)
+{
+    for (const RawRecord& r : q.sfcRecs)
+        if (r.isOzone() && r.o3Slot() == h && r.data.o3.o3pp != Missing)
+            return true;
+    return false;
+}
+
+} // namespace
+
+void checkOzonesondes(Q5& q)
+{
+    int records[MaxSondes] = {};
+    SondeAscent ascent[MaxSondes];
+    const AscentWindow window(q);
+    for (const RawRecord& r : q.fltRecs) {
+        const int h = r.isOzone() ? r.o3Slot() : -1;
+        if (h < 0)
+            continue;
+        ++records[h];
+        if (!window.contains(r.time))
+            continue;
+        SondeAscent& a = ascent[h];
+        const O3Data& o = r.data.o3;
+        ++a.samples;
+        a.atBackground += o.ic <= q.o3Sonde[h].bkg ? 1 : 0;
+        if (o.tp < MinPumpTemperature || o.tp > MaxPumpTemperature) {
+            if (a.pumpOut++ == 0)
+                a.pumpFirst = r.time;
+            a.pumpMin = std::min(a.pumpMin, o.tp);
+            a.pumpMax = std::max(a.pumpMax, o.tp);
+        }
+    }
+    checkChain(q, records);
+    for (int h = 0; h < MaxSondes; ++h) {
+        if (!q.o3Sonde[h].sn[0] || records[h] == 0)
+            continue;
+        checkSonde(q, h, ascent[h]);
+        const double s = q.sfcO3[h];
+        if (s == Missing)
+            addWarning(q.warnings, "surface-ozone",
+                       sondeName(q, h) + ": every surface ozone sample is invalid; surface ozone and the measured"
+                                         " column are unknown.",
+                       {{"sonde", double(h + 1)}});
+        else if (hasSurfaceSample(q, h) && (s < MinSurfaceOzone || s > MaxSurfaceOzone))
+            addWarning(q.warnings, "surface-ozone",
+                       sondeName(q, h) + ": surface ozone " + number("%.2f", s) + " nb is implausible (expected "
+                           + number("%.0f", MinSurfaceOzone) + " to " + number("%.0f", MaxSurfaceOzone) + " nb).",
+                       {{"sonde", double(h + 1)}, {"sfcO3", s}});
+    }
+}
+
+} // namespace lumo
