@@ -313,3 +313,35 @@ TEST(ExportBody, SingleSondeSurfaceHeaderLine)
 
 } // namespace
 } // namespace lumo
+
+namespace lumo {
+namespace {
+
+TEST(ExportBody, UnknownDerivedValuesAreBlankAndAnUnknownResidualIsExplained)
+{
+    GpsFlight fl;
+    copyText(fl.q5.o3Sonde[0].sn, "Z1");
+    RawRecord& z = addOzone(fl.q5.fltRecs, 104, 1, 0.5, 25, 100, 17);
+    test::setProcessed(z, Missing, Missing, Missing, Missing, Missing, Missing, Missing, Missing);
+    // The row keeps its raw values; every derived field is as wide as ever, and empty.
+    const std::string blankPtu = "        ,        ,      ,";
+    const std::vector<std::string> rows = sectionRows(o3Body(fl.q5), "Flight:");
+    const std::string& row = rows.back();
+    EXPECT_EQ(row.size(), rows[rows.size() - 2].size());
+    EXPECT_EQ(row.substr(25, blankPtu.size()), blankPtu);
+    // GPS pressure, height and ozone blank; the raw current, temperatures and battery kept.
+    EXPECT_EQ(row.substr(row.size() - 67), "         ,         ,         ,     0.50,    25.0,      100,     17.0");
+    const std::string all = sectionRows(allBody(fl.q5), "Flight:").back();
+    EXPECT_EQ(all.find("0.00"), std::string::npos) << all;
+    EXPECT_EQ(all.find("-9999"), std::string::npos) << all;
+
+    fl.q5.o3Measured[0] = 250.04;
+    fl.q5.o3Residual[0] = Missing;
+    addWarning(fl.q5.warnings, "residual-unknown", "Residual ozone not determined: why.");
+    EXPECT_NE(o3Body(fl.q5).find("  Measured = 250.0\r\n  Residual =    (CMR)\r\n  Total =  \r\n"
+                                 "Warning: Residual ozone not determined: why.\r\n"),
+              std::string::npos);
+}
+
+} // namespace
+} // namespace lumo
