@@ -212,7 +212,7 @@ Json resultJson(const FlightResult& res)
     sfc["sfcP"] = q.sfcP;
     sfc["sfcT"] = q.sfcT;
     sfc["sfcU"] = q.sfcU;
-    sfc["sfcO3"] = Json::array({q.sfcO3[0], q.sfcO3[1], q.sfcO3[2], q.sfcO3[3]});
+    sfc["sfcO3"] = Json::array({known(q.sfcO3[0]), known(q.sfcO3[1]), known(q.sfcO3[2]), known(q.sfcO3[3])});
     j["surface"] = sfc;
     Json sondes = Json::array();
     for (int h = 0; h < MaxSondes; ++h) {

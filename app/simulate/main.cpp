@@ -104,6 +104,12 @@ int main(int argc, char** argv)
         ->group(faultGroup);
     app.add_option("--fault-gap", rates.streamGap, "Gaps of 5 to 30 s in single streams")->group(faultGroup);
     app.add_option("--fault-dropout", rates.dropout, "Telemetry dropouts of 5 to 60 s")->group(faultGroup);
+    app.add_option("--fault-cut-km", o.cutKm,
+           "Truncated file: telemetry ends when the ascent reaches this height, km (0 = off; --burst-km sets a low burst)")
+        ->group(faultGroup);
+    app.add_option("--fault-dead-cell", o.deadCell,
+           "Chain position (1..4) whose ozone cell gives only its background current in flight (0 = none)")
+        ->group(faultGroup);
 
     auto* tables = "Tables";
     app.add_option("--write-eff", effFile, "Also write the pump-efficiency table to this file")->group(tables);

@@ -76,6 +76,10 @@ std::string SimOptions::validate() const
         !validRate(faults.unknownType) || !validRate(faults.earlyOzone) || !validRate(faults.streamGap) ||
         !validRate(faults.dropout))
         return "fault rates must be 0 to 1";
+    if (!(cutKm == 0 || (cutKm * 1000 >= stnAlt + 1000 && cutKm < burstKm)))
+        return "the cut height must be 0 (none) or from 1 km above the station to below the burst";
+    if (deadCell < 0 || deadCell > sondes)
+        return "the dead cell must be 0 (none) or a chain position of the flight";
     if (!(truthStep >= 1 && truthStep <= 600))
         return "the truth profile step must be 1 to 600 s";
     return {};

@@ -60,6 +60,8 @@ struct SimOptions {
     int hour = 10, minute = 30, second = 0;
 
     FaultRates faults;
+    double cutKm = 0;   // telemetry ends when the ascent reaches this height, km (a truncated file); 0 = off
+    int deadCell = 0;   // chain position whose cell gives only its background current in flight; 0 = none
     double truthStep = 1.0; // s between profile points in the truth file
 
     // Empty when the options describe a flight that can be simulated,

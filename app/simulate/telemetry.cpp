@@ -258,6 +258,9 @@ Packet Generator::ozonePacket(double t, int index)
     const double pEq = t < m_.trajectory.separatorTime() ? m_.configSurfaceP : p;
     const double bkgRef = m_.tables.backgroundAtSurface(sonde.bkg, m_.configSurfaceP);
     r.ic = cellCurrent(o3, pEq, r.tp, bkgRef, sonde.flow, m_.tables);
+    // A dead cell: from the launch on a little less than its background.
+    if (sonde.position == o_.deadCell && t >= m_.trajectory.launchTime())
+        r.ic = sonde.bkg * 0.8;
     r.ip = sonde.ip0 + 25 * (1 - p / m_.atmosphere.surfacePressure()) + noise_.normal(0, 0.7);
     r.bat = sonde.bat0 - 1.0 * t / m_.trajectory.endTime() + noise_.normal(0, 0.02);
     return encodeOzone(r);

@@ -65,6 +65,15 @@ Trajectory::Trajectory(const SimOptions& o, const Atmosphere& atm, const WindPro
         }
     }
     end_ = static_cast<double>(states_.size() - 1);
+    // A truncated file: nothing after the ascent reached the cut height, so
+    // the highest point of the data stands in for the burst.
+    if (o.cutKm > 0) {
+        const auto top = std::find_if(states_.begin() + static_cast<std::ptrdiff_t>(launch_), states_.end(),
+                                      [&](const FlightState& st) { return st.z >= o.cutKm * 1000; });
+        end_ = burst_ = static_cast<double>(top - states_.begin());
+        states_.resize(static_cast<std::size_t>(end_) + 1);
+        return;
+    }
     // Telemetry lost during the descent (the sonde below the station's
     // horizon), though never before the burst.
     if (o.durationMin > 0) {

@@ -51,7 +51,7 @@ TEST(BatchProcess, SummaryObjectFollowsTheContract)
     const Json j = onlyLine(r);
     EXPECT_EQ(keysOf(j), (std::vector<std::string>{"raw", "cfg", "ok", "error", "o3Count", "launch", "burst", "surface",
                                                    "sondes", "tropopause", "tropopause2", "questions", "counts",
-                                                   "exports"}));
+                                                   "warnings", "exports"}));
     EXPECT_EQ(j["raw"], raw);
     EXPECT_EQ(j["cfg"], sourcePath("samples/flight1.cfg"));
     EXPECT_EQ(j["ok"], true);
@@ -79,6 +79,7 @@ TEST(BatchProcess, SummaryObjectFollowsTheContract)
     const double column = truth["sondes"][0]["columnToBurst"];
     EXPECT_NEAR(s["measured"].get<double>(), column, column * 0.01);
     EXPECT_TRUE(j["questions"].empty());
+    EXPECT_TRUE(j["warnings"].empty());
     EXPECT_EQ(keysOf(j["counts"]), (std::vector<std::string>{"sfc", "flt", "wind"}));
     EXPECT_GT(j["counts"]["wind"].get<int>(), 1000);
     EXPECT_TRUE(j["exports"].is_array());
@@ -249,4 +250,46 @@ TEST(BatchProcess, UncertaintyTropopauseAndCorrectionFactor)
     EXPECT_TRUE(cut["sondes"][0]["correctionFactor"].is_null());
     EXPECT_NE(runBatch(dir, {"process", "--prefs", dir.file("low.ini"), low}).out.find("did not reach 10 hPa"),
               std::string::npos);
+}
+
+TEST(BatchProcess, WarningsInBothReportsAndStrictFails)
+{
+    TempDir dir;
+    // The flight ends at 20 hPa: a burst above 10 hPa. A misspelt residual
+    // method is taken as TABLE, whose table does not exist: residual unknown.
+    const std::string raw = copySample(dir, "flight1", "f");
+    const std::string prefs = dir.write("p.ini", "[pref]\nendFlt=p\nendFltPr=20\n[o3]\nresidual=tabel\n"
+                                                 "residualTable=" + dir.file("none.toz") + "\n");
+    const Json j = onlyLine(runBatch(dir, {"process", "--json", "--prefs", prefs, raw}));
+    EXPECT_EQ(j["ok"], true);
+    std::vector<std::string> codes;
+    for (const Json& w : j["warnings"])
+        codes.push_back(w["code"]);
+    EXPECT_EQ(codes, (std::vector<std::string>{"residual-method", "residual-unknown", "burst-above-10hpa"}));
+    EXPECT_EQ(keysOf(j["warnings"][2]), (std::vector<std::string>{"code", "message", "values"}));
+    EXPECT_NEAR(j["warnings"][2]["values"]["pressure"].get<double>(), 20, 0.5);
+    EXPECT_NE(j["warnings"][0]["message"].get<std::string>().find("\"tabel\""), std::string::npos);
+    EXPECT_TRUE(j["sondes"][0]["residual"].is_null());
+    EXPECT_TRUE(j["sondes"][0]["total"].is_null());
+    EXPECT_GT(j["sondes"][0]["measured"].get<double>(), 100);
+
+    const BatchResult text = runBatch(dir, {"process", "--prefs", prefs, raw});
+    EXPECT_EQ(text.exitCode, 0);
+    EXPECT_NE(text.out.find("residual unknown, total unknown"), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find("  warning burst-above-10hpa: Burst at "), std::string::npos) << text.out;
+
+    const std::string clean = copySample(dir, "flight1", "clean");
+    const std::string noGps = copySample(dir, "flight1", "nogps", {{"GPS_inst=1", "GPS_inst=0"}});
+    const BatchResult strict = runBatch(dir, {"process", "--json", "--strict", "--export", "o3", noGps, clean});
+    EXPECT_EQ(strict.exitCode, 1);
+    const auto lines = strict.lines();
+    ASSERT_EQ(lines.size(), 2u);
+    const Json failed = Json::parse(lines[0]);
+    EXPECT_EQ(failed["ok"], false);
+    EXPECT_TRUE(failed["exports"].empty()); // a doubtful flight is not exported
+    EXPECT_EQ(failed["warnings"][0]["code"], "gps-not-configured");
+    EXPECT_EQ(Json::parse(lines[1])["ok"], true);
+
+    const Json absent = onlyLine(runBatch(dir, {"process", "--json", "--prefs", dir.file("absent.ini"), clean}));
+    EXPECT_EQ(absent["warnings"][0]["code"], "prefs-missing");
 }
