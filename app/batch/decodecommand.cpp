@@ -5,6 +5,7 @@
 #include <CLI/CLI.hpp>
 
 #include "commands.h"
+#include "fileproblems.h"
 #include "flight/q5.h"
 #include "jsonout.h"
 
@@ -76,8 +77,9 @@ Json recordJson(const char* list, const RawRecord& r)
 int runDecode(const DecodeOptions& opt)
 {
     auto q5 = std::make_unique<Q5>();
-    if (!q5->ReadRaw(opt.rawFile)) {
-        std::fputs("Error loading flight data, load aborted.\n", stderr);
+    const std::string problem = rawFileProblem(*q5, opt.rawFile);
+    if (!problem.empty()) {
+        std::fprintf(stderr, "Error loading flight data, load aborted: %s.\n", problem.c_str());
         return ExitFailed;
     }
     std::FILE* out = stdout;

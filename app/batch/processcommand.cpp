@@ -12,6 +12,7 @@
 
 #include "batchexports.h"
 #include "commands.h"
+#include "fileproblems.h"
 #include "flight/datetime.h"
 #include "flight/filepath.h"
 #include "flight/q5.h"
@@ -96,6 +97,10 @@ FlightResult processOne(const std::string& raw, const ProcessOptions& opt, const
     res.cfg = configPathFor(raw, opt);
     Q5& q = *res.q5;
     applyPreferences(q, prefs);
+    if (const std::string reason = unreadableReason(raw); !reason.empty()) {
+        res.error = "Raw file " + raw + ": " + reason + ", load aborted.";
+        return res;
+    }
     std::error_code ec;
     if (!std::filesystem::is_regular_file(res.cfg, ec)) {
         res.error = "Flight config not found, load aborted.";
@@ -106,8 +111,9 @@ FlightResult processOne(const std::string& raw, const ProcessOptions& opt, const
     // whether or not the raw file could be read.
     if (imported.configRead)
         applyOverrides(q, opt, res.cfg);
-    if (!imported.ok()) {
-        res.error = imported.error;
+    const std::string rawProblem = !imported.configRead ? std::string() : readRawProblem(q, raw, imported.ok());
+    if (!imported.ok() || !rawProblem.empty()) {
+        res.error = rawProblem.empty() ? imported.error : "Error loading flight data, load aborted: " + rawProblem + ".";
         return res;
     }
     q.dialogs = &res.dialogs;
@@ -345,6 +351,23 @@ std::vector<std::size_t> sameExportFiles(const ProcessOptions& opt, bool exporti
     return after;
 }
 
+// Every file the flights would write, so that no flight overwrites another's.
+std::string plannedClash(const ProcessOptions& opt, const std::vector<ExportKind>& kinds)
+{
+    std::vector<std::vector<std::string>> outputs;
+    for (const std::string& raw : opt.rawFiles) {
+        std::vector<std::string> files;
+        for (ExportKind kind : kinds)
+            files.push_back(exportPath(raw, opt.outDir, kind));
+        if (!opt.plotsDir.empty())
+            for (const char* plot : {"-surface.png", "-flight.png", "-winds.png"})
+                files.push_back((std::filesystem::path(opt.plotsDir)
+                                 / (std::filesystem::path(raw).stem().string() + plot)).string());
+        outputs.push_back(std::move(files));
+    }
+    return sharedOutput(opt.rawFiles, outputs);
+}
+
 int runProcess(const ProcessOptions& opt)
 {
     if (!opt.cfg.empty() && opt.rawFiles.size() != 1)
@@ -367,6 +390,16 @@ int runProcess(const ProcessOptions& opt)
         if (!unknown.empty())
             usageError("--plot-quantities: no quantity " + unknown.front()
                 + " (P T U Vb Ti Tp Tu ARate, O3pp Icell Tpmp Ipmp Vbat with an optional .1 to .4, Dir Spd)");
+    }
+    if (const std::string clash = plannedClash(opt, kinds); !clash.empty())
+        usageError(clash + "; nothing was written");
+    for (const std::string& dir : {kinds.empty() ? std::string() : opt.outDir, opt.plotsDir}) {
+        if (dir.empty())
+            continue;
+        if (const std::string problem = outputFolderProblem(dir); !problem.empty()) {
+            std::fprintf(stderr, "lumo-batch: %s\n", problem.c_str());
+            return ExitFailed;
+        }
     }
     Preferences prefs = opt.prefs.empty() ? Preferences{} : readPreferences(opt.prefs);
     if (!opt.prefs.empty())

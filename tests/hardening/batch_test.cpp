@@ -32,7 +32,9 @@ TEST(BatchBadInput, DecodeFailsWithTheLoadMessageOrPrintsCleanRecords)
         SCOPED_TRACE(test::badName(kind));
         const std::string path = test::makeBad(dir, test::badName(kind), kind, flight.raw);
         const test::BatchResult r = test::runBatch(dir, {"decode", "--summary", path});
-        if (kind == Bad::Empty || kind == Bad::TruncatedLastLine || kind == Bad::NulBytes || kind == Bad::Utf8Bom) {
+        if (kind == Bad::Empty) {
+            EXPECT_TRUE(failsAsDocumented(r, path + " holds no records.")) << r.exitCode << r.err;
+        } else if (kind == Bad::TruncatedLastLine || kind == Bad::NulBytes || kind == Bad::Utf8Bom) {
             EXPECT_EQ(r.exitCode, 0) << r.err;
             EXPECT_EQ(r.lines().size(), 1u);
             test::expectCleanJsonLines(r);

@@ -232,7 +232,7 @@ TEST(BadCorrectionTable, ThousandRowsKeepTheFirst64)
 }
 
 // The residual step on a processed flight with a damaged residual table.
-TEST(BadResidualTable, LeavesTheResidualAtZero)
+TEST(BadResidualTable, LeavesTheResidualUnknownWithAWarning)
 {
     const sim::SimulatedFlight flight = test::shortFlight();
     const test::TempDir dir;
@@ -258,7 +258,9 @@ TEST(BadResidualTable, LeavesTheResidualAtZero)
         if (kind == Bad::Utf8Bom || kind == Bad::TruncatedLastLine) { // damage outside the station's band
             EXPECT_EQ(q.o3Residual[0], validResidual);
         } else if (kind != Bad::CrOnlyLineEnds && kind != Bad::NulBytes) {
-            EXPECT_EQ(q.o3Residual[0], 0);
+            EXPECT_EQ(q.o3Residual[0], Missing);
+            ASSERT_FALSE(q.warnings.empty());
+            EXPECT_EQ(q.warnings.back().code, "residual-unknown");
         }
     }
 }

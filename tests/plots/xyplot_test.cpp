@@ -9,6 +9,10 @@
 #include <QClipboard>
 #include <QSpinBox>
 
+#include <qcustomplot.h>
+
+#include <cmath>
+
 #include "plots/ploteditor.h"
 #include "plots/plotticker.h"
 #include "plots/xyplot.h"
@@ -181,18 +185,28 @@ private slots:
         QCOMPARE(f.a->yMax(), 6.0);
     }
 
-    void statisticsFollowEveryPoint()
+    void statisticsFollowEveryPointButTheMarker()
     {
         Fixture f;
         f.c->AddXY(3, -1);
         f.c->AddXY(-2, 8);
         f.c->AddXY(1, -9999.9);
+        f.c->AddXY(-9999.9, 2);
+        f.c->AddXY(2, 4);
         QCOMPARE(f.c->count(), 3);
         QCOMPARE(f.c->xMin(), -2.0);
         QCOMPARE(f.c->xMax(), 3.0);
-        QCOMPARE(f.c->yMin(), -9999.9);
+        QCOMPARE(f.c->yMin(), -1.0);
         QCOMPARE(f.c->yMax(), 8.0);
         QCOMPARE(f.c->Points()[1], QPointF(-2, 8));
+        // The unknown values break the drawn line once, between (-2, 8) and (2, 4).
+        f.c->syncCurve();
+        const auto* data = f.c->curve()->data().data();
+        QCOMPARE(data->size(), 4);
+        QVERIFY(std::isnan((data->constBegin() + 2)->value));
+        QCOMPARE((data->constBegin() + 3)->key, 2.0);
+        f.plot.GetYAxis(0)->ZoomToFitFast();
+        QVERIFY(f.plot.GetYAxis(0)->Min() > -10);
     }
 
     void trackingWidensRangeToTakeNewValues()

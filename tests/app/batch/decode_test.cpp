@@ -92,15 +92,23 @@ TEST(BatchDecode, SummaryOnly)
     EXPECT_EQ(r.out, "{\"summary\":{\"o3Count\":0,\"hasPtuExt\":false,\"hasGpsVel\":false,\"sfc\":1,\"flt\":1}}\n");
 }
 
-TEST(BatchDecode, FailurePrintsOnlyTheMessage)
+TEST(BatchDecode, FailurePrintsOnlyTheMessageNamingTheFileAndWhy)
 {
     TempDir dir;
-    for (const std::string& path :
-         {dir.write("bad.raw", rawLine(0, ptuPacket(100000)) + "\n"), dir.file("absent.raw"), dir.path().string()}) {
+    const std::string bad = dir.write("bad.raw", rawLine(0, ptuPacket(100000)) + "\n");
+    const std::string empty = dir.write("empty.raw", "");
+    const std::string folder = dir.path().string();
+    const std::pair<std::string, std::string> cases[] = {
+        {bad, bad + " is not a raw telemetry file"},
+        {"absent.raw", "absent.raw: no such file"}, // named as given, relative to the working folder
+        {folder, folder + ": it is a folder"},
+        {empty, empty + " holds no records"},
+    };
+    for (const auto& [path, why] : cases) {
         const BatchResult r = runBatch(dir, {"decode", path});
         EXPECT_EQ(r.exitCode, 1) << path;
         EXPECT_EQ(r.out, "");
-        EXPECT_EQ(r.err, "Error loading flight data, load aborted.\n");
+        EXPECT_EQ(r.err, "Error loading flight data, load aborted: " + why + ".\n");
     }
 }
 

@@ -4,6 +4,7 @@
 #include <gtest/gtest.h>
 
 #include <cmath>
+#include <filesystem>
 #include <fstream>
 #include <sstream>
 #include <string>
@@ -110,8 +111,10 @@ TEST(BatchProcess, EachFailureHasItsMessageAndTheRunGoesOn)
     EXPECT_EQ(r.exitCode, 1);
     const auto lines = r.lines();
     ASSERT_EQ(lines.size(), 5u) << r.err;
-    const char* expected[] = {"Flight config not found, load aborted.", "Error loading flight config, load aborted.",
-                              "Error loading flight data, load aborted.", "Error calculating total ozone data."};
+    const std::string expected[] = {"Flight config not found, load aborted.",
+                                    "Error loading flight config, load aborted.",
+                                    "Raw file " + noRaw + ": no such file, load aborted.",
+                                    "Error calculating total ozone data."};
     for (int i = 0; i < 4; ++i) {
         const Json j = Json::parse(lines[static_cast<std::size_t>(i)]);
         EXPECT_EQ(j["ok"], false);
@@ -292,4 +295,33 @@ TEST(BatchProcess, WarningsInBothReportsAndStrictFails)
 
     const Json absent = onlyLine(runBatch(dir, {"process", "--json", "--prefs", dir.file("absent.ini"), clean}));
     EXPECT_EQ(absent["warnings"][0]["code"], "prefs-missing");
+}
+
+TEST(BatchProcess, OutputFolderMadeOrRefusedAndNoFlightOverwritesAnother)
+{
+    TempDir dir;
+    const std::string raw = copySample(dir, "flight1", "f");
+    const std::string made = dir.file("new/out");
+    const Json j = onlyLine(runBatch(dir, {"process", "--json", "--export", "o3", "--out-dir", made, raw}));
+    ASSERT_EQ(j["exports"].size(), 1u);
+    EXPECT_TRUE(std::filesystem::is_regular_file(made + "/f.o3csv"));
+
+    // A folder below a file can be neither made nor written: said before any processing.
+    const std::string blocked = dir.write("plain.txt", "") + "/out";
+    const BatchResult refused = runBatch(dir, {"process", "--export", "o3", "--out-dir", blocked, raw});
+    EXPECT_EQ(refused.exitCode, 1);
+    EXPECT_EQ(refused.out, "");
+    EXPECT_NE(refused.err.find("cannot create the output folder " + blocked + ": "), std::string::npos)
+        << refused.err;
+
+    std::filesystem::create_directory(dir.file("other"));
+    const std::string twin = dir.write("other/f.raw", readFile(raw));
+    dir.write("other/f.cfg", readFile(dir.file("f.cfg")));
+    const BatchResult clash = runBatch(dir, {"process", "--export", "all", "--out-dir", made, raw, twin});
+    EXPECT_EQ(clash.exitCode, 2);
+    EXPECT_NE(clash.err.find(raw + " and " + twin + " would both write " + made + "/f.csv"), std::string::npos)
+        << clash.err;
+    EXPECT_FALSE(std::filesystem::exists(made + "/f.csv"));
+    // Beside their own raw files the two flights do not collide.
+    EXPECT_EQ(runBatch(dir, {"process", "--export", "all", raw, twin}).exitCode, 0);
 }

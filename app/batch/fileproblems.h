@@ -1,0 +1,34 @@
+#pragma once
+
+#include <string>
+#include <vector>
+
+namespace lumo {
+class Q5;
+}
+
+namespace lumo::batch {
+
+// Why a file the user named cannot be read ("no such file", "it is a
+// folder", the system's reason), or empty when it can. `path` is quoted in
+// the messages as the user gave it.
+std::string unreadableReason(const std::string& path);
+
+// Reads the raw file into q5; empty when it holds records, else what is
+// wrong, naming the file as given ("x.raw: no such file", "x.raw holds no
+// records").
+std::string rawFileProblem(Q5& q5, const std::string& path);
+// The same after q5.ReadRaw(path) returned `readOk`.
+std::string readRawProblem(const Q5& q5, const std::string& path, bool readOk);
+
+// Creates the output folder when it does not exist and proves it writable
+// with a scratch file; the message names the folder and the system's reason,
+// empty when the folder can take files.
+std::string outputFolderProblem(const std::string& dir);
+
+// The first file that two flights would both write, as "A and B would both
+// write F"; empty when every output file has one flight. `outputs[i]` are the
+// files of flight `raws[i]`.
+std::string sharedOutput(const std::vector<std::string>& raws, const std::vector<std::vector<std::string>>& outputs);
+
+} // namespace lumo::batch
