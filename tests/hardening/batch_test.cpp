@@ -39,7 +39,7 @@ TEST(BatchBadInput, DecodeFailsWithTheLoadMessageOrPrintsCleanRecords)
             EXPECT_EQ(r.lines().size(), 1u);
             test::expectCleanJsonLines(r);
         } else {
-            EXPECT_TRUE(failsAsDocumented(r, "Error loading flight data, load aborted.")) << r.exitCode << r.err;
+            EXPECT_TRUE(failsAsDocumented(r, "Error loading flight data, load aborted: " + path)) << r.exitCode << r.err;
             EXPECT_TRUE(r.out.empty());
         }
     }

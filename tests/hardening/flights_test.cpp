@@ -104,8 +104,8 @@ TEST_F(DamagedFlight, WithoutOzoneRecordsHasNoColumn)
 {
     Q5 q;
     ASSERT_TRUE(runFlight(withoutTypes(raw(), {"03"}), cfg(), "noo3", q));
-    EXPECT_EQ(q.o3Measured[0], 0);
-    EXPECT_EQ(q.o3Measured[1], 0);
+    EXPECT_EQ(q.o3Measured[0], Missing);
+    EXPECT_EQ(q.o3Measured[1], Missing);
     EXPECT_FALSE(q.windRecs.empty());
 }
 
@@ -126,8 +126,8 @@ TEST_F(DamagedFlight, ChainNumbersZeroAnd255TouchNoSlot)
         EXPECT_EQ(q.o3Count, chain[0] == 'F' ? 255u : 2u);
         EXPECT_GT(q.o3Measured[0], 0);
         EXPECT_GT(q.o3Measured[1], 0);
-        EXPECT_EQ(q.o3Measured[2], 0);
-        EXPECT_EQ(q.o3Measured[3], 0);
+        EXPECT_EQ(q.o3Measured[2], Missing);
+        EXPECT_EQ(q.o3Measured[3], Missing);
     }
 }
 
