@@ -16,6 +16,9 @@ namespace lumo {
 namespace {
 
 constexpr double Km = 0.001; // metres to kilometres
+
+// A height in km; an unknown height stays unknown, so the plot leaves it out.
+double km(double metres) { return metres == Missing ? Missing : metres * Km; }
 constexpr double SecondsPerMinute = 60;
 
 struct PairDesign {
@@ -131,7 +134,7 @@ void TfltPlotFrm::LoadPlotData(Q5& q)
 
         if (r.isPtu()) {
             const PtuData& p = r.data.ptu;
-            const double h = (gps ? p.gpsAlt : p.hgt) * Km;
+            const double h = km(gps ? p.gpsAlt : p.hgt);
             add(ChP, p.p - q.sfcCorrP, h);
             add(ChT, p.t - q.sfcCorrT, h);
             add(ChU, p.u - q.sfcCorrU, h);
@@ -149,7 +152,7 @@ void TfltPlotFrm::LoadPlotData(Q5& q)
         } else if (r.isOzone() && r.o3Slot() >= 0) {
             const O3Data& o = r.data.o3;
             const int n = r.o3Slot() + 1;
-            const double h = (gps ? o.gpsAlt : o.hgt) * Km;
+            const double h = km(gps ? o.gpsAlt : o.hgt);
             add(o3ChannelIndex(n, 0), o.o3pp, h);
             add(o3ChannelIndex(n, 1), o.ic, h);
             add(o3ChannelIndex(n, 2), o.tp, h);

@@ -134,7 +134,7 @@ void PlotChannel::applyPen()
 void PlotChannel::AddXY(double x, double y)
 {
     if (!isKnown(x) || !isKnown(y)) {
-        AddBreak();
+        addBreak();
         return;
     }
     if (points_.empty()) {

@@ -145,17 +145,37 @@ private slots:
         QCOMPARE(plot.GetChannel(TsfcPlotFrm::ChVb)->count(), 2);
         QCOMPARE(plot.GetChannel(TsfcPlotFrm::ChTi)->Points(), (std::vector<QPointF>{{0.26, 21}}));
         QCOMPARE(plot.GetChannel(TsfcPlotFrm::ChTu)->count(), 1);
-        QCOMPARE(plot.GetChannel(TsfcPlotFrm::o3ChannelIndex(2, 0))->Points(),
-            (std::vector<QPointF>{{0.27, lumo::Missing}}));
+        // The invalid partial pressure is left out of the plot.
+        QCOMPARE(plot.GetChannel(TsfcPlotFrm::o3ChannelIndex(2, 0))->count(), 0);
         QCOMPARE(plot.GetChannel(TsfcPlotFrm::o3ChannelIndex(2, 4))->Points()[0].y(), 12.0);
         int total = 0;
         for (int i = 0; i < plot.channelCount(); ++i)
             total += plot.GetChannel(i)->count();
-        QCOMPARE(total, 2 * 4 + 3 + 5);
+        QCOMPARE(total, 2 * 4 + 3 + 4);
 
         // A refill replaces the points.
         frm.LoadPlotData(q5);
         QCOMPARE(plot.GetChannel(TsfcPlotFrm::ChP)->count(), 2);
+    }
+
+    void flightPlotLeavesUnknownPointsOutOfLinesAndRanges()
+    {
+        Q5 q5;
+        q5.rsGpsInst = 0;
+        TfltPlotFrm frm(q5);
+        fillFlight(q5);
+        addO3(q5.fltRecs, 5.5, 1, lumo::Missing, 2000, 2100);         // invalid partial pressure
+        addO3(q5.fltRecs, 6, 1, lumo::Missing, lumo::Missing, 0);      // after the last PTU sample
+        frm.LoadPlotData(q5);
+        XYPlot& plot = *frm.fltPlot;
+        const int ascent = TfltPlotFrm::o3ChannelIndex(1, 0);
+        QCOMPARE(plot.GetChannel(ascent)->Points(), (std::vector<QPointF>{{40, 1.5}}));
+        QCOMPARE(plot.GetChannel(ascent + 1)->Points(), (std::vector<QPointF>{{20, 20}}));
+        // The last sample's raw current is known, its height is not: no point,
+        // no line down to 0 km.
+        QCOMPARE(plot.GetChannel(TfltPlotFrm::o3ChannelIndex(1, 1) + 1)->count(), 2);
+        plot.GetXAxis(0)->ZoomToFit();
+        QVERIFY(plot.GetXAxis(0)->Min() > -100);
     }
 
     void flightLoadSplitsAtTheBurstTime()
