@@ -352,17 +352,23 @@ std::vector<std::size_t> sameExportFiles(const ProcessOptions& opt, bool exporti
 }
 
 // Every file the flights would write, so that no flight overwrites another's.
-std::string plannedClash(const ProcessOptions& opt, const std::vector<ExportKind>& kinds)
+// Archive files are named after the raw file's base name in the export
+// folder: a stand-in name per kind finds the same clashes.
+std::string plannedClash(const ProcessOptions& opt, const ExportSelection& selection)
 {
+    namespace fs = std::filesystem;
     std::vector<std::vector<std::string>> outputs;
     for (const std::string& raw : opt.rawFiles) {
         std::vector<std::string> files;
-        for (ExportKind kind : kinds)
+        const std::string stem = fs::path(raw).stem().string();
+        for (ExportKind kind : selection.kinds)
             files.push_back(exportPath(raw, opt.outDir, kind));
+        const fs::path folder = opt.outDir.empty() ? fs::path(raw).parent_path() : fs::path(opt.outDir);
+        for (ArchiveKind kind : selection.archives)
+            files.push_back((folder / (stem + ".archive" + std::to_string(static_cast<int>(kind)))).string());
         if (!opt.plotsDir.empty())
-            for (const char* plot : {"-surface.png", "-flight.png", "-winds.png"})
-                files.push_back((std::filesystem::path(opt.plotsDir)
-                                 / (std::filesystem::path(raw).stem().string() + plot)).string());
+            for (const char* plot : {"-surface.png", "-flight.png", "-winds.png", "-profile.png"})
+                files.push_back((fs::path(opt.plotsDir) / (stem + plot)).string());
         outputs.push_back(std::move(files));
     }
     return sharedOutput(opt.rawFiles, outputs);
@@ -393,7 +399,8 @@ int runProcess(const ProcessOptions& opt)
     }
     if (const std::string clash = plannedClash(opt, kinds); !clash.empty())
         usageError(clash + "; nothing was written");
-    for (const std::string& dir : {kinds.empty() ? std::string() : opt.outDir, opt.plotsDir}) {
+    const bool exporting = !kinds.kinds.empty() || !kinds.archives.empty();
+    for (const std::string& dir : {exporting ? opt.outDir : std::string(), opt.plotsDir}) {
         if (dir.empty())
             continue;
         if (const std::string problem = outputFolderProblem(dir); !problem.empty()) {
