@@ -10,7 +10,7 @@
 #include "processing/qualitychecks.h"
 #include "records.h"
 #include "support/testfiles.h"
-#include "synthflight.h"
+#include "support/synthflight.h"
 
 namespace lumo {
 namespace {
