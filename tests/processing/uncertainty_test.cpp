@@ -127,7 +127,7 @@ TEST_F(ColumnUncertainty, MeasuredIntegratesDpResidualTwentyPercentTotalInQuadra
     EXPECT_EQ(q.o3CorrFactor[1], Missing);
 }
 
-TEST_F(ColumnUncertainty, SampleAtBackgroundStillCountsButUnknownPartialPressureDoesNot)
+TEST_F(ColumnUncertainty, SampleAtBackgroundStillCountsAndUnknownPartialPressureIsSkipped)
 {
     // At the background the relative uncertainty has no bound, but dP does:
     // the current terms through the equation's slope.
@@ -136,9 +136,15 @@ TEST_F(ColumnUncertainty, SampleAtBackgroundStillCountsButUnknownPartialPressure
     run();
     EXPECT_GT(q.o3MeasuredUnc[0], 0);
     EXPECT_NE(q.o3TotalUnc[0], Missing);
+    // A sample without partial pressure is no layer boundary of the column,
+    // nor of its uncertainty.
+    const double withSample = q.o3MeasuredUnc[0];
     q.fltRecs.first()->next->data.o3.o3pp = Missing;
     run();
-    EXPECT_EQ(q.o3MeasuredUnc[0], Missing);
+    EXPECT_NE(q.o3MeasuredUnc[0], Missing);
+    EXPECT_NE(q.o3MeasuredUnc[0], withSample);
+    // One sample left has no top layer: the CMR residual and so the total are unknown.
+    EXPECT_EQ(q.o3ResidualUnc[0], Missing);
     EXPECT_EQ(q.o3TotalUnc[0], Missing);
 }
 
