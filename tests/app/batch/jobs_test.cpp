@@ -1,6 +1,8 @@
 // lumo-batch process -j: several flights at once, reported as one worker
 // would report them.
 
+#include <filesystem>
+
 #include <gtest/gtest.h>
 
 #include <string>
@@ -68,7 +70,7 @@ TEST(BatchJobs, UsageErrorReportsTheFlightsBeforeItOnly)
 
 // Two flights exported under one name: the later argument's file stays, even
 // when its processing ends first.
-TEST(BatchJobs, ExportsOfTheSameNameAreWrittenInArgumentOrder)
+TEST(BatchJobs, ExportsOfTheSameNameAreRefusedBeforeAnyWork)
 {
     TempDir dir;
     TempDir other;
@@ -78,8 +80,8 @@ TEST(BatchJobs, ExportsOfTheSameNameAreWrittenInArgumentOrder)
     const std::string out = outDir.file("");
     const BatchResult r =
         runBatch(dir, {"process", "-j", "2", "--export", "o3", "--out-dir", out, first, second});
-    ASSERT_EQ(r.exitCode, 0) << r.err;
-    const std::string written = readFile(outDir.file("x.o3csv"));
-    EXPECT_NE(written.find(second), std::string::npos); // the header names the raw file
-    EXPECT_EQ(written.find(first), std::string::npos);
+    // The second flight would overwrite the first one's file: a usage error naming both.
+    EXPECT_EQ(r.exitCode, 2) << r.err;
+    EXPECT_NE(r.err.find(first + " and " + second + " would both write"), std::string::npos) << r.err;
+    EXPECT_FALSE(std::filesystem::exists(outDir.file("x.o3csv")));
 }
