@@ -99,6 +99,7 @@ void TMainFrm::buildMenu()
     mExportWinds = mFile->addAction(QStringLiteral("Export &Winds"));
     mExportAll = mFile->addAction(QStringLiteral("Export &All"));
     mExportArchive = mFile->addAction(QStringLiteral("Export a&rchive files\u2026"));
+    mWarnings = mFile->addAction(QStringLiteral("&Warnings\u2026"));
     mFile->addSeparator();
     mSavePrefs = mFile->addAction(QStringLiteral("Save &Prefs"));
     mFile->addSeparator();
@@ -125,6 +126,7 @@ void TMainFrm::buildMenu()
     connect(mProfile, &QAction::triggered, this, &TMainFrm::mProfileClick);
     connect(mWinds, &QAction::triggered, this, &TMainFrm::mWindsClick);
     connect(mReCalc, &QAction::triggered, this, &TMainFrm::mReCalcClick);
+    connect(mWarnings, &QAction::triggered, this, &TMainFrm::mWarningsClick);
 }
 
 QString TMainFrm::resolvePrefsPath(const QString& name)

@@ -90,6 +90,7 @@ public:
     QAction* mProfile = nullptr;
     QAction* mWinds = nullptr;
     QAction* mReCalc = nullptr;
+    QAction* mWarnings = nullptr;
 
     QTabWidget* pageControl = nullptr;
     QWidget* tabStation = nullptr;
@@ -198,6 +199,11 @@ public:
     void mProfileClick();
     void mWindsClick();
     void mReCalcClick();
+    // File > Warnings: the quality checks of the last processing run again.
+    void mWarningsClick();
+    // One dialog listing every warning of the last run; with `always`, also
+    // when there is none.
+    void showWarnings(bool always);
 
     // Station page.
     void edStnAltExit();

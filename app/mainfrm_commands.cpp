@@ -49,10 +49,27 @@ void TMainFrm::mReCalcClick()
         zoomPlotsAfterReCalc();
         mExportWinds->setEnabled(q5.rsGpsInst);
         mWinds->setEnabled(q5.rsGpsInst);
+        showWarnings(false);
     } else {
         dialogs_.showError("Error", "Error calculating total ozone data.");
     }
     mReCalc->setEnabled(false);
+}
+
+void TMainFrm::mWarningsClick() { showWarnings(true); }
+
+void TMainFrm::showWarnings(bool always)
+{
+    if (q5.warnings.empty()) {
+        if (always)
+            dialogs_.showStatus("Warnings", "The last processing run raised no warning.");
+        return;
+    }
+    std::string text = std::to_string(q5.warnings.size()) + " warning" + (q5.warnings.size() > 1 ? "s" : "")
+        + " from the last processing run:\n";
+    for (const FlightWarning& w : q5.warnings)
+        text += "\n" + w.code + ": " + w.message;
+    dialogs_.showStatus("Warnings", text);
 }
 
 void TMainFrm::mExportO3Click() { exportData(ExportKind::O3); }

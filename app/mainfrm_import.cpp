@@ -73,9 +73,10 @@ void TMainFrm::runImportProcessing()
         q5.lpFilter = 0;
         edLPFilter->setText(QStringLiteral("0.0"));
     }
-    if (q5.processFlight())
+    if (q5.processFlight()) {
         showTotalO3Slot(1);
-    else
+        showWarnings(false);
+    } else
         dialogs_.showError("Error", "Error calculating total ozone data.");
 }
 

@@ -150,9 +150,11 @@ void TMainFrm::showTotalO3Slot(int n)
     const int i = n - 1;
     edTotalO3sn->setText(QString::fromLatin1(q5.o3Sonde[i].sn));
     if (!edTotalO3sn->text().isEmpty()) {
-        edTotalO3Measured->setText(formatNumber("%1.2f", q5.o3Measured[i]));
-        edTotalO3Residual->setText(formatNumber("%1.2f", q5.o3Residual[i]));
-        edTotalO3->setText(formatNumber("%1.2f", q5.o3Measured[i] + q5.o3Residual[i]));
+        // A column the run could not determine is left empty.
+        const auto known = [](double du) { return du == Missing ? QString() : formatNumber("%1.2f", du); };
+        edTotalO3Measured->setText(known(q5.o3Measured[i]));
+        edTotalO3Residual->setText(known(q5.o3Residual[i]));
+        edTotalO3->setText(known(q5.o3Total(i)));
         lblTotalO3MeasuredUnc->setText(plusMinus(q5.o3MeasuredUnc[i]));
         lblTotalO3ResidualUnc->setText(plusMinus(q5.o3ResidualUnc[i]));
         lblTotalO3Unc->setText(plusMinus(q5.o3TotalUnc[i]));

@@ -256,6 +256,37 @@ private slots:
         QVERIFY(!w.mWinds->isEnabled());
         QVERIFY(w.mExportO3->isEnabled());
     }
+
+    void warningsListedInOneDialogAfterImportAndReCalcAndOnRequest()
+    {
+        TempDir dir;
+        // A residual table that does not exist: residual and total unknown.
+        dir.write("lumo.ini", "[o3]\nresidual=table\nresidualTable=" + dir.file("none.toz") + "\n");
+        App app(dir.file("lumo.ini"));
+        TMainFrm& w = *app.frm;
+        app.dialogs.openAnswers.push_back(copySample(dir, "flight1", "flight"));
+        w.mImport->trigger();
+        QVERIFY(app.dialogs.errors().empty());
+        const auto warnings = [&app] {
+            int n = 0;
+            for (const ScriptedDialogs::Entry& e : app.dialogs.transcript)
+                n += e.kind == ScriptedDialogs::Entry::Status && e.caption == "Warnings" ? 1 : 0;
+            return n;
+        };
+        QCOMPARE(warnings(), 1);
+        const std::string& text = app.dialogs.transcript.back().text;
+        QVERIFY(text.find("residual-unknown: ") != std::string::npos);
+        QVERIFY(w.edTotalO3Measured->text().toDouble() > 100);
+        QVERIFY(w.edTotalO3Residual->text().isEmpty());
+        QVERIFY(w.edTotalO3->text().isEmpty());
+
+        w.mWarnings->trigger();
+        QCOMPARE(warnings(), 2);
+        QCOMPARE(app.dialogs.transcript.back().text, text);
+        w.mReCalc->setEnabled(true);
+        w.mReCalc->trigger();
+        QCOMPARE(warnings(), 3);
+    }
 };
 
 QTEST_MAIN(ImportTest)

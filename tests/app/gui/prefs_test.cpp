@@ -73,7 +73,7 @@ private slots:
         QCOMPARE(captions(w.menuBar()->actions()), QStringList({"&File", "&Plot", "&ReCalc"}));
         QCOMPARE(captions(w.mFile->actions()),
             QStringList({"&Import", "Export &O3", "Export &Winds", "Export &All", QString::fromUtf8("Export a&rchive files\u2026"),
-                "-", "Save &Prefs", "-", "E&xit"}));
+                QString::fromUtf8("&Warnings\u2026"), "-", "Save &Prefs", "-", "E&xit"}));
         QCOMPARE(captions(w.mPlot->actions()), QStringList({"&Surface", "&Flight", "&Profile", "-", "&Winds"}));
         QCOMPARE(w.menuBar()->actions()[2], w.mReCalc);
         QStringList pages;
