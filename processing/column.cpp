@@ -9,6 +9,7 @@
 #include <vector>
 
 #include "flight/datetime.h"
+#include "flight/numbertext.h"
 #include "flight/q5.h"
 
 namespace lumo {
@@ -38,7 +39,7 @@ std::vector<std::string_view> splitFields(const char* line)
     return fields;
 }
 
-bool parseNumber(std::string_view text, double& value)
+bool parseTableField(std::string_view text, double& value)
 {
     if (!text.empty() && text.front() == '+')
         text.remove_prefix(1);
@@ -143,7 +144,7 @@ TableResidualStatus lookUpTableResidual(const std::string& path, double lat, int
     while (!upper && std::fgets(line, sizeof line, file.get())) {
         const auto fields = splitFields(line);
         double p, v;
-        if (fields.size() != TableFields || !parseNumber(fields[0], p) || !parseNumber(fields[month], v))
+        if (fields.size() != TableFields || !parseTableField(fields[0], p) || !parseTableField(fields[month], v))
             continue;
         if (p <= pb) {
             lowP = p;
@@ -167,8 +168,7 @@ bool tableResidual(const std::string& path, double lat, int month, double pb, do
 
 std::string tableResidualProblem(TableResidualStatus status, const std::string& path, double lat, double pb)
 {
-    char pressure[32];
-    std::snprintf(pressure, sizeof pressure, "%.2f hPa", pb);
+    const std::string pressure = formatFixed(pb, 2) + " hPa";
     switch (status) {
     case TableResidualStatus::Ok:
         return "";

@@ -5,6 +5,7 @@
 
 #include "alignment.h"
 #include "flight/datetime.h"
+#include "flight/numbertext.h"
 #include "flight/q5.h"
 #include "qualitylimits.h"
 
@@ -14,12 +15,8 @@ using namespace quality;
 
 namespace {
 
-std::string format(const char* fmt, double value)
-{
-    char buf[64];
-    std::snprintf(buf, sizeof buf, fmt, value);
-    return buf;
-}
+// Message numbers with "." whatever the process locale.
+std::string format(const char* fmt, double value) { return formatNumbers(fmt, {value}); }
 
 bool isFix(const RawRecord& r) { return r.isGps() && r.data.gps.nSats >= MinSatsForFix; }
 
@@ -55,7 +52,8 @@ void checkBurstPressure(Q5& q)
         return;
     addWarning(q.warnings, "burst-above-10hpa",
                std::string(what) + " at " + format("%.2f", pb) + " hPa (" + clockOf(time) + "), above "
-                   + format("%.0f", MinPressureForTotal) + " hPa: the total column is not reliable.",
+                   + format("%.0f", MinPressureForTotal) + " hPa: the total column is not reliable"
+                   + (q.reference.totalO3 ? " and no correction factor against the reference is computed." : "."),
                {{"pressure", pb}, {"time", time}});
 }
 

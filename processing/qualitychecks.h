@@ -13,7 +13,8 @@ class Q5;
 //   burst-above-10hpa, ends-ascending, telemetry-gap, unplaced-samples,
 //   gps-without-fixes, gps-not-configured, pressure-without-data   (flight)
 //   sonde-without-data, ozone-without-sonde, cell-at-background,
-//   column-not-positive, pump-temperature, surface-ozone           (ozonesondes)
+//   column-not-positive, pump-temperature, surface-ozone,
+//   correction-factor-range                                        (ozonesondes)
 // The run itself adds residual-unknown; the preferences add
 // residual-method and prefs-missing.
 void checkFlight(Q5& q);

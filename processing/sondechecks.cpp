@@ -1,11 +1,12 @@
 // Quality checks of the ozonesondes: data present, cell alive, pump
 // temperature and surface ozone plausible, a positive column.
-#include <cstdio>
 #include <limits>
 
+#include "flight/numbertext.h"
 #include "flight/q5.h"
 #include "qualitychecks.h"
 #include "qualitylimits.h"
+#include "uncertainty.h"
 
 namespace lumo {
 
@@ -18,12 +19,8 @@ std::string sondeName(const Q5& q, int h)
     return "Ozonesonde " + std::to_string(h + 1) + " (" + q.o3Sonde[h].sn + ")";
 }
 
-std::string number(const char* fmt, double value)
-{
-    char buf[64];
-    std::snprintf(buf, sizeof buf, fmt, value);
-    return buf;
-}
+// Message numbers with "." whatever the process locale.
+std::string number(const char* fmt, double value) { return formatNumbers(fmt, {value}); }
 
 // What the ascent samples of one ozonesonde showed.
 struct SondeAscent {
@@ -127,6 +124,14 @@ void checkOzonesondes(Q5& q)
         if (!q.o3Sonde[h].sn[0] || records[h] == 0)
             continue;
         checkSonde(q, h, ascent[h]);
+        const double cf = q.o3CorrFactor[h];
+        if (cf != Missing && (cf < CorrFactorLow || cf > CorrFactorHigh))
+            addWarning(q.warnings, "correction-factor-range",
+                       sondeName(q, h) + ": correction factor " + number("%.3f", cf) + " against the reference "
+                           + number("%.1f", q.reference.totalO3.value_or(Missing)) + " DU lies outside "
+                           + number("%.1f", CorrFactorLow) + " to " + number("%.1f", CorrFactorHigh)
+                           + "; check the ozonesonde and the reference.",
+                       {{"sonde", double(h + 1)}, {"correctionFactor", cf}});
         const double s = q.sfcO3[h];
         if (s == Missing)
             addWarning(q.warnings, "surface-ozone",

@@ -244,6 +244,15 @@ TEST(BatchProcess, UncertaintyTropopauseAndCorrectionFactor)
     EXPECT_EQ(text.find("outside 0.8-1.2"), std::string::npos) << text;
     const std::string far = copySample(dir, "flight1", "far", {{"[surface]", "[reference]\ntotalO3=450\n[surface]"}});
     EXPECT_NE(runBatch(dir, {"process", far}).out.find("warning: outside 0.8-1.2"), std::string::npos);
+    const Json farJson = onlyLine(runBatch(dir, {"process", "--json", far}));
+    const auto hasCode = [](const Json& flight, const std::string& code, const std::string& words) {
+        for (const Json& w : flight["warnings"])
+            if (w["code"] == code && w["message"].get<std::string>().find(words) != std::string::npos)
+                return true;
+        return false;
+    };
+    EXPECT_TRUE(hasCode(farJson, "correction-factor-range", "outside 0.8 to 1.2")) << farJson.dump();
+    EXPECT_FALSE(hasCode(j, "correction-factor-range", "")) << j.dump();
 
     // A sounding cut below 10 hPa: no correction factor, and the report says why.
     const std::string low = copySample(dir, "flight1", "low",
@@ -251,6 +260,7 @@ TEST(BatchProcess, UncertaintyTropopauseAndCorrectionFactor)
     dir.write("low.ini", "[pref]\nendFlt=p\nendFltPr=20\n");
     const Json cut = onlyLine(runBatch(dir, {"process", "--json", "--prefs", dir.file("low.ini"), low}));
     EXPECT_TRUE(cut["sondes"][0]["correctionFactor"].is_null());
+    EXPECT_TRUE(hasCode(cut, "burst-above-10hpa", "no correction factor")) << cut.dump();
     EXPECT_NE(runBatch(dir, {"process", "--prefs", dir.file("low.ini"), low}).out.find("did not reach 10 hPa"),
               std::string::npos);
 }
