@@ -15,6 +15,8 @@ namespace {
 constexpr const char* Eol = "\r\n";
 constexpr std::size_t MaxLine = 132;
 constexpr const char* MissingValue = "99999"; // above every valid value of every variable
+constexpr double MissingNumber = 99999;
+constexpr double MaxDurationS = 1e9; // s; keeps the record line within 132 characters
 constexpr const char* NotGiven = "(not given)";
 constexpr int StationNameLength = 40;
 
@@ -122,16 +124,27 @@ ArchiveText amesFile(const Q5& q, const ArchiveSonde& s, const ArchiveMeta& meta
     // time of the previous one (to the millisecond written) is left out.
     std::vector<const ArchiveLevel*> levels;
     long long lastMs = -1;
+    std::size_t beyond = 0;
     for (const ArchiveLevel& l : s.ascent) {
+        // A time after launch beyond decades comes from a corrupt time stamp;
+        // it would not fit the record line either.
+        if (!(l.duration < MaxDurationS)) {
+            ++beyond;
+            continue;
+        }
         const long long ms = std::llround(l.duration * 1000);
         if (ms <= lastMs)
             continue;
         lastMs = ms;
         levels.push_back(&l);
     }
-    if (levels.size() < s.ascent.size())
-        file.warnings.push_back("NDACC " + file.name + ": " + std::to_string(s.ascent.size() - levels.size())
+    if (levels.size() + beyond < s.ascent.size())
+        file.warnings.push_back("NDACC " + file.name + ": "
+                                + std::to_string(s.ascent.size() - beyond - levels.size())
                                 + " level(s) left out whose time after launch repeats the previous one");
+    if (beyond > 0)
+        file.warnings.push_back("NDACC " + file.name + ": " + std::to_string(beyond)
+                                + " level(s) left out whose time after launch is beyond 1e9 s");
 
     const DateParts launch = decodeDateTime(std::round(s.launchTime * SecondsPerDay) / SecondsPerDay);
     const double launchHours = launch.hour + launch.minute / 60.0 + launch.second / 3600.0;
@@ -247,10 +260,15 @@ ArchiveText amesFile(const Q5& q, const ArchiveSonde& s, const ArchiveMeta& meta
         for (const Variable& v : Variables) {
             from = out.size();
             const double x = v.get(*l);
-            if (known(x))
+            // The missing value must exceed every valid one, and a value too
+            // wide for its field (each field holds the quantity's physical
+            // range) is a corrupt reading that would push the line past 132.
+            if (known(x) && std::fabs(x) < MissingNumber)
                 appendFixed(out, x, v.decimals);
-            else
+            if (out.size() == from || out.size() - from >= static_cast<std::size_t>(v.width)) {
+                out.resize(from);
                 out += MissingValue;
+            }
             pad(out, from, v.width);
         }
         out += Eol;

@@ -140,5 +140,23 @@ TEST(ArchiveFiles, MissingMetadataIsNamedAndTextIsSafe)
     EXPECT_NE(a.text.find("\r\nZ?rich, \"Nord\"\r\n"), std::string::npos);
 }
 
+TEST(ArchiveFiles, AmesCorruptReadingsAreMissingAndLinesStayWithin132)
+{
+    Q5 q;
+    buildFlight(q);
+    ArchiveSonde s = buildArchiveProfile(q).sondes.at(0);
+    ASSERT_GE(s.ascent.size(), 2u);
+    s.ascent[0].cellCurrent = -1e12; // fits no field
+    s.ascent[0].gph = 99999.5;       // would read as above the missing value
+    s.ascent[1].duration = 1e15;     // a corrupt time stamp
+    const ArchiveText a = amesFile(q, s, ArchiveMeta{});
+    for (std::size_t from = 0, end; (end = a.text.find("\r\n", from)) != std::string::npos; from = end + 2)
+        EXPECT_LE(end - from, 132u) << a.text.substr(from, end - from);
+    EXPECT_EQ(a.text.find("1000000000000000"), std::string::npos);
+    EXPECT_EQ(a.text.find("-1000000000000"), std::string::npos);
+    EXPECT_EQ(a.text.find("99999.5"), std::string::npos);
+    EXPECT_EQ(a.warnings.back(), "NDACC " + a.name + ": 1 level(s) left out whose time after launch is beyond 1e9 s");
+}
+
 } // namespace
 } // namespace lumo
