@@ -22,7 +22,8 @@ constexpr const char* ProfileFields = "Duration,Pressure,O3PartialPressure,Tempe
 constexpr const char* ResidualConstantMixingRatio = "2";
 constexpr const char* ResidualOther = "99";
 
-void table(std::string& out, const char* name, const char* fields, std::initializer_list<std::string> row)
+// A blank line, "#NAME" and the line of field names.
+void tableHead(std::string& out, const char* name, const char* fields)
 {
     out += Eol;
     out += '#';
@@ -30,6 +31,11 @@ void table(std::string& out, const char* name, const char* fields, std::initiali
     out += Eol;
     out += fields;
     out += Eol;
+}
+
+void table(std::string& out, const char* name, const char* fields, std::initializer_list<std::string> row)
+{
+    tableHead(out, name, fields);
     bool first = true;
     for (const std::string& v : row) {
         if (!first)
@@ -54,12 +60,7 @@ void profileTable(std::string& out, const char* name, const std::vector<ArchiveL
 {
     if (levels.empty())
         return; // an empty optional table is left out
-    out += Eol;
-    out += '#';
-    out += name;
-    out += Eol;
-    out += ProfileFields;
-    out += Eol;
+    tableHead(out, name, ProfileFields);
     for (const ArchiveLevel& l : levels) {
         appendFixed(out, l.duration, 3);
         value(out, l.pressure, 3);

@@ -124,15 +124,7 @@ FlightResult processOne(const std::string& raw, const ProcessOptions& opt, const
     return res;
 }
 
-// "+/-x.xx DU", or "unknown".
-std::string plusMinus(double du)
-{
-    if (du == Missing)
-        return "unknown";
-    char buf[48];
-    std::snprintf(buf, sizeof buf, "+/-%.2f DU", du);
-    return buf;
-}
+
 
 void printTropopause(const char* name, const Tropopause& t)
 {
@@ -202,6 +194,9 @@ std::string columnText(double value)
     std::snprintf(buf, sizeof buf, "%.2f DU", value);
     return buf;
 }
+
+// "+/-x.xx DU", or "unknown".
+std::string plusMinus(double du) { return du == Missing ? "unknown" : "+/-" + columnText(du); }
 
 Json resultJson(const FlightResult& res)
 {
