@@ -9,6 +9,7 @@
 #include <benchmark/benchmark.h>
 
 #include "flight/q5.h"
+#include "processing/qualitychecks.h"
 #include "processing/tropopause.h"
 #include "processing/uncertainty.h"
 #include "support/synthflight.h"
@@ -52,6 +53,21 @@ void BM_UncertaintyAndTropopause(benchmark::State& state)
     }
 }
 BENCHMARK(BM_UncertaintyAndTropopause)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond);
+
+// The quality checks after a run (already part of BM_ProcessFlight): one
+// walk over the flight records, then the warnings.
+void BM_QualityChecks(benchmark::State& state)
+{
+    const auto q = buildFlight(3.0 * static_cast<double>(state.range(0)));
+    q->processFlight();
+    for (auto _ : state) {
+        q->warnings.clear();
+        lumo::checkFlight(*q);
+        benchmark::DoNotOptimize(q->warnings.data());
+    }
+    state.SetComplexityN(static_cast<std::int64_t>(q->fltRecs.size()));
+}
+BENCHMARK(BM_QualityChecks)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
 
 // One pass of per-sample uncertainties, as a writer of the uncertainty
 // profile or a plot makes it (not part of the run).

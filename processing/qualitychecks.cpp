@@ -7,6 +7,7 @@
 #include "flight/datetime.h"
 #include "flight/numbertext.h"
 #include "flight/q5.h"
+#include "flightsurvey.h"
 #include "qualitylimits.h"
 
 namespace lumo {
@@ -18,35 +19,24 @@ namespace {
 // Message numbers with "." whatever the process locale.
 std::string format(const char* fmt, double value) { return formatNumbers(fmt, {value}); }
 
-bool isFix(const RawRecord& r) { return r.isGps() && r.data.gps.nSats >= MinSatsForFix; }
-
-// Pressure (hPa) of a record of the detection mode; 0 when it has none.
-double modePressure(const Q5& q, const RawRecord& r)
-{
-    if (q.lDetGps)
-        return r.isGps() ? r.data.gps.gpsP : 0;
-    return r.isPtu() ? r.data.ptu.p - q.sfcCorrP : 0;
-}
-
-void checkBurstPressure(Q5& q)
+void checkBurstPressure(Q5& q, const FlightSurvey& s)
 {
     double pb = 0;
     double time = 0;
     const char* what = "Burst";
     if (q.burstRec) {
-        pb = modePressure(q, *q.burstRec);
-        time = q.burstRec->time;
+        const RawRecord& b = *q.burstRec;
+        // Pressure (hPa) of the burst in the detection mode; 0 when it has none.
+        if (q.lDetGps)
+            pb = b.isGps() ? b.data.gps.gpsP : 0;
+        else
+            pb = b.isPtu() ? b.data.ptu.p - q.sfcCorrP : 0;
+        time = b.time;
     } else {
         // Without a burst the highest point (lowest pressure) of the flight.
         what = "Highest point";
-        pb = std::numeric_limits<double>::infinity();
-        for (const RawRecord& r : q.fltRecs) {
-            const double p = modePressure(q, r);
-            if (p > 0 && p < pb) {
-                pb = p;
-                time = r.time;
-            }
-        }
+        pb = s.topPressure;
+        time = s.topPressureTime;
     }
     if (!(pb > MinPressureForTotal) || pb == std::numeric_limits<double>::infinity())
         return;
@@ -57,90 +47,24 @@ void checkBurstPressure(Q5& q)
                {{"pressure", pb}, {"time", time}});
 }
 
-// Height (m) of the flight's track: PTU heights with a pressure sensor,
-// else the GPS altitudes of good fixes.
-bool trackHeight(const Q5& q, const RawRecord& r, double& h)
+void checkEndsAscending(Q5& q, const FlightSurvey& s)
 {
-    if (q.rsPrInst && r.isPtu() && r.data.ptu.hgt != Missing) {
-        h = r.data.ptu.hgt;
-        return true;
-    }
-    if (!q.rsPrInst && isFix(r)) {
-        h = r.data.gps.alt;
-        return true;
-    }
-    return false;
-}
-
-void checkEndsAscending(Q5& q)
-{
-    double top = -std::numeric_limits<double>::infinity(), last = 0, lastTime = 0;
-    bool any = false;
-    for (const RawRecord& r : q.fltRecs) {
-        double h = 0;
-        if (!trackHeight(q, r, h))
-            continue;
-        top = std::max(top, h);
-        last = h;
-        lastTime = r.time;
-        any = true;
-    }
-    if (!any || top - last >= MinDescentAfterTop)
+    if (!s.anyHeight || s.topHeight - s.lastHeight >= MinDescentAfterTop)
         return;
     addWarning(q.warnings, "ends-ascending",
-               "The data end at " + clockOf(lastTime) + " (" + format("%.1f", last / 1000)
+               "The data end at " + clockOf(s.lastHeightTime) + " (" + format("%.1f", s.lastHeight / 1000)
                    + " km) while still ascending: no burst was seen (truncated file or lost telemetry).",
-               {{"time", lastTime}, {"height", last}});
+               {{"time", s.lastHeightTime}, {"height", s.lastHeight}});
 }
 
-// The longest silence of one stream during the ascent, counting up to the
-// end of the ascent when the stream stops early.
-struct GapTracker {
-    double last = 0, longest = 0, at = 0;
-    int count = 0;
-    bool seen = false;
-
-    void sample(double time)
-    {
-        if (seen)
-            gap(last, time);
-        last = time;
-        seen = true;
-    }
-    void gap(double from, double to)
-    {
-        const double seconds = (to - from) * SecondsPerDay;
-        if (seconds <= MaxTelemetryGap)
-            return;
-        ++count;
-        if (seconds > longest) {
-            longest = seconds;
-            at = from;
-        }
-    }
-};
-
-void checkGaps(Q5& q)
+void checkGaps(Q5& q, const FlightSurvey& survey)
 {
-    const AscentWindow ascent(q);
-    // PTU, GPS, then the four ozonesondes.
-    GapTracker streams[2 + MaxSondes];
-    for (const RawRecord& r : q.fltRecs) {
-        if (!ascent.contains(r.time))
-            continue;
-        if (r.isPtu())
-            streams[0].sample(r.time);
-        else if (r.isGps())
-            streams[1].sample(r.time);
-        else if (r.isOzone() && r.o3Slot() >= 0)
-            streams[2 + r.o3Slot()].sample(r.time);
-    }
     for (int s = 0; s < 2 + MaxSondes; ++s) {
-        GapTracker& g = streams[s];
+        GapTracker g = survey.streams[s];
         const bool wanted = s == 0 || (s == 1 && q.rsGpsInst) || (s >= 2 && q.o3Sonde[s - 2].sn[0]);
         if (!wanted || !g.seen)
             continue;
-        g.gap(g.last, ascent.to);
+        g.gap(g.last, survey.ascent.to);
         if (g.count == 0)
             continue;
         const std::string name = s == 0 ? "PTU" : s == 1 ? "GPS" : "Ozonesonde " + std::to_string(s - 1);
@@ -159,45 +83,29 @@ void checkGaps(Q5& q)
 // temperature and height. A few at the end of every file are the normal
 // interleaving of the streams; over a minute of them means the PTU
 // telemetry was lost while the ozonesondes went on.
-void checkUnplaced(Q5& q)
+void checkUnplaced(Q5& q, const FlightSurvey& s)
 {
-    int count = 0;
-    double first = 0, last = 0, lastPtu = 0;
-    for (const RawRecord& r : q.fltRecs) {
-        if (r.isPtu())
-            lastPtu = r.time;
-        if (r.isOzone() && r.data.o3.t == Missing) {
-            if (count++ == 0)
-                first = r.time;
-            last = r.time;
-        }
-    }
-    if (count == 0 || (last - lastPtu) * SecondsPerDay <= MaxTelemetryGap)
+    if (s.unplaced == 0 || (s.unplacedLast - s.lastPtu) * SecondsPerDay <= MaxTelemetryGap)
         return;
     addWarning(q.warnings, "unplaced-samples",
-               std::to_string(count) + " ozone samples from " + clockOf(first)
+               std::to_string(s.unplaced) + " ozone samples from " + clockOf(s.unplacedFirst)
                    + " on came after the last PTU sample: their pressure, temperature, height and ozone are"
                      " unknown and left blank.",
-               {{"count", double(count)}, {"time", first}});
+               {{"count", double(s.unplaced)}, {"time", s.unplacedFirst}});
 }
 
-void checkInstruments(Q5& q)
+void checkInstruments(Q5& q, const FlightSurvey& s)
 {
-    int fixes = 0, ptu = 0;
-    for (const RawRecord& r : q.fltRecs) {
-        fixes += isFix(r) ? 1 : 0;
-        ptu += r.isPtu() ? 1 : 0;
-    }
-    if (q.rsGpsInst && fixes == 0)
+    if (q.rsGpsInst && s.fixes == 0)
         addWarning(q.warnings, "gps-without-fixes",
                    "The configuration says a GPS is installed, but the flight holds no GPS fix with "
                        + std::to_string(MinSatsForFix) + " or more satellites.");
-    if (!q.rsGpsInst && fixes >= MinFixesForGps)
+    if (!q.rsGpsInst && s.fixes >= MinFixesForGps)
         addWarning(q.warnings, "gps-not-configured",
-                   "The configuration says no GPS is installed, but the flight holds " + std::to_string(fixes)
+                   "The configuration says no GPS is installed, but the flight holds " + std::to_string(s.fixes)
                        + " good GPS fixes; they were not used.",
-                   {{"fixes", double(fixes)}});
-    if (q.rsPrInst && ptu == 0)
+                   {{"fixes", double(s.fixes)}});
+    if (q.rsPrInst && s.ptu == 0)
         addWarning(q.warnings, "pressure-without-data",
                    "The configuration says a pressure sensor is installed, but the flight holds no valid PTU "
                    "packet.");
@@ -219,19 +127,20 @@ std::string clockOf(double time)
     return buf;
 }
 
-void checkFlightTrack(Q5& q)
+void checkFlightTrack(Q5& q, const FlightSurvey& survey)
 {
-    checkBurstPressure(q);
-    checkEndsAscending(q);
-    checkGaps(q);
-    checkUnplaced(q);
-    checkInstruments(q);
+    checkBurstPressure(q, survey);
+    checkEndsAscending(q, survey);
+    checkGaps(q, survey);
+    checkUnplaced(q, survey);
+    checkInstruments(q, survey);
 }
 
 void checkFlight(Q5& q)
 {
-    checkFlightTrack(q);
-    checkOzonesondes(q);
+    const FlightSurvey survey(q);
+    checkFlightTrack(q, survey);
+    checkOzonesondes(q, survey);
 }
 
 } // namespace lumo

@@ -7,6 +7,7 @@
 namespace lumo {
 
 class Q5;
+struct FlightSurvey;
 
 // Checks the flight after a processing run and appends what a user must
 // know before trusting its numbers to q.warnings, each with a stable code:
@@ -18,8 +19,8 @@ class Q5;
 // The run itself adds residual-unknown; the preferences add
 // residual-method and prefs-missing.
 void checkFlight(Q5& q);
-void checkFlightTrack(Q5& q);
-void checkOzonesondes(Q5& q);
+void checkFlightTrack(Q5& q, const FlightSurvey& survey);
+void checkOzonesondes(Q5& q, const FlightSurvey& survey);
 
 // The ascent: from the launch to the burst (or the end of the flight).
 struct AscentWindow {

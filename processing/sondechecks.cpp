@@ -1,9 +1,9 @@
 // Quality checks of the ozonesondes: data present, cell alive, pump
 // temperature and surface ozone plausible, a positive column.
-#include <limits>
 
 #include "flight/numbertext.h"
 #include "flight/q5.h"
+#include "flightsurvey.h"
 #include "qualitychecks.h"
 #include "qualitylimits.h"
 #include "uncertainty.h"
@@ -22,43 +22,19 @@ std::string sondeName(const Q5& q, int h)
 // Message numbers with "." whatever the process locale.
 std::string number(const char* fmt, double value) { return formatNumbers(fmt, {value}); }
 
-// What the ascent samples of one ozonesonde showed.
-struct SondeAscent {
-    int samples = 0;
-    int atBackground = 0;
-    int pumpOut = 0;
-    double pumpMin = std::numeric_limits<double>::infinity();
-    double pumpMax = -std::numeric_limits<double>::infinity();
-    double pumpFirst = 0; // time of the first sample out of range
-};
-
-void checkChain(Q5& q, const int (&records)[MaxSondes])
+void checkChain(Q5& q, const FlightSurvey& s)
 {
-    int stray = 0;
-    double firstStray = 0;
-    int strayNum = 0;
-    for (const RawRecord& r : q.fltRecs) {
-        if (!r.isOzone())
-            continue;
-        const int h = r.o3Slot();
-        if (h >= 0 && q.o3Sonde[h].sn[0])
-            continue;
-        if (stray++ == 0) {
-            firstStray = r.time;
-            strayNum = r.data.o3.o3Num;
-        }
-    }
     for (int h = 0; h < MaxSondes; ++h)
-        if (q.o3Sonde[h].sn[0] && records[h] == 0)
+        if (q.o3Sonde[h].sn[0] && s.records[h] == 0)
             addWarning(q.warnings, "sonde-without-data",
                        sondeName(q, h) + " is configured but the flight holds no ozone record of it.",
                        {{"sonde", double(h + 1)}});
-    if (stray > 0)
+    if (s.stray > 0)
         addWarning(q.warnings, "ozone-without-sonde",
-                   std::to_string(stray) + " ozone record" + (stray > 1 ? "s" : "") + " from " + clockOf(firstStray)
-                       + " carry a chain number (first " + std::to_string(strayNum)
+                   std::to_string(s.stray) + " ozone record" + (s.stray > 1 ? "s" : "") + " from "
+                       + clockOf(s.firstStray) + " carry a chain number (first " + std::to_string(s.strayNum)
                        + ") without a configured ozonesonde; they were not used.",
-                   {{"count", double(stray)}, {"chainNumber", double(strayNum)}, {"time", firstStray}});
+                   {{"count", double(s.stray)}, {"chainNumber", double(s.strayNum)}, {"time", s.firstStray}});
 }
 
 void checkSonde(Q5& q, int h, const SondeAscent& a)
@@ -96,34 +72,13 @@ bool hasSurfaceSample(const Q5& q, int h)
 
 } // namespace
 
-void checkOzonesondes(Q5& q)
+void checkOzonesondes(Q5& q, const FlightSurvey& survey)
 {
-    int records[MaxSondes] = {};
-    SondeAscent ascent[MaxSondes];
-    const AscentWindow window(q);
-    for (const RawRecord& r : q.fltRecs) {
-        const int h = r.isOzone() ? r.o3Slot() : -1;
-        if (h < 0)
-            continue;
-        ++records[h];
-        if (!window.contains(r.time))
-            continue;
-        SondeAscent& a = ascent[h];
-        const O3Data& o = r.data.o3;
-        ++a.samples;
-        a.atBackground += o.ic <= q.o3Sonde[h].bkg ? 1 : 0;
-        if (o.tp < MinPumpTemperature || o.tp > MaxPumpTemperature) {
-            if (a.pumpOut++ == 0)
-                a.pumpFirst = r.time;
-            a.pumpMin = std::min(a.pumpMin, o.tp);
-            a.pumpMax = std::max(a.pumpMax, o.tp);
-        }
-    }
-    checkChain(q, records);
+    checkChain(q, survey);
     for (int h = 0; h < MaxSondes; ++h) {
-        if (!q.o3Sonde[h].sn[0] || records[h] == 0)
+        if (!q.o3Sonde[h].sn[0] || survey.records[h] == 0)
             continue;
-        checkSonde(q, h, ascent[h]);
+        checkSonde(q, h, survey.sonde[h]);
         const double cf = q.o3CorrFactor[h];
         if (cf != Missing && (cf < CorrFactorLow || cf > CorrFactorHigh))
             addWarning(q.warnings, "correction-factor-range",

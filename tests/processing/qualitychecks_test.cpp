@@ -168,6 +168,25 @@ TEST_F(QualityChecks, SampleAfterTheLastPtuStaysUnknown)
     EXPECT_GE(find(lost, "unplaced-samples")->value("count"), 4 * 120);
 }
 
+TEST_F(QualityChecks, SeveralFaultsComeInTheOrderOfTheChecks)
+{
+    flight.totalSeconds = 4000; // still rising
+    edit = [](Q5& q) {
+        q.o3Sonde[3].sn[0] = 0;
+        dropFlight(q, [](const RawRecord& r) {
+            const double sec = secondOf(r);
+            return (r.isOzone() && r.o3Slot() == 2) || (r.isGps() && sec > 3000 && sec < 3100);
+        });
+        for (RawRecord& r : q.fltRecs)
+            if (r.isOzone() && r.o3Slot() == 0)
+                r.data.o3.ic = 0.01;
+    };
+    run();
+    EXPECT_EQ(codes(q), (std::vector<std::string>{"burst-above-10hpa", "ends-ascending", "telemetry-gap",
+                                                  "sonde-without-data", "ozone-without-sonde",
+                                                  "cell-at-background", "column-not-positive"}));
+}
+
 TEST_F(QualityChecks, TableResidualThatCannotBeDeterminedIsUnknown)
 {
     test::TempDir dir;
