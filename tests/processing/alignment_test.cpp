@@ -119,6 +119,41 @@ TEST(AlignByTime, NoSourceAtAllPlacesNothingAndKeepsAll)
         EXPECT_EQ(r.data.o3.p, 0);
 }
 
+// Two alignments from the PTU samples, onto ozone and onto GPS records, in
+// one walk: the waiting ozone sample placed once the next PTU sample comes
+// must not move the GPS fix logged out of order before it.
+TEST(AlignByTime, AlignmentsSharingAWalkPlaceAsEachAlone)
+{
+    RecordList<RawRecord> alone, shared;
+    for (RecordList<RawRecord>* l : {&alone, &shared}) {
+        addPtu(*l, 10, 900, 0, 0);
+        addOzone(*l, 15, 1, 0);
+        addGps(*l, 9, 0, 0, 0);
+        addPtu(*l, 20, 800, 0, 0);
+    }
+    auto isPtu = [](const RawRecord& r) { return r.isPtu(); };
+    auto isOzone = [](const RawRecord& r) { return r.isOzone(); };
+    auto isGps = [](const RawRecord& r) { return r.isGps(); };
+    auto pressure = [](const RawRecord& r) { return std::array<double, 1>{r.data.ptu.p}; };
+    auto onOzone = [](RawRecord& r, const std::array<double, 1>& v) { r.data.o3.p = v[0]; };
+    auto onGps = [](RawRecord& r, const std::array<double, 1>& v) { r.data.gps.ptuT = v[0]; };
+    const std::array<double, 1> start{1000};
+    alignByTime<1>(alone, isPtu, pressure, isOzone, onOzone, start);
+    alignByTime<1>(alone, isPtu, pressure, isGps, onGps, start);
+    auto ozone = timeAlignment<1>(isPtu, pressure, isOzone, onOzone, KeepUnplaced{}, start);
+    auto gps = timeAlignment<1>(isPtu, pressure, isGps, onGps, KeepUnplaced{}, start);
+    for (RawRecord& r : shared) {
+        ozone.visit(r);
+        gps.visit(r);
+    }
+    const RawRecord* a = alone.first()->next;
+    const RawRecord* b = shared.first()->next;
+    EXPECT_NEAR(b->data.o3.p, 850, 1e-4);
+    EXPECT_EQ(b->data.o3.p, a->data.o3.p);
+    EXPECT_EQ(b->next->data.gps.ptuT, a->next->data.gps.ptuT);
+    EXPECT_LT(b->next->data.gps.ptuT, 905); // from the bracket of the first PTU sample, not 910
+}
+
 class Streams : public ::testing::Test {
 protected:
     void SetUp() override
