@@ -22,6 +22,21 @@ double rateOver(double dz, double t1, double t0)
 
 } // namespace
 
+void clearDerived(const Q5& q, RawRecord& r)
+{
+    if (r.isPtu()) {
+        r.data.ptu.hgt = r.data.ptu.gpsAlt = Missing;
+        r.data.ptu.rate = 0;
+    } else if (r.isGps()) {
+        r.data.gps.gpsP = r.data.gps.gpsRate = 0;
+        if (q.rsGpsInst)
+            r.data.gps.ptuT = r.data.gps.ptuU = Missing;
+    } else if (r.isOzone()) {
+        O3Data& o = r.data.o3;
+        o.p = o.t = o.u = o.tu = o.gpsAlt = o.gpsP = o.hgt = o.o3pp = Missing;
+    }
+}
+
 void GpsPressureStep::visit(RawRecord& r)
 {
     if (!r.isGps())
@@ -101,8 +116,8 @@ void alignStreams(Q5& q)
     const std::array<double, 1> stnAlt{q.stnAlt};
     const std::array<double, 2> refTU{refSurfaceT(q), refSurfaceU(q)};
 
-    // Temperature and humidity at each GPS fix, for its pressure; height at
-    // each PTU sample.
+    // Each record afresh; temperature and humidity at each GPS fix, for its
+    // pressure; height at each PTU sample.
     auto tuOntoGps = timeAlignment<2>(
         isPtu, [ct, cu](const RawRecord& r) { return std::array<double, 2>{r.data.ptu.t - ct, r.data.ptu.u - cu}; },
         isGps,
@@ -112,13 +127,13 @@ void alignStreams(Q5& q)
         },
         KeepUnplaced{}, refTU);
     PtuHeightStep heights(q);
-    if (gps || pr)
-        for (RawRecord* r = list.first(); r; r = r->next) {
-            if (gps)
-                tuOntoGps.visit(*r);
-            if (pr)
-                heights.visit(*r);
-        }
+    for (RawRecord* r = list.first(); r; r = r->next) {
+        clearDerived(q, *r);
+        if (gps)
+            tuOntoGps.visit(*r);
+        if (pr)
+            heights.visit(*r);
+    }
 
     // Pressure at each GPS fix. PTU pressure, temperature and humidity,
     // humidity-sensor temperature (plain PTU packets carry none, 0) and height

@@ -7,9 +7,16 @@ namespace lumo {
 
 constexpr int MinSatsForFix = 5; // fixes with fewer satellites give no usable altitude
 
+// Every member a run derives of one record back to unknown: what the time
+// alignment cannot place (samples after the last sample of their source
+// stream) stays Missing, never a plausible-looking 0. Rates start at 0 and
+// a GPS fix without a derived pressure has gpsP 0.
+void clearDerived(const Q5& q, RawRecord& r);
+
 // Every alignment of the flight list, with GPS pressures and PTU heights,
 // in two walks: the second needs the temperatures at the GPS fixes and the
-// PTU heights of the first at every record, also at those still ahead.
+// PTU heights of the first at every record, also at those still ahead. The
+// first walk starts every record afresh (clearDerived).
 void alignStreams(Q5& q);
 
 // GPS pressure of every fix by hypsometric integration from the first fix

@@ -13,56 +13,6 @@ bool isModeRecord(const Q5& q, const RawRecord& r) { return q.lDetGps ? r.isGps(
 
 double ascentRate(const Q5& q, const RawRecord& r) { return q.lDetGps ? r.data.gps.gpsRate : r.data.ptu.rate; }
 
-RawRecord* burstPtu(const Q5& q)
-{
-    RawRecord* accepted = nullptr;
-    RawRecord* candidate = nullptr;
-    bool first = true;
-    for (RawRecord* r = q.fltRecs.first(); r; r = r->next) {
-        if (!r->isPtu())
-            continue;
-        if (first) {
-            candidate = accepted;
-            accepted = r;
-            first = false;
-            continue;
-        }
-        const double p = r->data.ptu.p - q.sfcCorrP;
-        if (q.endFltPr > 0 && p < q.endFltPr)
-            break;
-        if (q.endFltAlt > 0 && r->data.ptu.hgt > q.endFltAlt)
-            break;
-        if (accepted->data.ptu.p - q.sfcCorrP >= p && p >= MinBurstPressure) {
-            candidate = accepted;
-            accepted = r;
-        }
-    }
-    return candidate;
-}
-
-RawRecord* burstGps(const Q5& q)
-{
-    RawRecord* accepted = nullptr;
-    for (RawRecord* r = q.fltRecs.first(); r; r = r->next) {
-        if (!r->isGps())
-            continue;
-        if (!accepted) {
-            accepted = r;
-            continue;
-        }
-        const GpsData& g = r->data.gps;
-        if (!(g.gpsP > 0))
-            continue; // weak fix: no pressure
-        if (q.endFltPr > 0 && g.gpsP < q.endFltPr)
-            break;
-        if (q.endFltAlt > 0 && g.alt > q.endFltAlt)
-            break;
-        if (g.gpsP <= accepted->data.gps.gpsP)
-            accepted = r;
-    }
-    return accepted;
-}
-
 } // namespace
 
 RawRecord* findLaunch(const Q5& q)
@@ -91,12 +41,64 @@ RawRecord* findLaunch(const Q5& q)
     return w;
 }
 
-RawRecord* findBurst(const Q5& q) { return q.lDetGps ? burstGps(q) : burstPtu(q); }
-
-void detectLaunchAndBurst(Q5& q)
+void BurstSearch::visit(RawRecord& r)
 {
-    q.launchRec = findLaunch(q);
-    q.burstRec = findBurst(q);
+    if (done_)
+        return;
+    if (q_.lDetGps)
+        gps(r);
+    else
+        ptu(r);
+}
+
+void BurstSearch::ptu(RawRecord& r)
+{
+    if (!r.isPtu())
+        return;
+    if (!accepted_) {
+        accepted_ = &r;
+        return;
+    }
+    const double p = r.data.ptu.p - q_.sfcCorrP;
+    if ((q_.endFltPr > 0 && p < q_.endFltPr) || (q_.endFltAlt > 0 && r.data.ptu.hgt > q_.endFltAlt)) {
+        done_ = true;
+        return;
+    }
+    if (accepted_->data.ptu.p - q_.sfcCorrP >= p && p >= MinBurstPressure) {
+        candidate_ = accepted_;
+        accepted_ = &r;
+    }
+}
+
+void BurstSearch::gps(RawRecord& r)
+{
+    if (!r.isGps())
+        return;
+    if (!accepted_) {
+        accepted_ = &r;
+        return;
+    }
+    const GpsData& g = r.data.gps;
+    if (!(g.gpsP > 0))
+        return; // weak fix: no pressure
+    if ((q_.endFltPr > 0 && g.gpsP < q_.endFltPr) || (q_.endFltAlt > 0 && g.alt > q_.endFltAlt)) {
+        done_ = true;
+        return;
+    }
+    if (g.gpsP <= accepted_->data.gps.gpsP)
+        accepted_ = &r;
+}
+
+// In PTU mode the sample accepted before the last one; in GPS mode the last
+// accepted fix.
+RawRecord* BurstSearch::burst() const { return q_.lDetGps ? accepted_ : candidate_; }
+
+RawRecord* findBurst(const Q5& q)
+{
+    BurstSearch search(q);
+    for (RawRecord* r = q.fltRecs.first(); r && !search.done(); r = r->next)
+        search.visit(*r);
+    return search.burst();
 }
 
 } // namespace lumo

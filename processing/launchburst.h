@@ -15,7 +15,24 @@ RawRecord* findLaunch(const Q5& q);
 // end-of-flight pressure or altitude. Null when nothing qualifies.
 RawRecord* findBurst(const Q5& q);
 
-// Sets q.launchRec and q.burstRec.
-void detectLaunchAndBurst(Q5& q);
+// The same burst search one record at a time in list order, for a walk
+// that does more than one thing; records after the end of the flight are
+// passed over.
+class BurstSearch {
+public:
+    explicit BurstSearch(const Q5& q) : q_(q) {}
+    void visit(RawRecord& r);
+    bool done() const { return done_; }
+    RawRecord* burst() const;
+
+private:
+    void ptu(RawRecord& r);
+    void gps(RawRecord& r);
+
+    const Q5& q_;
+    RawRecord* accepted_ = nullptr;
+    RawRecord* candidate_ = nullptr;
+    bool done_ = false;
+};
 
 } // namespace lumo

@@ -15,28 +15,13 @@ namespace lumo {
 
 namespace {
 
-// Every member a run derives starts again as unknown: what the time
-// alignment cannot place (samples after the last sample of their source
-// stream) stays Missing, never a plausible-looking 0. Rates start at 0 and
-// a GPS fix without a derived pressure has gpsP 0.
-void clearDerived(Q5& q)
+// What a run derives of the flight as a whole starts again as unknown, and
+// so do the surface records. The flight records start afresh in the first
+// walk of the alignment.
+void clearResults(Q5& q)
 {
-    const bool gps = q.rsGpsInst != 0;
-    for (RecordList<RawRecord>* list : {&q.sfcRecs, &q.fltRecs}) {
-        for (RawRecord& r : *list) {
-            if (r.isPtu()) {
-                r.data.ptu.hgt = r.data.ptu.gpsAlt = Missing;
-                r.data.ptu.rate = 0;
-            } else if (r.isGps()) {
-                r.data.gps.gpsP = r.data.gps.gpsRate = 0;
-                if (gps)
-                    r.data.gps.ptuT = r.data.gps.ptuU = Missing;
-            } else if (r.isOzone()) {
-                O3Data& o = r.data.o3;
-                o.p = o.t = o.u = o.tu = o.gpsAlt = o.gpsP = o.hgt = o.o3pp = Missing;
-            }
-        }
-    }
+    for (RawRecord& r : q.sfcRecs)
+        clearDerived(q, r);
     for (int h = 0; h < MaxSondes; ++h) {
         q.o3Measured[h] = Missing;
         q.o3Residual[h] = Missing;
@@ -49,14 +34,19 @@ void clearDerived(Q5& q)
     q.windRecs.clear();
 }
 
-// Partial pressure of every flight ozone sample that has a
-// pressure, then the optional filter. The filter only looks back, so it
-// follows each record at once.
-void flightOzone(Q5& q)
+// Once the streams are aligned: the partial pressure of every flight ozone
+// sample that has a pressure, then the optional filter (it only looks
+// back, so it follows each record at once); the ascent rates; the burst.
+// Each needs a record and those before it only, so they share one walk.
+void afterAlignment(Q5& q)
 {
     const bool filter = q.lpFilter > 0;
     OzoneLowPass lowPass(q.lpFilter);
+    AscentRateStep rates(q);
+    BurstSearch burst(q);
     for (RawRecord& r : q.fltRecs) {
+        rates.visit(r);
+        burst.visit(r);
         if (!r.isOzone())
             continue;
         if (r.o3Slot() < 0) {
@@ -69,6 +59,8 @@ void flightOzone(Q5& q)
         if (filter)
             lowPass.apply(r);
     }
+    q.launchRec = findLaunch(q);
+    q.burstRec = burst.burst();
 }
 
 } // namespace
@@ -77,16 +69,17 @@ bool Q5::processFlight()
 {
     if (sfcRecs.empty() || fltRecs.empty())
         return false;
-    clearDerived(*this);
+    clearResults(*this);
     warnings = setupWarnings;
     referBackgrounds(*this);
-    if (!surfaceStatistics(*this))
+    if (!surfaceStatistics(*this)) {
+        for (RawRecord& r : fltRecs)
+            clearDerived(*this, r);
         return false;
+    }
     surfaceOzone(*this);
     alignStreams(*this);
-    flightOzone(*this);
-    ascentRates(*this);
-    detectLaunchAndBurst(*this);
+    afterAlignment(*this);
     if (rsGpsInst)
         buildWinds(*this);
     totalOzone(*this);

@@ -85,6 +85,11 @@ TEST(ProcessFlight, InvalidSurfacePressureFailsAfterClearingAndSkipsPlots)
     EXPECT_EQ(q.burstRec, nullptr);
     EXPECT_EQ(q.o3Measured[0], Missing);
     EXPECT_TRUE(q.windRecs.empty());
+    // The flight records lose what the first run derived too.
+    int derived = 0;
+    for (const RawRecord& r : q.fltRecs)
+        derived += (r.isPtu() && r.data.ptu.hgt != Missing) || (r.isOzone() && r.data.o3.o3pp != Missing);
+    EXPECT_EQ(derived, 0);
     EXPECT_EQ(log.size(), 1u);
     ASSERT_FALSE(dialogs.transcript.empty());
     EXPECT_EQ(dialogs.transcript.back().text, "Surface pressure invalid.");
