@@ -62,22 +62,32 @@ struct FileCloser {
 
 } // namespace
 
-void measuredColumns(Q5& q)
+MeasuredColumnSum::MeasuredColumnSum(Q5& q)
+    : q_(q), p0_(columnBasePressure(q))
 {
     for (int h = 0; h < MaxSondes; ++h) {
         q.o3Measured[h] = Missing;
         q.o3TopMix[h] = Missing;
     }
-    const double p0 = columnBasePressure(q);
-    forEachColumnSample(q, [&q, p0](int h, const RawRecord* prev, double prevP, const RawRecord& r, double p) {
-        const double o3pp = r.data.o3.o3pp;
-        if (!prev) {
-            q.o3Measured[h] = std::log(p0 / p) * (q.sfcO3[h] + o3pp) * DobsonPerNbLnP;
-            return;
-        }
-        const double prevO3pp = prev->data.o3.o3pp;
-        q.o3Measured[h] += std::log(prevP / p) * (prevO3pp + o3pp) * DobsonPerNbLnP;
-        q.o3TopMix[h] = (prevO3pp + o3pp) / (prevP + p);
+}
+
+void MeasuredColumnSum::add(int h, const RawRecord* prev, double prevP, const RawRecord& r, double p)
+{
+    const double o3pp = r.data.o3.o3pp;
+    if (!prev) {
+        q_.o3Measured[h] = std::log(p0_ / p) * (q_.sfcO3[h] + o3pp) * DobsonPerNbLnP;
+        return;
+    }
+    const double prevO3pp = prev->data.o3.o3pp;
+    q_.o3Measured[h] += std::log(prevP / p) * (prevO3pp + o3pp) * DobsonPerNbLnP;
+    q_.o3TopMix[h] = (prevO3pp + o3pp) / (prevP + p);
+}
+
+void measuredColumns(Q5& q)
+{
+    MeasuredColumnSum sum(q);
+    forEachColumnSample(q, [&sum](int h, const RawRecord* prev, double prevP, const RawRecord& r, double p) {
+        sum.add(h, prev, prevP, r, p);
     });
 }
 
@@ -205,6 +215,11 @@ void residualUnknown(Q5& q, const std::string& why, double pb)
 void totalOzone(Q5& q)
 {
     measuredColumns(q);
+    residualColumns(q);
+}
+
+void residualColumns(Q5& q)
+{
     if (!q.burstRec) {
         residualUnknown(q, "no burst was detected", Missing);
         return;

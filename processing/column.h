@@ -24,31 +24,63 @@ inline double columnBasePressure(const Q5& q) { return q.rsPrInst ? q.sfcP : q.s
 // pressure and partial pressure are known, the pressure lower than that of the
 // previous sample used; none of an ozonesonde without surface ozone.
 // visit(h, prev, prevP, r, p) for each; prev is null for the first sample of
-// ozonesonde h, whose layer starts at the surface.
+// ozonesonde h, whose layer starts at the surface. The records are handed
+// over one at a time, so that a walk can do more than one thing.
+template <typename Visit>
+class ColumnSamples {
+public:
+    ColumnSamples(const Q5& q, Visit visit)
+        : q_(q), visit_(visit), launchTime_(q.launchRec ? q.launchRec->time : -std::numeric_limits<double>::infinity()),
+          // Without a burst the column runs to the end of the flight list.
+          burstTime_(q.burstRec ? q.burstRec->time : std::numeric_limits<double>::infinity())
+    {
+    }
+
+    void visit(const RawRecord& r)
+    {
+        const int h = r.isOzone() ? r.o3Slot() : -1;
+        // Without a surface value the column has no first layer.
+        if (h < 0 || r.time < launchTime_ || !(r.time < burstTime_) || q_.sfcO3[h] == Missing)
+            return;
+        const double p = o3SamplePressure(q_, r);
+        // A sample without pressure or partial pressure is no layer boundary.
+        if (!(p > 0) || r.data.o3.o3pp == Missing)
+            return;
+        if (prev_[h] && p >= prevP_[h])
+            return; // the balloon sank for a moment
+        visit_(h, prev_[h], prevP_[h], r, p);
+        prev_[h] = &r;
+        prevP_[h] = p;
+    }
+
+private:
+    const Q5& q_;
+    Visit visit_;
+    double launchTime_, burstTime_;
+    const RawRecord* prev_[MaxSondes] = {};
+    double prevP_[MaxSondes] = {};
+};
+
 template <typename Visit>
 void forEachColumnSample(const Q5& q, Visit visit)
 {
-    const RawRecord* prev[MaxSondes] = {};
-    double prevP[MaxSondes] = {};
-    const double launchTime = q.launchRec ? q.launchRec->time : -std::numeric_limits<double>::infinity();
-    // Without a burst the column runs to the end of the flight list.
-    const double burstTime = q.burstRec ? q.burstRec->time : std::numeric_limits<double>::infinity();
-    for (const RawRecord* r = q.fltRecs.first(); r; r = r->next) {
-        const int h = r->isOzone() ? r->o3Slot() : -1;
-        // Without a surface value the column has no first layer.
-        if (h < 0 || r->time < launchTime || !(r->time < burstTime) || q.sfcO3[h] == Missing)
-            continue;
-        const double p = o3SamplePressure(q, *r);
-        // A sample without pressure or partial pressure is no layer boundary.
-        if (!(p > 0) || r->data.o3.o3pp == Missing)
-            continue;
-        if (prev[h] && p >= prevP[h])
-            continue; // the balloon sank for a moment
-        visit(h, prev[h], prevP[h], *r, p);
-        prev[h] = r;
-        prevP[h] = p;
-    }
+    ColumnSamples<Visit> samples(q, visit);
+    for (const RawRecord* r = q.fltRecs.first(); r; r = r->next)
+        samples.visit(*r);
 }
+
+// The measured column (DU) of each ozonesonde and the mixing ratio of its
+// highest layer, summed over the column samples (o3Measured, o3TopMix; both
+// Missing until a sample comes).
+class MeasuredColumnSum {
+public:
+    explicit MeasuredColumnSum(Q5& q);
+    void add(int h, const RawRecord* prev, double prevP, const RawRecord& r, double p);
+
+private:
+    Q5& q_;
+    double p0_;
+};
 
 // Burst pressure (hPa) as the residual uses it; Missing without a burst.
 double burstPressure(const Q5& q);
@@ -80,5 +112,8 @@ std::string tableResidualProblem(TableResidualStatus status, const std::string& 
 // residual without a burst or whose table lookup failed, is Missing; the
 // latter adds a "residual-unknown" warning to q.warnings.
 void totalOzone(Q5& q);
+
+// The residuals alone, once the measured columns are known.
+void residualColumns(Q5& q);
 
 } // namespace lumo

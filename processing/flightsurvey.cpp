@@ -31,29 +31,31 @@ void GapTracker::gap(double from, double to)
 }
 
 FlightSurvey::FlightSurvey(const Q5& q)
-    : ascent(q)
+    : ascent(q), q_(q)
 {
-    for (const RawRecord& r : q.fltRecs) {
-        const bool inAscent = ascent.contains(r.time);
-        if (r.isPtu())
-            ptuSample(q, r, inAscent);
-        else if (r.isGps())
-            gpsSample(q, r, inAscent);
-        else if (r.isOzone())
-            ozoneSample(q, r, inAscent);
-    }
+}
+
+void FlightSurvey::visit(const RawRecord& r)
+{
+    const bool inAscent = ascent.contains(r.time);
+    if (r.isPtu())
+        ptuSample(r, inAscent);
+    else if (r.isGps())
+        gpsSample(r, inAscent);
+    else if (r.isOzone())
+        ozoneSample(r, inAscent);
 }
 
 // The track height comes from the PTU heights with a pressure sensor, else
 // from the GPS altitudes of good fixes; the highest point is looked for in
 // the pressure of the detection mode (PTU pressure corrected to the
 // surface reference, or the pressure derived from GPS).
-void FlightSurvey::ptuSample(const Q5& q, const RawRecord& r, bool inAscent)
+void FlightSurvey::ptuSample(const RawRecord& r, bool inAscent)
 {
     const PtuData& ptuData = r.data.ptu;
-    if (!q.burstRec && !q.lDetGps)
-        pressure(r, ptuData.p - q.sfcCorrP);
-    if (q.rsPrInst && ptuData.hgt != Missing)
+    if (!q_.burstRec && !q_.lDetGps)
+        pressure(r, ptuData.p - q_.sfcCorrP);
+    if (q_.rsPrInst && ptuData.hgt != Missing)
         height(r, ptuData.hgt);
     if (inAscent)
         streams[0].sample(r.time);
@@ -61,20 +63,20 @@ void FlightSurvey::ptuSample(const Q5& q, const RawRecord& r, bool inAscent)
     ++ptu;
 }
 
-void FlightSurvey::gpsSample(const Q5& q, const RawRecord& r, bool inAscent)
+void FlightSurvey::gpsSample(const RawRecord& r, bool inAscent)
 {
     const GpsData& gps = r.data.gps;
-    if (!q.burstRec && q.lDetGps)
+    if (!q_.burstRec && q_.lDetGps)
         pressure(r, gps.gpsP);
     const bool fix = gps.nSats >= MinSatsForFix;
-    if (!q.rsPrInst && fix)
+    if (!q_.rsPrInst && fix)
         height(r, gps.alt);
     if (inAscent)
         streams[1].sample(r.time);
     fixes += fix ? 1 : 0;
 }
 
-void FlightSurvey::ozoneSample(const Q5& q, const RawRecord& r, bool inAscent)
+void FlightSurvey::ozoneSample(const RawRecord& r, bool inAscent)
 {
     const O3Data& o = r.data.o3;
     const int h = r.o3Slot();
@@ -85,7 +87,7 @@ void FlightSurvey::ozoneSample(const Q5& q, const RawRecord& r, bool inAscent)
             unplacedFirst = r.time;
         unplacedLast = r.time;
     }
-    if (h < 0 || !q.o3Sonde[h].sn[0]) {
+    if (h < 0 || !q_.o3Sonde[h].sn[0]) {
         if (stray++ == 0) {
             firstStray = r.time;
             strayNum = o.o3Num;
@@ -98,7 +100,7 @@ void FlightSurvey::ozoneSample(const Q5& q, const RawRecord& r, bool inAscent)
         return;
     SondeAscent& a = sonde[h];
     ++a.samples;
-    a.atBackground += o.ic <= q.o3Sonde[h].bkg ? 1 : 0;
+    a.atBackground += o.ic <= q_.o3Sonde[h].bkg ? 1 : 0;
     if (o.tp < MinPumpTemperature || o.tp > MaxPumpTemperature) {
         if (a.pumpOut++ == 0)
             a.pumpFirst = r.time;

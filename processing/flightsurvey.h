@@ -29,11 +29,12 @@ struct SondeAscent {
 };
 
 // Everything the quality checks need to know of the flight records,
-// gathered in one walk over the flight list: on a long flight the list no
-// longer fits the caches, and every further walk streams it from memory
-// again.
+// gathered one record at a time in list order (visit), within a walk that
+// does other things too: on a long flight the list no longer fits the
+// caches, and every further walk streams it from memory again.
 struct FlightSurvey {
     explicit FlightSurvey(const Q5& q);
+    void visit(const RawRecord& r);
 
     AscentWindow ascent;
 
@@ -68,11 +69,13 @@ struct FlightSurvey {
     int strayNum = 0;
 
 private:
-    void ptuSample(const Q5& q, const RawRecord& r, bool inAscent);
-    void gpsSample(const Q5& q, const RawRecord& r, bool inAscent);
-    void ozoneSample(const Q5& q, const RawRecord& r, bool inAscent);
+    void ptuSample(const RawRecord& r, bool inAscent);
+    void gpsSample(const RawRecord& r, bool inAscent);
+    void ozoneSample(const RawRecord& r, bool inAscent);
     void height(const RawRecord& r, double h);
     void pressure(const RawRecord& r, double p);
+
+    const Q5& q_;
 };
 
 } // namespace lumo

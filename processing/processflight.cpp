@@ -3,6 +3,7 @@
 
 #include "alignment.h"
 #include "column.h"
+#include "flightsurvey.h"
 #include "launchburst.h"
 #include "ozone.h"
 #include "qualitychecks.h"
@@ -63,6 +64,37 @@ void afterAlignment(Q5& q)
     q.burstRec = burst.burst();
 }
 
+// Once launch and burst are known: the winds, the sums of the measured
+// columns and of their uncertainties, the ascent levels for the tropopauses
+// and the statistics of the quality checks each need every record once, in
+// list order, so they share one walk. The results that follow from the sums
+// come after it, in the order they depend on each other.
+void afterLaunchAndBurst(Q5& q)
+{
+    const bool winds = q.rsGpsInst != 0;
+    WindStep wind(q);
+    MeasuredColumnSum measured(q);
+    ColumnUncertaintySum uncertainty(q);
+    ColumnSamples columns(q, [&](int h, const RawRecord* prev, double prevP, const RawRecord& r, double p) {
+        measured.add(h, prev, prevP, r, p);
+        uncertainty.add(h, prev, prevP, r, p);
+    });
+    AscentLevels ascent(q);
+    FlightSurvey survey(q);
+    for (RawRecord& r : q.fltRecs) {
+        if (winds)
+            wind.visit(r);
+        columns.visit(r);
+        ascent.visit(r);
+        survey.visit(r);
+    }
+    residualColumns(q);
+    uncertainty.finish(q);
+    correctionFactors(q);
+    tropopauses(q, ascent.levels());
+    checkFlight(q, survey);
+}
+
 } // namespace
 
 bool Q5::processFlight()
@@ -80,13 +112,7 @@ bool Q5::processFlight()
     surfaceOzone(*this);
     alignStreams(*this);
     afterAlignment(*this);
-    if (rsGpsInst)
-        buildWinds(*this);
-    totalOzone(*this);
-    columnUncertainties(*this);
-    correctionFactors(*this);
-    tropopauses(*this);
-    checkFlight(*this);
+    afterLaunchAndBurst(*this);
     for (PlotSink* sink : plotSinks)
         if (sink)
             sink->LoadPlotData(*this);

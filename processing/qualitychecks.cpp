@@ -138,7 +138,14 @@ void checkFlightTrack(Q5& q, const FlightSurvey& survey)
 
 void checkFlight(Q5& q)
 {
-    const FlightSurvey survey(q);
+    FlightSurvey survey(q);
+    for (const RawRecord& r : q.fltRecs)
+        survey.visit(r);
+    checkFlight(q, survey);
+}
+
+void checkFlight(Q5& q, const FlightSurvey& survey)
+{
     checkFlightTrack(q, survey);
     checkOzonesondes(q, survey);
 }

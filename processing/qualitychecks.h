@@ -19,6 +19,8 @@ struct FlightSurvey;
 // The run itself adds residual-unknown; the preferences add
 // residual-method and prefs-missing.
 void checkFlight(Q5& q);
+// The same from the statistics of a walk already made.
+void checkFlight(Q5& q, const FlightSurvey& survey);
 void checkFlightTrack(Q5& q, const FlightSurvey& survey);
 void checkOzonesondes(Q5& q, const FlightSurvey& survey);
 

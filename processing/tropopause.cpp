@@ -78,36 +78,56 @@ Tropopauses findTropopauses(const std::vector<TropopauseLevel>& levels)
     return res;
 }
 
-std::vector<TropopauseLevel> ascentLevels(const Q5& q)
+AscentLevels::AscentLevels(const Q5& q)
+    : q_(q), start_(q.launchRec ? q.launchRec : q.fltRecs.first()), end_(q.burstRec ? q.burstRec->next : nullptr)
 {
-    std::vector<TropopauseLevel> levels;
-    const RawRecord* r = q.launchRec ? q.launchRec : q.fltRecs.first();
-    const RawRecord* end = q.burstRec ? q.burstRec->next : nullptr;
-    for (; r && r != end; r = r->next) {
-        TropopauseLevel l{};
-        if (q.rsPrInst && r->isPtu()) {
-            const PtuData& d = r->data.ptu;
-            if (d.p == Missing || d.t == Missing)
-                continue;
-            l = {d.p - q.sfcCorrP, d.hgt, d.t - q.sfcCorrT};
-        } else if (!q.rsPrInst && r->isGps()) {
-            const GpsData& g = r->data.gps;
-            if (!(g.gpsP > 0) || g.ptuT == Missing)
-                continue;
-            l = {g.gpsP, g.alt, g.ptuT};
-        } else {
-            continue;
-        }
-        if (!(l.p > 0) || (!levels.empty() && !(l.z > levels.back().z)))
-            continue;
-        levels.push_back(l);
-    }
-    return levels;
 }
 
-void tropopauses(Q5& q)
+// From the launch up to and with the burst; a burst listed before the
+// launch does not end the ascent.
+void AscentLevels::visit(const RawRecord& r)
 {
-    const Tropopauses t = findTropopauses(ascentLevels(q));
+    if (!started_) {
+        if (&r != start_)
+            return;
+        started_ = true;
+    }
+    if (ended_ || &r == end_) {
+        ended_ = true;
+        return;
+    }
+    TropopauseLevel l{};
+    if (q_.rsPrInst && r.isPtu()) {
+        const PtuData& d = r.data.ptu;
+        if (d.p == Missing || d.t == Missing)
+            return;
+        l = {d.p - q_.sfcCorrP, d.hgt, d.t - q_.sfcCorrT};
+    } else if (!q_.rsPrInst && r.isGps()) {
+        const GpsData& g = r.data.gps;
+        if (!(g.gpsP > 0) || g.ptuT == Missing)
+            return;
+        l = {g.gpsP, g.alt, g.ptuT};
+    } else {
+        return;
+    }
+    if (!(l.p > 0) || (!levels_.empty() && !(l.z > levels_.back().z)))
+        return;
+    levels_.push_back(l);
+}
+
+std::vector<TropopauseLevel> ascentLevels(const Q5& q)
+{
+    AscentLevels ascent(q);
+    for (const RawRecord& r : q.fltRecs)
+        ascent.visit(r);
+    return ascent.levels();
+}
+
+void tropopauses(Q5& q) { tropopauses(q, ascentLevels(q)); }
+
+void tropopauses(Q5& q, const std::vector<TropopauseLevel>& levels)
+{
+    const Tropopauses t = findTropopauses(levels);
     q.tropopause = t.first;
     q.tropopause2 = t.second;
 }

@@ -43,7 +43,24 @@ Tropopauses findTropopauses(const std::vector<TropopauseLevel>& levels);
 // previous one are left out.
 std::vector<TropopauseLevel> ascentLevels(const Q5& q);
 
+// The same levels gathered one record at a time over the whole flight list,
+// in list order, for a walk that does more than one thing.
+class AscentLevels {
+public:
+    explicit AscentLevels(const Q5& q);
+    void visit(const RawRecord& r);
+    const std::vector<TropopauseLevel>& levels() const { return levels_; }
+
+private:
+    const Q5& q_;
+    const RawRecord* start_;
+    const RawRecord* end_;
+    bool started_ = false, ended_ = false;
+    std::vector<TropopauseLevel> levels_;
+};
+
 // q.tropopause and q.tropopause2 from the ascent.
 void tropopauses(Q5& q);
+void tropopauses(Q5& q, const std::vector<TropopauseLevel>& levels);
 
 } // namespace lumo

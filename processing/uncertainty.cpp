@@ -99,35 +99,47 @@ double o3ppUncertainty(const Q5& q, const RawRecord& r)
     return absoluteUncertainty(q.uncertainty, x);
 }
 
-void columnUncertainties(Q5& q)
+ColumnUncertaintySum::ColumnUncertaintySum(const Q5& q)
+    : q_(q), p0_(columnBasePressure(q))
 {
-    double measured[MaxSondes] = {};
-    bool known[MaxSondes] = {true, true, true, true};
-    const double p0 = columnBasePressure(q);
-    double prevDp[MaxSondes] = {};
-    forEachColumnSample(q, [&](int h, const RawRecord* prev, double prevP, const RawRecord& r, double p) {
-        const Sample x = sampleOf(q, r);
-        if (!x.known) {
-            known[h] = false;
-            return;
-        }
-        const double dp = absoluteUncertainty(q.uncertainty, x);
-        // The surface value shares the first sample's instrument errors.
-        measured[h] += std::log((prev ? prevP : p0) / p) * ((prev ? prevDp[h] : dp) + dp) * DobsonPerNbLnP;
-        prevDp[h] = dp;
-    });
+}
+
+void ColumnUncertaintySum::add(int h, const RawRecord* prev, double prevP, const RawRecord& r, double p)
+{
+    const Sample x = sampleOf(q_, r);
+    if (!x.known) {
+        known_[h] = false;
+        return;
+    }
+    const double dp = absoluteUncertainty(q_.uncertainty, x);
+    // The surface value shares the first sample's instrument errors.
+    measured_[h] += std::log((prev ? prevP : p0_) / p) * ((prev ? prevDp_[h] : dp) + dp) * DobsonPerNbLnP;
+    prevDp_[h] = dp;
+}
+
+void ColumnUncertaintySum::finish(Q5& q) const
+{
     const bool cmr = !q.resTable;
     for (int h = 0; h < MaxSondes; ++h) {
         q.o3MeasuredUnc[h] = q.o3ResidualUnc[h] = q.o3TotalUnc[h] = Missing;
         if (!q.o3Sonde[h].sn[0])
             continue;
-        if (known[h] && q.o3Measured[h] != Missing)
-            q.o3MeasuredUnc[h] = measured[h];
+        if (known_[h] && q.o3Measured[h] != Missing)
+            q.o3MeasuredUnc[h] = measured_[h];
         if (q.burstRec && cmr && q.o3Residual[h] != Missing)
             q.o3ResidualUnc[h] = CmrResidualUncertainty * std::fabs(q.o3Residual[h]);
         if (q.o3MeasuredUnc[h] != Missing && q.o3ResidualUnc[h] != Missing)
             q.o3TotalUnc[h] = std::hypot(q.o3MeasuredUnc[h], q.o3ResidualUnc[h]);
     }
+}
+
+void columnUncertainties(Q5& q)
+{
+    ColumnUncertaintySum sum(q);
+    forEachColumnSample(q, [&sum](int h, const RawRecord* prev, double prevP, const RawRecord& r, double p) {
+        sum.add(h, prev, prevP, r, p);
+    });
+    sum.finish(q);
 }
 
 void correctionFactors(Q5& q)

@@ -47,6 +47,23 @@ double o3ppUncertainty(const Q5& q, const RawRecord& r);
 // uncertainty of its own: its uncertainty, and the total's, stay unknown.
 void columnUncertainties(Q5& q);
 
+// The same: the measured column's uncertainty summed over the column
+// samples (forEachColumnSample), then all three written once the columns
+// are known.
+class ColumnUncertaintySum {
+public:
+    explicit ColumnUncertaintySum(const Q5& q);
+    void add(int h, const RawRecord* prev, double prevP, const RawRecord& r, double p);
+    void finish(Q5& q) const;
+
+private:
+    const Q5& q_;
+    double p0_;
+    double measured_[MaxSondes] = {};
+    bool known_[MaxSondes] = {true, true, true, true};
+    double prevDp_[MaxSondes] = {};
+};
+
 // Sounding must reach this pressure (hPa) for a correction factor.
 constexpr double CorrFactorMaxBurstP = 10.0;
 // Correction factors outside this range point to a faulty sonde or reference.

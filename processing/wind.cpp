@@ -67,37 +67,47 @@ void windFromFixes(int dt, double lat1, double lon1, double alt1, double lat2, d
     wd = std::fmod(initialBearing(lat1, lon1, lat2, lon2) + 180, 360);
 }
 
-void buildWinds(Q5& q)
+WindStep::WindStep(Q5& q)
+    : q_(q)
 {
     q.windRecs.clear();
+    if (q.launchRec)
+        launchTime_ = q.launchRec->time;
+}
+
+void WindStep::visit(RawRecord& r)
+{
+    if (!q_.launchRec || !r.isGps() || r.time < launchTime_)
+        return;
+    if (!base_) {
+        base_ = &r;
+        return;
+    }
+    const double dt = (r.time - base_->time) * SecondsPerDay;
+    if (dt < MinBaseline)
+        return;
+    WindRecord* w = q_.windRecs.append();
+    w->time = (base_->time + r.time) * 0.5;
+    w->alt = r.data.gps.alt;
+    const GpsData& g1 = base_->data.gps;
+    const GpsData& g2 = r.data.gps;
+    // Times of a damaged file can lie years apart: keep the whole seconds within int.
+    const int seconds = static_cast<int>(std::min(dt, static_cast<double>(std::numeric_limits<int>::max())));
+    windFromFixes(seconds, g1.lat, g1.lon, g1.alt, g2.lat, g2.lon, g2.alt, w->ws, w->wd);
+    // Overlapping baselines: the base moves on by one fix, whatever its time.
+    RawRecord* nextBase = base_->next;
+    while (nextBase && !nextBase->isGps())
+        nextBase = nextBase->next;
+    base_ = nextBase;
+}
+
+void buildWinds(Q5& q)
+{
+    WindStep step(q);
     if (!q.launchRec)
         return;
-    const double launchTime = q.launchRec->time;
-    RawRecord* base = nullptr;
-    for (RawRecord* r = q.fltRecs.first(); r; r = r->next) {
-        if (!r->isGps() || r->time < launchTime)
-            continue;
-        if (!base) {
-            base = r;
-            continue;
-        }
-        const double dt = (r->time - base->time) * SecondsPerDay;
-        if (dt < MinBaseline)
-            continue;
-        WindRecord* w = q.windRecs.append();
-        w->time = (base->time + r->time) * 0.5;
-        w->alt = r->data.gps.alt;
-        const GpsData& g1 = base->data.gps;
-        const GpsData& g2 = r->data.gps;
-        // Times of a damaged file can lie years apart: keep the whole seconds within int.
-        const int seconds = static_cast<int>(std::min(dt, static_cast<double>(std::numeric_limits<int>::max())));
-        windFromFixes(seconds, g1.lat, g1.lon, g1.alt, g2.lat, g2.lon, g2.alt, w->ws, w->wd);
-        // Overlapping baselines: the base moves on by one fix, whatever its time.
-        RawRecord* nextBase = base->next;
-        while (nextBase && !nextBase->isGps())
-            nextBase = nextBase->next;
-        base = nextBase;
-    }
+    for (RawRecord& r : q.fltRecs)
+        step.visit(r);
 }
 
 } // namespace lumo

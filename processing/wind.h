@@ -3,6 +3,7 @@
 namespace lumo {
 
 class Q5;
+struct RawRecord;
 
 // Geometry of GPS fixes on a spherical earth. Angles in degrees, lengths in m.
 
@@ -20,5 +21,18 @@ void windFromFixes(int dt, double lat1, double lon1, double alt1, double lat2, d
 // Rebuilds q.windRecs from the GPS fixes at or after the launch record, one
 // wind per fix over a baseline of at least 10 s.
 void buildWinds(Q5& q);
+
+// The same one record at a time in list order, for a walk that does more
+// than one thing; q.windRecs starts empty.
+class WindStep {
+public:
+    explicit WindStep(Q5& q);
+    void visit(RawRecord& r);
+
+private:
+    Q5& q_;
+    double launchTime_ = 0;
+    RawRecord* base_ = nullptr;
+};
 
 } // namespace lumo
