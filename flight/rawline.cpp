@@ -1,10 +1,14 @@
 #include "rawline.h"
 
+#include <bit>
 #include <cstring>
 
 #include "datetime.h"
 
 namespace lumo {
+
+// The word-at-a-time scans below read characters as little-endian words.
+static_assert(std::endian::native == std::endian::little);
 
 namespace {
 
@@ -114,9 +118,54 @@ bool parseRawTime(std::string_view text, double& fraction)
 
 namespace {
 
-bool isDigit(char c) { return c >= '0' && c <= '9'; }
-
 int digits2(const char* p) { return (p[0] - '0') * 10 + (p[1] - '0'); }
+
+// Eight characters as one little-endian word: character 0 in the low byte.
+std::uint64_t word8(const char* p)
+{
+    std::uint64_t w = 0;
+    std::memcpy(&w, p, 8);
+    return w;
+}
+
+constexpr std::uint64_t Ones = 0x0101010101010101u;
+constexpr std::uint64_t Highs = 0x8080808080808080u;
+
+// A word whose bytes are 0xFF where `pattern` has a '#' and 0 elsewhere.
+constexpr std::uint64_t byteMask(const char* pattern, char of)
+{
+    std::uint64_t m = 0;
+    for (int i = 0; i < 8; ++i)
+        if (pattern[i] == of)
+            m |= std::uint64_t{0xFF} << (8 * i);
+    return m;
+}
+
+// The word `pattern` spells with its '#' bytes as zero.
+constexpr std::uint64_t literalBytes(const char* pattern)
+{
+    std::uint64_t w = 0;
+    for (int i = 0; i < 8; ++i)
+        if (pattern[i] != '#' && pattern[i] != '?')
+            w |= std::uint64_t(static_cast<unsigned char>(pattern[i])) << (8 * i);
+    return w;
+}
+
+// True when the word matches the pattern: '#' a decimal digit, '?' any
+// character, anything else itself.
+template <std::size_t N>
+constexpr bool matchesPattern(std::uint64_t w, const char (&pattern)[N])
+{
+    static_assert(N == 9, "eight characters");
+    const std::uint64_t digits = byteMask(pattern, '#');
+    const std::uint64_t literal = ~(digits | byteMask(pattern, '?'));
+    // y < 10 in every digit byte: adding 0x76 to its low seven bits sets the
+    // high bit from 10 on (no carry reaches the next byte), and a byte at or
+    // above 0x80 has it set already.
+    const std::uint64_t y = w ^ (Ones * '0');
+    const bool allDigits = ((((y & ~Highs) + Ones * 0x76) | y) & Highs & digits) == 0;
+    return allDigits && (w & literal) == literalBytes(pattern);
+}
 
 // "yyyy/mm/dd hh:nn:ss.zzz" followed by a separator, as the ground station
 // writes every line: date and time sit at fixed places. No character of this
@@ -126,10 +175,8 @@ bool isStationStamp(std::string_view line)
     if (line.size() < 24 || !isFieldSeparator(line[10]) || !isFieldSeparator(line[23]))
         return false;
     const char* p = line.data();
-    bool digits = true;
-    for (const int i : {0, 1, 2, 3, 5, 6, 8, 9, 11, 12, 14, 15, 17, 18, 20, 21, 22})
-        digits = digits && isDigit(p[i]);
-    return digits && p[4] == '/' && p[7] == '/' && p[13] == ':' && p[16] == ':' && p[19] == '.';
+    return matchesPattern(word8(p), "####/##/") && matchesPattern(word8(p + 8), "##?##:##")
+        && matchesPattern(word8(p + 16), ":##.###?");
 }
 
 bool readDate(std::string_view field, double& day, RawDayCache* cache)
@@ -150,6 +197,22 @@ bool readDate(std::string_view field, double& day, RawDayCache* cache)
     return true;
 }
 
+// The date of a station stamp: ten characters, compared with the cached
+// day as two words instead of through memcmp.
+bool readStampDate(const char* p, double& day, RawDayCache* cache)
+{
+    if (cache && cache->valid && cache->length == 10) {
+        std::uint16_t tail = 0, cachedTail = 0;
+        std::memcpy(&tail, p + 8, 2);
+        std::memcpy(&cachedTail, cache->text + 8, 2);
+        if (word8(p) == word8(cache->text) && tail == cachedTail) {
+            day = cache->day;
+            return true;
+        }
+    }
+    return readDate(std::string_view(p, 10), day, cache);
+}
+
 std::string_view packetField(std::string_view line, std::size_t i)
 {
     while (i < line.size() && isFieldSeparator(line[i]))
@@ -158,11 +221,8 @@ std::string_view packetField(std::string_view line, std::size_t i)
     // Every character that ends the packet lies at or below ',' (0x2C), hex
     // digits above it: eight characters at a time are passed over while
     // none of them is that low.
-    constexpr std::uint64_t Ones = 0x0101010101010101u;
-    constexpr std::uint64_t Highs = 0x8080808080808080u;
     while (i + 8 <= line.size()) {
-        std::uint64_t word = 0;
-        std::memcpy(&word, line.data() + i, 8);
+        const std::uint64_t word = word8(line.data() + i);
         if (((word - Ones * 0x2D) & ~word & Highs) != 0)
             break;
         i += 8;
@@ -181,7 +241,7 @@ bool parseRawLine(std::string_view line, double& time, std::string_view& packet,
     if (isStationStamp(line)) {
         const char* t = line.data() + 11;
         const int msec = (t[9] - '0') * 100 + digits2(t + 10);
-        if (!readDate(line.substr(0, 10), day, cache) || !encodeTime(digits2(t), digits2(t + 3), digits2(t + 6), msec, fraction))
+        if (!readStampDate(line.data(), day, cache) || !encodeTime(digits2(t), digits2(t + 3), digits2(t + 6), msec, fraction))
             return false;
         i = 23;
     } else {
@@ -206,10 +266,43 @@ bool parseRawLine(std::string_view line, double& time, std::string_view& packet,
     return true;
 }
 
+namespace {
+
+// Eight hexadecimal characters into four bytes at once; a pair with a
+// character that is no hexadecimal digit gives 0, as byte by byte.
+std::uint32_t hexWordToBytes(std::uint64_t w)
+{
+    // Per byte, on its low seven bits (so that no carry reaches the next
+    // byte): x + (0x80 - lo) sets the high bit from lo on, x + (0x7F - hi)
+    // from above hi. A byte with the high bit set is no digit.
+    const auto inRange = [](std::uint64_t x, unsigned lo, unsigned hi) {
+        const std::uint64_t low = x & ~Highs;
+        return (low + Ones * (0x80 - lo)) & ~(low + Ones * (0x7F - hi)) & ~x & Highs;
+    };
+    const std::uint64_t lowered = w | Ones * 0x20; // 'A'..'F' to 'a'..'f'
+    const std::uint64_t digit = inRange(w, '0', '9');
+    const std::uint64_t letter = inRange(lowered, 'a', 'f');
+    const std::uint64_t valid = digit | letter;
+    // '0'..'9' and 'a'..'f' keep their value in the low nibble, letters 9 less.
+    const std::uint64_t nibbles = (lowered & Ones * 0x0F) + (letter >> 7) * 9;
+    // Byte 2k gets nibble 2k (high) and 2k+1 (low); odd bytes are dropped.
+    const std::uint64_t pairValid = valid & (valid >> 8) & 0x0080008000800080u;
+    std::uint64_t pairs = ((nibbles << 4) | (nibbles >> 8)) & ((pairValid >> 7) * 0xFF);
+    pairs = (pairs | (pairs >> 8)) & 0x0000FFFF0000FFFFu;
+    return static_cast<std::uint32_t>(pairs | (pairs >> 16));
+}
+
+} // namespace
+
 void hexToBytes(std::string_view hex, std::uint8_t* bytes)
 {
     const std::size_t n = hex.size() / 2;
-    for (std::size_t k = 0; k < n; ++k) {
+    std::size_t k = 0;
+    for (; 2 * k + 8 <= hex.size(); k += 4) {
+        const std::uint32_t four = hexWordToBytes(word8(hex.data() + 2 * k));
+        std::memcpy(bytes + k, &four, 4); // little-endian: byte k first
+    }
+    for (; k < n; ++k) {
         const int hi = Hex.value[static_cast<unsigned char>(hex[2 * k])];
         const int lo = Hex.value[static_cast<unsigned char>(hex[2 * k + 1])];
         bytes[k] = (hi < 0 || lo < 0) ? 0 : static_cast<std::uint8_t>(hi << 4 | lo);

@@ -31,16 +31,17 @@ std::string rawFileProblem(Q5& q5, const std::string& path)
 {
     if (const std::string reason = unreadableReason(path); !reason.empty())
         return path + ": " + reason;
-    return readRawProblem(q5, path, q5.ReadRaw(path));
+    const bool readOk = q5.ReadRaw(path);
+    return readRawProblem(path, readOk, q5.sfcRecs.size() + q5.fltRecs.size());
 }
 
-std::string readRawProblem(const Q5& q5, const std::string& path, bool readOk)
+std::string readRawProblem(const std::string& path, bool readOk, std::size_t records)
 {
     if (const std::string reason = unreadableReason(path); !reason.empty())
         return path + ": " + reason;
     if (!readOk)
         return path + " is not a raw telemetry file";
-    if (q5.sfcRecs.empty() && q5.fltRecs.empty())
+    if (records == 0)
         return path + " holds no records";
     return {};
 }

@@ -1,5 +1,6 @@
 #pragma once
 
+#include <cstddef>
 #include <string>
 #include <vector>
 
@@ -18,8 +19,9 @@ std::string unreadableReason(const std::string& path);
 // wrong, naming the file as given ("x.raw: no such file", "x.raw holds no
 // records").
 std::string rawFileProblem(Q5& q5, const std::string& path);
-// The same after q5.ReadRaw(path) returned `readOk`.
-std::string readRawProblem(const Q5& q5, const std::string& path, bool readOk);
+// The same after a read of the raw file returned `readOk` with `records`
+// records in its two lists.
+std::string readRawProblem(const std::string& path, bool readOk, std::size_t records);
 
 // Creates the output folder when it does not exist and proves it writable
 // with a scratch file; the message names the folder and the system's reason,

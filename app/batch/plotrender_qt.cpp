@@ -1,5 +1,5 @@
-// lumo-batch built with the plot windows: renders them offscreen with Qt.
-#include "plotrender.h"
+// The plot module of lumo-batch: renders the plot windows offscreen with Qt.
+#include "plotmodule.h"
 
 #include <QApplication>
 
@@ -50,12 +50,6 @@ void ensureApplication()
     static std::unique_ptr<QApplication> app = std::make_unique<QApplication>(argc, argv);
 }
 
-} // namespace
-
-bool plotsAvailable() { return true; }
-
-std::string plotsUnavailableReason() { return {}; }
-
 std::vector<std::string> defaultPlotQuantities() { return fromQt(PlotRenderer::defaultQuantities()); }
 
 std::vector<std::string> unknownPlotQuantities(const std::vector<std::string>& quantities)
@@ -76,4 +70,13 @@ bool renderPlots(Q5& q5, const std::string& dir, const std::string& flightName,
     return ok;
 }
 
+constexpr PlotModule Module{defaultPlotQuantities, unknownPlotQuantities, renderPlots};
+
+} // namespace
+
 } // namespace lumo::batch
+
+extern "C" __attribute__((visibility("default"))) const lumo::batch::PlotModule* lumoBatchPlotModule()
+{
+    return &lumo::batch::Module;
+}

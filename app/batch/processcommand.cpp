@@ -111,7 +111,9 @@ FlightResult processOne(const std::string& raw, const ProcessOptions& opt, const
     // whether or not the raw file could be read.
     if (imported.configRead)
         applyOverrides(q, opt, res.cfg);
-    const std::string rawProblem = !imported.configRead ? std::string() : readRawProblem(q, raw, imported.ok());
+    const std::string rawProblem = !imported.configRead
+        ? std::string()
+        : readRawProblem(raw, imported.ok(), q.sfcRecs.size() + q.fltRecs.size());
     if (!imported.ok() || !rawProblem.empty()) {
         res.error = rawProblem.empty() ? imported.error : "Error loading flight data, load aborted: " + rawProblem + ".";
         return res;

@@ -1,3 +1,4 @@
+#include <cstring>
 #include <gtest/gtest.h>
 
 #include <cmath>
@@ -201,6 +202,34 @@ TEST(HexToBytes, PairsOddDigitAndInvalidPairs)
     EXPECT_EQ(b[3], 0x34);
 }
 
+// Eight characters at a time take a word-wide path: every pair of characters,
+// in each place of a word and beside a byte with its high bit set, must give
+// what the pair gives alone.
+TEST(HexToBytes, WordPathAgreesWithPairByPair)
+{
+    const auto single = [](unsigned char hi, unsigned char lo) {
+        std::uint8_t b[1] = {7};
+        const char pair[2] = {static_cast<char>(hi), static_cast<char>(lo)};
+        hexToBytes(std::string_view(pair, 2), b);
+        return b[0];
+    };
+    int mismatches = 0;
+    for (int hi = 0; hi < 256; ++hi)
+        for (int lo = 0; lo < 256; ++lo)
+            for (int at = 0; at < 4; ++at) {
+                char text[10] = {'\xFF', '\x80', 'f', 'F', '9', '0', '\xE6', 'a', '1', '2'};
+                text[2 * at] = static_cast<char>(hi);
+                text[2 * at + 1] = static_cast<char>(lo);
+                std::uint8_t b[5] = {};
+                hexToBytes(std::string_view(text, 10), b);
+                std::uint8_t expected[5];
+                for (int k = 0; k < 5; ++k)
+                    expected[k] = single(static_cast<unsigned char>(text[2 * k]), static_cast<unsigned char>(text[2 * k + 1]));
+                mismatches += std::memcmp(b, expected, 5) != 0;
+            }
+    EXPECT_EQ(mismatches, 0);
+}
+
 TEST(RawLineFields, SeparatorsAreRunsOfCommasAndBlanks)
 {
     double t = 0;
@@ -240,7 +269,9 @@ TEST(RawLineFields, StationStampsReadAsTheGeneralSplitDoes)
 {
     const char* stamps[] = {"2024/05/07 13:02:11.250", "2024/05/07 23:59:59.999", "2024/05/08 00:00:00.000",
                             "2024/02/30 12:00:00.000", "2024/05/07 24:00:00.000", "2024/05/07 12:60:00.000",
-                            "1899/12/29 06:00:00.500", "2024/05/07 13:02:11.25x", "2024/05/08 01:02:03.004"};
+                            "1899/12/29 06:00:00.500", "2024/05/07 13:02:11.25x", "2024/05/08 01:02:03.004",
+                            "2024/05/07 13:0\xB2:11.250", "2024/05/07 13:\xFF" "2:11.250", "2024:05/07 13:02:11.250",
+                            "2024/05/07 13:02/11.250", "2024/05/07 13:02:11:250", "2024/05/07 1\x3A:02:11.250"};
     RawDayCache cache;
     for (const char* stamp : stamps) {
         const std::string_view text(stamp);

@@ -2,6 +2,7 @@
 // rendered without a display.
 #include <gtest/gtest.h>
 
+#include <cstdlib>
 #include <filesystem>
 
 #include "support/batchrun.h"
@@ -73,4 +74,26 @@ TEST(BatchPlots, QuantitiesWithoutPlotsAreRefused)
     TempDir dir;
     const auto r = runBatch(dir, {"process", "--plot-quantities", "T", sourcePath("samples/flight1.raw")});
     EXPECT_EQ(r.exitCode, 2);
+}
+
+// The plot windows come from a module beside the program: a copy of the
+// program without it still decodes, and refuses --plots naming the module.
+TEST(BatchPlots, WithoutThePlotModuleOnlyPlotsAreRefused)
+{
+    TempDir dir;
+    const std::string exe = dir.file("lumo-batch");
+    fs::copy_file(LUMO_BATCH_EXE, exe);
+    const std::string errFile = dir.file("err.txt");
+    const auto run = [&](const std::string& args) {
+        std::string cmd = "'";
+        cmd.append(exe).append("' ").append(args).append(" 2>'").append(errFile).append("' >/dev/null");
+        const int status = std::system(cmd.c_str());
+        return WIFEXITED(status) ? WEXITSTATUS(status) : -1;
+    };
+    const std::string raw = sourcePath("samples/flight1.raw");
+    EXPECT_EQ(run("decode --summary '" + raw + "'"), 0);
+    EXPECT_EQ(run("process --plots '" + dir.file("plots") + "' '" + raw + "'"), 2);
+    const std::string err = lumo::test::readFile(errFile);
+    EXPECT_NE(err.find("cannot load the plot module " + dir.file("liblumo-batch-plots.so")), std::string::npos) << err;
+    EXPECT_FALSE(fs::exists(dir.file("plots")));
 }
