@@ -8,9 +8,10 @@ namespace lumo {
 
 namespace {
 
-bool isPtu(const RawRecord& r) { return r.isPtu(); }
-bool isGps(const RawRecord& r) { return r.isGps(); }
-bool isOzone(const RawRecord& r) { return r.isOzone(); }
+// Lambdas rather than functions, so that the alignments inline them.
+constexpr auto isPtu = [](const RawRecord& r) { return r.isPtu(); };
+constexpr auto isGps = [](const RawRecord& r) { return r.isGps(); };
+constexpr auto isOzone = [](const RawRecord& r) { return r.isOzone(); };
 
 // Ascent rate (m/s) of a height change dz over the time step t0 -> t1 (days);
 // 0 when the step is not forward, so equal time stamps give no infinity.
