@@ -43,7 +43,10 @@ public:
             // Waiting targets can now be bracketed: place again every target
             // from the first waiting one up to here. The sources in between
             // are all older than the current sample and change nothing.
-            while (pending_ && curTime_ > pending_->time) {
+            // Without a bracket yet (every source so far stamped at or before
+            // day 0, a damaged date) nothing could be placed: going back then
+            // would never end.
+            while (pending_ && curTime_ > pending_->time && curTime_ > prevTime_) {
                 RawRecord* t = pending_;
                 pending_ = nullptr;
                 for (; t != &r; t = t->next)

@@ -307,5 +307,21 @@ TEST(AlignmentBracket, TargetBeforeDayZeroAndBeforeAnySourceStaysUnplaced)
     EXPECT_TRUE(std::isfinite(later->data.ptu.gpsAlt));
 }
 
+// A flight dated 1800: every source sample lies before day 0 and never
+// forms a bracket. The walk went back to the waiting target at every source
+// sample and never ended.
+TEST(AlignmentBracket, EverySampleBeforeDayZeroEndsWithNothingPlaced)
+{
+    RecordList<RawRecord> l;
+    RawRecord* o = addOzone(l, 0, 1, 0);
+    addPtu(l, 0, 900, 0, 0);
+    addPtu(l, 0, 800, 0, 0);
+    double time = -36500;
+    for (RawRecord& r : l)
+        r.time = time += 1.0 / SecondsPerDay;
+    alignPressure(l);
+    EXPECT_EQ(o->data.o3.p, 0);
+}
+
 } // namespace
 } // namespace lumo
