@@ -80,6 +80,8 @@ TEST(BatchDecode, PrintsEveryRecordThenTheSummary)
     EXPECT_EQ(j[5]["gpsSec"], 3);
 
     EXPECT_EQ(lines[6], R"({"summary":{"o3Count":2,"hasPtuExt":true,"hasGpsVel":true,"sfc":2,"flt":4}})");
+    // The summary alone keeps no record but counts what the import keeps.
+    EXPECT_EQ(runBatch(dir, {"decode", "--summary", raw}).out, lines[6] + "\n");
 }
 
 TEST(BatchDecode, SummaryOnly)
@@ -104,12 +106,14 @@ TEST(BatchDecode, FailurePrintsOnlyTheMessageNamingTheFileAndWhy)
         {folder, folder + ": it is a folder"},
         {empty, empty + " holds no records"},
     };
-    for (const auto& [path, why] : cases) {
-        const BatchResult r = runBatch(dir, {"decode", path});
-        EXPECT_EQ(r.exitCode, 1) << path;
-        EXPECT_EQ(r.out, "");
-        EXPECT_EQ(r.err, "Error loading flight data, load aborted: " + why + ".\n");
-    }
+    for (const auto& [path, why] : cases)
+        for (const bool summary : {false, true}) {
+            const BatchResult r = runBatch(dir, summary ? std::vector<std::string>{"decode", "--summary", path}
+                                                        : std::vector<std::string>{"decode", path});
+            EXPECT_EQ(r.exitCode, 1) << path;
+            EXPECT_EQ(r.out, "");
+            EXPECT_EQ(r.err, "Error loading flight data, load aborted: " + why + ".\n");
+        }
 }
 
 TEST(BatchDecode, SampleFlightDecodes)
