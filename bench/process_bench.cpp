@@ -86,9 +86,9 @@ void BM_SampleUncertainties(benchmark::State& state)
 }
 BENCHMARK(BM_SampleUncertainties)->Arg(1)->Arg(10)->Unit(benchmark::kMillisecond)->Complexity(benchmark::oN);
 
-// Baseline: one bare walk over the same flight list. The run makes about a
-// dozen such walks; when the list no longer fits the caches every walk slows
-// down alike, whatever the processing does per record.
+// Baseline: one bare walk over the same flight list. The run makes four such
+// walks; when the list no longer fits the caches every walk slows down
+// alike, whatever the processing does per record.
 void BM_ListWalk(benchmark::State& state)
 {
     const auto q = buildFlight(3.0 * static_cast<double>(state.range(0)));
