@@ -241,6 +241,8 @@ bool writeContent(Nc& nc, const Q5& q, const ArchiveProfile& profile, const Arch
     nc.ok(nc_def_var(nc.id, "sonde_serial", NC_CHAR, 2, trajSn, &snVar));
     nc.text(snVar, "cf_role", "trajectory_id");
     nc.text(snVar, "long_name", "ozonesonde serial number");
+    // Readers that follow the convention (xarray) then give text, not bytes.
+    nc.text(snVar, "_Encoding", "utf-8");
     int posVar = -1;
     nc.ok(nc_def_var(nc.id, "sonde_position", NC_INT, 1, &dimTraj, &posVar));
     nc.text(posVar, "long_name", "position of the ozonesonde in the chain");
