@@ -37,6 +37,11 @@ FlightSurvey::FlightSurvey(const Q5& q)
 
 void FlightSurvey::visit(const RawRecord& r)
 {
+    if (previous_ && r.time < previous_->time && backwards++ == 0) {
+        backwardsFirst = r.time;
+        backwardsFrom = previous_->time;
+    }
+    previous_ = &r;
     const bool inAscent = ascent.contains(r.time);
     if (r.isPtu())
         ptuSample(r, inAscent);

@@ -58,6 +58,11 @@ struct FlightSurvey {
     // GPS fixes with enough satellites, and PTU samples.
     int fixes = 0, ptu = 0;
 
+    // Records dated earlier than the record before them: how many, and the
+    // first one's time and its predecessor's.
+    int backwards = 0;
+    double backwardsFirst = 0, backwardsFrom = 0;
+
     // Flight ozone records of each ozonesonde, and its ascent samples.
     int records[MaxSondes] = {};
     SondeAscent sonde[MaxSondes];
@@ -76,6 +81,7 @@ private:
     void pressure(const RawRecord& r, double p);
 
     const Q5& q_;
+    const RawRecord* previous_ = nullptr;
 };
 
 } // namespace lumo

@@ -111,6 +111,24 @@ void checkInstruments(Q5& q, const FlightSurvey& s)
                    "packet.");
 }
 
+// The streams are aligned by time in file order: a record dated before the
+// one logged ahead of it (a ground-station clock set back, or dates before
+// 1900, whose times run backwards within the day) leaves what is derived
+// around it unknown or misplaced.
+void checkTimeOrder(Q5& q, const FlightSurvey& s)
+{
+    if (s.backwards == 0)
+        return;
+    const double back = (s.backwardsFrom - s.backwardsFirst) * SecondsPerDay;
+    addWarning(q.warnings, "time-order",
+               std::to_string(s.backwards) + " flight record" + (s.backwards > 1 ? "s are" : " is")
+                   + " dated earlier than the record logged before, first at " + clockOf(s.backwardsFirst) + ", "
+                   + format("%.3f", back)
+                   + " s back: the streams cannot be aligned there, and values derived for those records may be"
+                     " unknown or wrong.",
+               {{"count", double(s.backwards)}, {"time", s.backwardsFirst}, {"seconds", back}});
+}
+
 } // namespace
 
 AscentWindow::AscentWindow(const Q5& q)
@@ -134,6 +152,7 @@ void checkFlightTrack(Q5& q, const FlightSurvey& survey)
     checkGaps(q, survey);
     checkUnplaced(q, survey);
     checkInstruments(q, survey);
+    checkTimeOrder(q, survey);
 }
 
 void checkFlight(Q5& q)

@@ -12,7 +12,8 @@ struct FlightSurvey;
 // Checks the flight after a processing run and appends what a user must
 // know before trusting its numbers to q.warnings, each with a stable code:
 //   burst-above-10hpa, ends-ascending, telemetry-gap, unplaced-samples,
-//   gps-without-fixes, gps-not-configured, pressure-without-data   (flight)
+//   gps-without-fixes, gps-not-configured, pressure-without-data,
+//   time-order                                                     (flight)
 //   sonde-without-data, ozone-without-sonde, cell-at-background,
 //   column-not-positive, pump-temperature, surface-ozone,
 //   correction-factor-range                                        (ozonesondes)

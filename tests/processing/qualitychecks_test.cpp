@@ -98,6 +98,22 @@ TEST_F(QualityChecks, GapsPerStreamLongerThanAMinute)
     EXPECT_NEAR(w->value("seconds"), 90, 1);
 }
 
+// A ground-station clock set back by ten seconds for a stretch of records.
+TEST_F(QualityChecks, RecordsDatedBeforeTheirPredecessorAreCounted)
+{
+    edit = [](Q5& q) {
+        for (RawRecord& r : q.fltRecs)
+            if (const double sec = secondOf(r); sec >= 2500 && sec < 2520)
+                r.time -= 10 / SecondsPerDay;
+    };
+    run();
+    const FlightWarning* w = find(q, "time-order");
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->value("count"), 1); // only the first record of the stretch steps back
+    EXPECT_NEAR(secondOf(RawRecord{.time = w->value("time")}), 2490, 1);
+    EXPECT_NEAR(w->value("seconds"), 9, 1);
+}
+
 TEST_F(QualityChecks, ChainWithoutDataAndDataWithoutChain)
 {
     edit = [](Q5& q) {
