@@ -60,6 +60,7 @@ struct FlightResult {
     std::vector<std::string> exports;
     std::vector<std::string> plots; // pictures written for --plots
     std::vector<std::string> archiveWarnings; // what the archive files lack
+    bool processed = false; // the processing run went through: its values stand
 
     bool ok() const { return error.empty(); }
 };
@@ -119,9 +120,9 @@ FlightResult processOne(const std::string& raw, const ProcessOptions& opt, const
         return res;
     }
     q.dialogs = &res.dialogs;
-    const bool processed = q.processFlight();
+    res.processed = q.processFlight();
     q.dialogs = nullptr;
-    if (!processed)
+    if (!res.processed)
         res.error = "Error calculating total ozone data.";
     return res;
 }
@@ -211,11 +212,14 @@ Json resultJson(const FlightResult& res)
     j["o3Count"] = q.o3Count;
     j["launch"] = recordTime(q.launchRec);
     j["burst"] = recordTime(q.burstRec);
+    // A flight that was not processed has no surface values: they are
+    // unknown, not the 0 the flight object starts with.
+    const auto surface = [&](double v) { return res.processed ? known(v) : Json(nullptr); };
     Json sfc;
-    sfc["sfcP"] = q.sfcP;
-    sfc["sfcT"] = q.sfcT;
-    sfc["sfcU"] = q.sfcU;
-    sfc["sfcO3"] = Json::array({known(q.sfcO3[0]), known(q.sfcO3[1]), known(q.sfcO3[2]), known(q.sfcO3[3])});
+    sfc["sfcP"] = surface(q.sfcP);
+    sfc["sfcT"] = surface(q.sfcT);
+    sfc["sfcU"] = surface(q.sfcU);
+    sfc["sfcO3"] = Json::array({surface(q.sfcO3[0]), surface(q.sfcO3[1]), surface(q.sfcO3[2]), surface(q.sfcO3[3])});
     j["surface"] = sfc;
     Json sondes = Json::array();
     for (int h = 0; h < MaxSondes; ++h) {

@@ -121,6 +121,8 @@ TEST(BatchProcess, EachFailureHasItsMessageAndTheRunGoesOn)
         EXPECT_EQ(j["error"], expected[i]);
         EXPECT_TRUE(j["launch"].is_null());
         EXPECT_TRUE(j["burst"].is_null());
+        EXPECT_TRUE(j["surface"]["sfcP"].is_null());
+        EXPECT_TRUE(j["surface"]["sfcO3"][0].is_null());
     }
     EXPECT_EQ(Json::parse(lines[0])["cfg"], dir.file("nocfg.cfg"));
     EXPECT_EQ(Json::parse(lines[4])["ok"], true);
