@@ -212,14 +212,18 @@ Json resultJson(const FlightResult& res)
     j["o3Count"] = q.o3Count;
     j["launch"] = recordTime(q.launchRec);
     j["burst"] = recordTime(q.burstRec);
-    // A flight that was not processed has no surface values: they are
-    // unknown, not the 0 the flight object starts with.
+    // A flight that was not processed has no surface values, and a chain
+    // position without an ozonesonde no surface ozone: they are unknown, not
+    // the 0 the flight object holds.
     const auto surface = [&](double v) { return res.processed ? known(v) : Json(nullptr); };
     Json sfc;
     sfc["sfcP"] = surface(q.sfcP);
     sfc["sfcT"] = surface(q.sfcT);
     sfc["sfcU"] = surface(q.sfcU);
-    sfc["sfcO3"] = Json::array({surface(q.sfcO3[0]), surface(q.sfcO3[1]), surface(q.sfcO3[2]), surface(q.sfcO3[3])});
+    Json sfcO3 = Json::array();
+    for (int h = 0; h < MaxSondes; ++h)
+        sfcO3.push_back(q.o3Sonde[h].sn[0] ? surface(q.sfcO3[h]) : Json(nullptr));
+    sfc["sfcO3"] = sfcO3;
     j["surface"] = sfc;
     Json sondes = Json::array();
     for (int h = 0; h < MaxSondes; ++h) {

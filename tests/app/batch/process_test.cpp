@@ -67,6 +67,8 @@ TEST(BatchProcess, SummaryObjectFollowsTheContract)
     EXPECT_EQ(keysOf(j["surface"]), (std::vector<std::string>{"sfcP", "sfcT", "sfcU", "sfcO3"}));
     EXPECT_EQ(j["surface"]["sfcP"], 955.48);
     EXPECT_EQ(j["surface"]["sfcO3"].size(), 4u);
+    EXPECT_GT(j["surface"]["sfcO3"][0].get<double>(), 0);
+    EXPECT_TRUE(j["surface"]["sfcO3"][1].is_null()); // no ozonesonde at position 2
     ASSERT_EQ(j["sondes"].size(), 1u);
     const Json& s = j["sondes"][0];
     EXPECT_EQ(keysOf(s), (std::vector<std::string>{"slot", "sn", "measured", "residual", "total", "topMix",
