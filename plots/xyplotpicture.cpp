@@ -3,6 +3,7 @@
 
 #include <QApplication>
 #include <QClipboard>
+#include <QFile>
 #include <QFileDialog>
 #include <QFileInfo>
 #include <QMessageBox>
@@ -14,6 +15,7 @@
 
 #include <qcustomplot.h>
 
+#include "flight/atomicfile.h"
 #include "ploteditor.h"
 
 namespace lumo {
@@ -24,19 +26,34 @@ QPixmap XYPlot::picture(int width, int height)
     return plot_->toPixmap(width, height);
 }
 
+// QCustomPlot writes the picture to a temporary file beside the target,
+// which replaces the target only once the picture is complete: a failed or
+// interrupted save leaves an older picture of that name as it was.
 bool XYPlot::saveToFile(const QString& path, int width, int height)
 {
-    prepareDraw();
     const QString ext = QFileInfo(path).suffix().toLower();
+    const bool jpeg = ext == QLatin1String("jpg") || ext == QLatin1String("jpeg");
+    if (ext != QLatin1String("png") && !jpeg && ext != QLatin1String("bmp") && ext != QLatin1String("pdf"))
+        return false;
+    AtomicFile out(QFile::encodeName(path).toStdString());
+    if (!out.open())
+        return false;
+    const QString temp = QFile::decodeName(QByteArray::fromStdString(out.tempPath().string()));
+    prepareDraw();
+    bool saved = false;
     if (ext == QLatin1String("png"))
-        return plot_->savePng(path, width, height);
-    if (ext == QLatin1String("jpg") || ext == QLatin1String("jpeg"))
-        return plot_->saveJpg(path, width, height, 1.0, 95);
-    if (ext == QLatin1String("bmp"))
-        return plot_->saveBmp(path, width, height);
-    if (ext == QLatin1String("pdf"))
-        return plot_->savePdf(path, width, height, QCP::epAllowCosmetic, QString(), printName_);
-    return false;
+        saved = plot_->savePng(temp, width, height);
+    else if (jpeg)
+        saved = plot_->saveJpg(temp, width, height, 1.0, 95);
+    else if (ext == QLatin1String("bmp"))
+        saved = plot_->saveBmp(temp, width, height);
+    else
+        saved = plot_->savePdf(temp, width, height, QCP::epAllowCosmetic, QString(), printName_);
+    if (!saved) {
+        out.discard();
+        return false;
+    }
+    return out.commit();
 }
 
 void XYPlot::copyPicture()

@@ -1,3 +1,4 @@
+#include <QDir>
 #include <QFileInfo>
 #include <cmath>
 #include <QImage>
@@ -405,6 +406,10 @@ private slots:
         QVERIFY(pdfFile.open(QIODevice::ReadOnly));
         QVERIFY(pdfFile.read(5).startsWith("%PDF"));
         QVERIFY(!f.plot.saveToFile(dir.filePath(QStringLiteral("p.txt"))));
+        QVERIFY(!f.plot.saveToFile(dir.filePath(QStringLiteral("absent/p.png"))));
+        // Each picture went through a temporary file that is gone again.
+        QCOMPARE(QDir(dir.path()).entryList(QDir::Files | QDir::Hidden, QDir::Name),
+                 QStringList({"p.bmp", "p.jpeg", "p.jpg", "p.pdf", "p.png"}));
     }
 
     void visibleChannelIsDrawnInItsColour()
