@@ -98,6 +98,11 @@ void checkOzonesondes(Q5& q, const FlightSurvey& survey)
                        sondeName(q, h) + ": surface ozone " + number("%.2f", s) + " nb is implausible (expected "
                            + number("%.0f", MinSurfaceOzone) + " to " + number("%.0f", MaxSurfaceOzone) + " nb).",
                        {{"sonde", double(h + 1)}, {"sfcO3", s}});
+        else if (!hasSurfaceSample(q, h))
+            addWarning(q.warnings, "surface-ozone",
+                       sondeName(q, h) + ": the surface records hold no ozone sample of it, so its surface ozone"
+                                         " counts as 0 nb and the lowest layer of the measured column is too low.",
+                       {{"sonde", double(h + 1)}, {"sfcO3", s}});
     }
 }
 

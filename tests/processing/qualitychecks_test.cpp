@@ -150,6 +150,19 @@ TEST_F(QualityChecks, DeadCellHotPumpAndImplausibleSurfaceOzone)
     EXPECT_EQ(find(q, "surface-ozone")->value("sonde"), 3);
 }
 
+// An ozonesonde connected only after the ground check.
+TEST_F(QualityChecks, OzonesondeWithoutSurfaceSamplesIsNamed)
+{
+    edit = [](Q5& q) { q.sfcRecs.removeIf([](const RawRecord& r) { return r.isOzone() && r.o3Slot() == 1; }); };
+    run();
+    const FlightWarning* w = find(q, "surface-ozone");
+    ASSERT_NE(w, nullptr);
+    EXPECT_EQ(w->value("sonde"), 2);
+    EXPECT_EQ(q.sfcO3[1], 0);
+    const std::vector<std::string> raised = codes(q);
+    EXPECT_EQ(std::count(raised.begin(), raised.end(), "surface-ozone"), 1);
+}
+
 TEST_F(QualityChecks, GpsConfigurationAgainstTheData)
 {
     edit = [](Q5& q) { q.rsGpsInst = 0; };
