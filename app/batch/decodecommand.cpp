@@ -1,5 +1,4 @@
 #include <cstdio>
-#include <cstring>
 #include <memory>
 #include <string>
 
@@ -82,50 +81,47 @@ struct DecodeSummary {
     std::size_t sfc = 0, flt = 0;
 };
 
-// A summary needs no record kept: each one is decoded into the same scratch
-// record and counted, so the summary of a file of any size takes the
-// decoder's buffer and no more.
+// A summary needs no record kept: each one is decoded into the one slot of
+// a scratch list, counted and given back, so the summary of a file of any
+// size takes the decoder's buffer and no more.
 class CountingSink final : public RawRecordSink {
 public:
     explicit CountingSink(DecodeSummary& summary) : summary_(summary) {}
-    RawRecord* place(bool) override
+    RawRecord* place(bool) override { return scratch_.append(); }
+    void keep(bool flight, RawRecord& rec) override
     {
-        // A copy of a blank record compiles to a few wide stores where
-        // assigning RawRecord{} starts a string instruction per line.
-        static const RawRecord blank{};
-        std::memcpy(static_cast<void*>(&scratch_), &blank, sizeof blank);
-        return &scratch_;
+        ++(flight ? summary_.flt : summary_.sfc);
+        scratch_.remove(&rec);
     }
-    void keep(bool flight, RawRecord&) override { ++(flight ? summary_.flt : summary_.sfc); }
-    void drop(bool, RawRecord&) override {}
+    void drop(bool, RawRecord& rec) override { scratch_.remove(&rec); }
 
 private:
     DecodeSummary& summary_;
-    RawRecord scratch_;
+    RecordList<RawRecord> scratch_;
 };
 
 // The records go through the decoder as the import reads them; the problem
 // text is the import's.
 std::string summarize(const std::string& path, DecodeSummary& summary)
 {
-    if (const std::string reason = unreadableReason(path); !reason.empty())
-        return path + ": " + reason;
     CountingSink sink(summary);
     const bool readOk = decodeRawFile(path, sink, summary.facts) == RawFileStatus::Ok;
-    return readRawProblem(path, readOk, readOk ? summary.sfc + summary.flt : 0);
+    return readRawProblem(path, readOk, summary.sfc + summary.flt);
 }
 
 int runDecode(const DecodeOptions& opt)
 {
-    auto q5 = std::make_unique<Q5>();
     DecodeSummary s;
-    const std::string problem = opt.summaryOnly ? summarize(opt.rawFile, s) : rawFileProblem(*q5, opt.rawFile);
+    std::unique_ptr<Q5> q5;
+    if (!opt.summaryOnly)
+        q5 = std::make_unique<Q5>();
+    const std::string problem = q5 ? rawFileProblem(*q5, opt.rawFile) : summarize(opt.rawFile, s);
     if (!problem.empty()) {
         std::fprintf(stderr, "Error loading flight data, load aborted: %s.\n", problem.c_str());
         return ExitFailed;
     }
     std::FILE* out = stdout;
-    if (!opt.summaryOnly) {
+    if (q5) {
         for (const RawRecord& r : q5->sfcRecs)
             writeJsonLine(out, recordJson("sfc", r));
         for (const RawRecord& r : q5->fltRecs)

@@ -29,18 +29,18 @@ std::string unreadableReason(const std::string& path)
 
 std::string rawFileProblem(Q5& q5, const std::string& path)
 {
-    if (const std::string reason = unreadableReason(path); !reason.empty())
-        return path + ": " + reason;
     const bool readOk = q5.ReadRaw(path);
     return readRawProblem(path, readOk, q5.sfcRecs.size() + q5.fltRecs.size());
 }
 
+// Only a failed read asks the file system why: a file that was read was
+// readable.
 std::string readRawProblem(const std::string& path, bool readOk, std::size_t records)
 {
-    if (const std::string reason = unreadableReason(path); !reason.empty())
-        return path + ": " + reason;
-    if (!readOk)
-        return path + " is not a raw telemetry file";
+    if (!readOk) {
+        const std::string reason = unreadableReason(path);
+        return reason.empty() ? path + " is not a raw telemetry file" : path + ": " + reason;
+    }
     if (records == 0)
         return path + " holds no records";
     return {};
