@@ -106,11 +106,7 @@ std::string amesFileName(const ArchiveSonde& sonde, const ArchiveMeta& meta)
     const DateParts d = decodeDateTime(std::round(sonde.launchTime * SecondsPerDay) / SecondsPerDay);
     char hour[8];
     std::snprintf(hour, sizeof hour, ".b%02d", d.hour);
-    std::string sn = sonde.sn;
-    for (char& c : sn)
-        if (c == '/' || c == '\\' || c == ' ' || c == ':')
-            c = '-';
-    return meta.baseName + "." + sn + hour;
+    return meta.baseName + "." + fileNamePiece(sonde.sn, true) + hour;
 }
 
 ArchiveText amesFile(const Q5& q, const ArchiveSonde& s, const ArchiveMeta& meta)

@@ -114,3 +114,27 @@ std::string printableAscii(std::string_view text)
 }
 
 } // namespace lumo
+
+namespace lumo {
+
+std::string fileNamePiece(std::string_view text, bool keepDots)
+{
+    static constexpr char Hex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(text.size());
+    for (const char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-'
+            || c == '_' || (keepDots && c == '.');
+        if (plain) {
+            out.push_back(ch);
+            continue;
+        }
+        out.push_back('%');
+        out.push_back(Hex[c >> 4]);
+        out.push_back(Hex[c & 0xF]);
+    }
+    return out;
+}
+
+} // namespace lumo

@@ -30,3 +30,13 @@ std::string csvValue(std::string_view text);
 std::string printableAscii(std::string_view text);
 
 } // namespace lumo
+
+namespace lumo {
+
+// A piece of a file name that keeps distinct texts distinct: letters,
+// digits, "-" and "_" (and "." when `keepDots`) stay, every other byte
+// (folder separators, blanks, control characters, "%", non-ASCII) becomes
+// "%XX" in hexadecimal, so "5A.11" and "5A-11" never name the same file.
+std::string fileNamePiece(std::string_view text, bool keepDots);
+
+} // namespace lumo
