@@ -1,6 +1,7 @@
 #include "ameswriter.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <cstdio>
 #include <string_view>
 
@@ -240,7 +241,14 @@ ArchiveText amesFile(const Q5& q, const ArchiveSonde& s, const ArchiveMeta& meta
     std::vector<std::string> auxValues, dataLines;
     for (std::size_t i = 0; i < auxNumbers.size(); ++i) {
         const AuxNumber& a = auxNumbers[i];
-        auxValues.push_back(known(a.value) ? fixedText(a.value, a.decimals) : auxMissing[i]);
+        // A value must stay below its missing value, which every reader
+        // takes as the bound of the valid ones.
+        const bool fits = std::fabs(a.value) < std::strtod(a.missing, nullptr);
+        if (known(a.value) && !fits)
+            file.warnings.push_back("NDACC " + file.name + ": " + a.name + " " + fixedText(a.value, a.decimals)
+                                    + " is beyond what the format holds (below " + a.missing
+                                    + "); written as missing");
+        auxValues.push_back(known(a.value) && fits ? fixedText(a.value, a.decimals) : auxMissing[i]);
     }
     wrapped(dataLines, auxValues);
     for (const AuxText& a : auxTexts)

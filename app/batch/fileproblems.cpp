@@ -41,6 +41,12 @@ std::string notRegularReason(const std::string& path)
     }
 }
 
+std::string unsafeInputReason(const std::string& path)
+{
+    std::error_code ec;
+    return fs::is_directory(path, ec) ? std::string() : notRegularReason(path);
+}
+
 std::string unreadableReason(const std::string& path)
 {
     if (std::string reason = notRegularReason(path); !reason.empty())
@@ -58,6 +64,9 @@ std::string unreadableReason(const std::string& path)
 
 std::string rawFileProblem(Q5& q5, const std::string& path)
 {
+    // A FIFO would block the read, a device never end it.
+    if (const std::string reason = notRegularReason(path); !reason.empty())
+        return path + ": " + reason;
     const bool readOk = q5.ReadRaw(path);
     return readRawProblem(path, readOk, q5.sfcRecs.size() + q5.fltRecs.size());
 }

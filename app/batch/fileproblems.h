@@ -15,6 +15,8 @@ namespace lumo::batch {
 // regular file and for a path that does not exist. Never opens the path, so
 // a FIFO cannot block.
 std::string notRegularReason(const std::string& path);
+// The same for everything but folders, which the readers report themselves.
+std::string unsafeInputReason(const std::string& path);
 
 // Why a file the user named cannot be read ("no such file", "it is a
 // folder", the system's reason), or empty when it can. `path` is quoted in

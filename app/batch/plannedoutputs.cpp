@@ -101,13 +101,9 @@ std::string irregularInput(const PlannedCall& call)
     inputs.insert(inputs.end(), call.cfgFiles.begin(), call.cfgFiles.end());
     if (!call.prefs.empty())
         inputs.push_back(call.prefs);
-    for (const std::string& path : inputs) {
-        std::error_code ec;
-        if (fs::is_directory(path, ec))
-            continue;
-        if (const std::string reason = notRegularReason(path); !reason.empty())
+    for (const std::string& path : inputs)
+        if (const std::string reason = unsafeInputReason(path); !reason.empty())
             return path + ": " + reason;
-    }
     return {};
 }
 
