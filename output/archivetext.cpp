@@ -74,12 +74,14 @@ bool isUtf8(std::string_view text)
 
 std::string utf8Text(std::string_view text)
 {
-    if (isUtf8(text))
-        return std::string(text);
+    const bool utf8 = isUtf8(text);
     std::string out;
+    out.reserve(text.size());
     for (char ch : text) {
         const auto c = static_cast<unsigned char>(ch);
-        if (c < 0x80) {
+        if (c < 0x20 || c == 0x7F) {
+            out += "\xEF\xBF\xBD"; // a control character never reaches a file: U+FFFD
+        } else if (c < 0x80 || utf8) {
             out += ch;
         } else {
             out += static_cast<char>(0xc0 | (c >> 6));

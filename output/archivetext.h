@@ -18,7 +18,8 @@ std::string fixedText(double v, int decimals);
 std::string isoDate(double dateTime);
 std::string clockTime(double dateTime);
 
-// The text as UTF-8: kept when it is valid UTF-8, else read as Latin-1.
+// The text as UTF-8: kept when it is valid UTF-8, else read as Latin-1;
+// control characters (NUL, line breaks, tabs) become U+FFFD.
 std::string utf8Text(std::string_view text);
 
 // A value of a comma-separated table, in UTF-8: quoted, with quotes doubled, when it

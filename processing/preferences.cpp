@@ -96,6 +96,8 @@ Preferences readPreferences(const std::string& file)
     p.resTable = !equalsNoCase(method, "cmr");
     p.resTableFile = IniReadText("o3", "residualTable", "", ini);
     p.archive = readArchiveStation(file);
+    for (const ArchiveField& f : ArchiveFields)
+        p.archive.*f.member = checkedText("archive", f.key, p.archive.*f.member, w);
     p.uncertainty = readUncertaintySettings(ini, w);
     if (p.resTable && !equalsNoCase(method, "table"))
         addWarning(p.warnings, "residual-method",

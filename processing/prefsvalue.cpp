@@ -45,7 +45,51 @@ bool sameNoCase(std::string_view a, std::string_view b)
     return true;
 }
 
+// Length of the valid UTF-8 sequence at text[i], or 0 when there is none.
+std::size_t utf8Length(std::string_view text, std::size_t i)
+{
+    const auto c = static_cast<unsigned char>(text[i]);
+    const std::size_t n = c < 0x80 ? 1 : (c >> 5) == 0x6 ? 2 : (c >> 4) == 0xe ? 3 : (c >> 3) == 0x1e ? 4 : 0;
+    if (n == 0 || text.size() - i < n)
+        return 0;
+    for (std::size_t k = 1; k < n; ++k)
+        if ((static_cast<unsigned char>(text[i + k]) >> 6) != 0x2)
+            return 0;
+    return n;
+}
+
 } // namespace
+
+std::string checkedText(std::string_view section, std::string_view key, std::string_view text,
+                        FlightWarnings& warnings)
+{
+    std::string out;
+    bool changed = false;
+    for (std::size_t i = 0; i < text.size();) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        const std::size_t n = utf8Length(text, i);
+        if (c < 0x20 || c == 0x7F) {
+            out += "\xEF\xBF\xBD";
+            changed = true;
+            ++i;
+        } else if (n == 0) {
+            out += static_cast<char>(0xc0 | (c >> 6));
+            out += static_cast<char>(0x80 | (c & 0x3f));
+            changed = true;
+            ++i;
+        } else {
+            out.append(text.substr(i, n));
+            i += n;
+        }
+    }
+    if (changed) {
+        std::string used(1, '"');
+        used.append(shown(out));
+        used.push_back('"');
+        warnPrefsValue(warnings, section, key, text, "UTF-8 text without control characters", used);
+    }
+    return out;
+}
 
 std::string shortestNumber(double v)
 {
@@ -88,10 +132,13 @@ int prefsChoice(const IniFile& ini, std::string_view section, std::string_view k
     for (std::string_view w : words) {
         if (sameNoCase(trimBlanks(*text), w))
             return i;
-        expected += (i == 0 ? "" : i + 1 == static_cast<int>(words.size()) ? " or " : ", ") + std::string(w);
+        expected.append(i == 0 ? "" : i + 1 == static_cast<int>(words.size()) ? " or " : ", ");
+        expected.append(w);
         ++i;
     }
-    warnPrefsValue(warnings, section, key, *text, expected, std::string(words.begin()[fallback]) + " (the default)");
+    std::string used(words.begin()[fallback]);
+    used.append(" (the default)");
+    warnPrefsValue(warnings, section, key, *text, expected, used);
     return fallback;
 }
 

@@ -33,6 +33,12 @@ double prefsNumber(const IniFile& ini, std::string_view section, std::string_vie
 int prefsChoice(const IniFile& ini, std::string_view section, std::string_view key,
                 std::initializer_list<std::string_view> words, int fallback, FlightWarnings& warnings);
 
+// A text value as UTF-8 without control characters: kept when it is one;
+// else each byte of text that is not valid UTF-8 is read as Latin-1 and each
+// control character becomes U+FFFD, with the warning.
+std::string checkedText(std::string_view section, std::string_view key, std::string_view text,
+                        FlightWarnings& warnings);
+
 // The shortest text that reads back as v ("0.02", "1e+06").
 std::string shortestNumber(double v);
 

@@ -21,11 +21,12 @@ std::string notRegularReason(const std::string& path)
 {
     std::error_code ec;
     const fs::file_status status = fs::status(path, ec);
-    if (ec && ec != std::errc::no_such_file_or_directory)
-        return ec == std::errc::too_many_symbolic_link_levels ? "its links form a loop" : ec.message();
+    if (ec == std::errc::too_many_symbolic_link_levels)
+        return "its links form a loop";
     switch (status.type()) {
     case fs::file_type::regular:
     case fs::file_type::not_found:
+    case fs::file_type::none: // not known (e.g. no permission): the read says why
         return {};
     case fs::file_type::directory:
         return "it is a folder";
@@ -123,6 +124,24 @@ std::string outputIsInput(const std::vector<std::string>& outputs, const std::ve
         const std::string key = fs::weakly_canonical(file, ec).string();
         if (const auto it = input.find(ec ? file : key); it != input.end())
             return "the output " + file + " is the input " + *it->second;
+    }
+    return {};
+}
+
+std::string nameTooLong(const std::vector<std::string>& outputs)
+{
+    for (const std::string& file : outputs) {
+        const fs::path path(file);
+        const std::string name = path.filename().string();
+        const std::string folder = path.parent_path().empty() ? "." : path.parent_path().string();
+        long most = ::pathconf(folder.c_str(), _PC_NAME_MAX);
+        if (most <= 0)
+            most = 255; // the folder is not made yet: the common limit
+        // The atomic writer adds "." and ".tmp" and 8 characters.
+        const std::size_t longest = static_cast<std::size_t>(most) - 13;
+        if (name.size() > longest)
+            return "the output name " + file + " is too long for the file system (" + std::to_string(name.size())
+                + " bytes; at most " + std::to_string(longest) + ")";
     }
     return {};
 }

@@ -40,6 +40,11 @@ std::string outputFolderProblem(const std::string& dir);
 // write F" (or one flight twice, "A would write F twice"); empty when every
 // output file is written once. `outputs[i]` are the files of flight
 // `raws[i]`; names are compared after resolving links.
+// "the output name F is too long for the file system (...)" for the first
+// output whose name, with the atomic writer's temporary additions, exceeds
+// what its folder's file system holds; empty when every name fits.
+std::string nameTooLong(const std::vector<std::string>& outputs);
+
 // "the output F is the input G" for the first output that is one of the
 // inputs of the call (the same file after resolving links); empty when none
 // is.

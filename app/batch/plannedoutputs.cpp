@@ -92,7 +92,7 @@ std::string plannedClash(const PlannedCall& call, const ExportSelection& selecti
         all.insert(all.end(), files.begin(), files.end());
     if (std::string overwrite = outputIsInput(all, inputs); !overwrite.empty())
         return overwrite + ": an export never replaces an input";
-    return {};
+    return nameTooLong(all);
 }
 
 std::string irregularInput(const PlannedCall& call)

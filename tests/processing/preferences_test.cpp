@@ -185,6 +185,14 @@ TEST(Preferences, EveryInvalidValueIsNamedWithTheValueUsed)
     EXPECT_EQ(p.uncertainty.currentPct, d.currentPct);
     EXPECT_EQ(p.uncertainty.backgroundUa, d.backgroundUa);
     EXPECT_EQ(p.uncertainty.humidityPct, 0.7);
+    // Archive texts: Latin-1 read as such, control characters replaced.
+    const Preferences t = readPreferences(dir.write("t.ini", std::string("[archive]\nagency=Z\xFCrich\x01x\n"
+                                                                         "platformName=Gen\xC3\xA8ve\n")));
+    ASSERT_EQ(t.warnings.size(), 1u);
+    EXPECT_NE(t.warnings[0].message.find("[archive] agency holds \"Z\\xFCrich\\x01x\""), std::string::npos)
+        << t.warnings[0].message;
+    EXPECT_EQ(t.archive.agency, "Z\xC3\xBCrich\xEF\xBF\xBDx");
+    EXPECT_EQ(t.archive.platformName, "Gen\xC3\xA8ve");
     // Valid and missing keys say nothing.
     EXPECT_TRUE(readPreferences(dir.write("ok.ini", "[pref]\nlDet=GPS\nshowAll=no\nendFlt=ap\n")).warnings.empty());
 }

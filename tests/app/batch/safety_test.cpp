@@ -171,3 +171,15 @@ TEST(BatchSafety, NoSilentNumbersFromSettingsOrFailedFlights)
     for (const char* key : {"measured", "residual", "total", "topMix"})
         EXPECT_TRUE(j["sondes"][0][key].is_null()) << key << " " << j["sondes"][0][key];
 }
+
+TEST(BatchSafety, ANameTooLongForTheFileSystemIsSaidBeforeAnyWork)
+{
+    TempDir dir;
+    const std::string stem(245, 'n');
+    dir.write(stem + ".cfg", readFile(sourcePath("tests/output/flights/nogps.cfg")));
+    const std::string raw = dir.write(stem + ".raw", readFile(sourcePath("tests/output/flights/nogps.raw")));
+    const BatchResult r = runBatch(dir, {"process", "--export", "o3", raw});
+    EXPECT_EQ(r.exitCode, 2);
+    EXPECT_TRUE(says(r, "the output name " + dir.file(stem + ".o3csv") + " is too long for the file system (251 bytes;"))
+        << r.err;
+}
