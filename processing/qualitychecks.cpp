@@ -8,6 +8,7 @@
 #include "flight/numbertext.h"
 #include "flight/q5.h"
 #include "flightsurvey.h"
+#include "prefsvalue.h"
 #include "qualitylimits.h"
 
 namespace lumo {
@@ -161,9 +162,33 @@ void checkReference(Q5& q)
                    + " DU; it is not used (no correction factor, none in the archive files).");
 }
 
+// Text of the configuration that is not UTF-8 (a Latin-1 station name) or
+// holds control characters: the archive files repair it, the user should
+// know.
+void checkConfigText(Q5& q)
+{
+    std::vector<std::pair<std::string, std::string_view>> texts = {
+        {"[station] name", q.stnName},           {"[radiosonde] sondeID", q.rsSondeId},
+        {"[radiosonde] probeID", q.rsProbeId},   {"[reference] instrument", q.reference.instrument},
+        {"[reference] model", q.reference.model}, {"[reference] number", q.reference.number}};
+    for (int h = 0; h < MaxSondes; ++h) {
+        const std::string section = "[ozonesonde#" + std::to_string(h + 1) + "] ";
+        texts.emplace_back(section + "sn", q.o3Sonde[h].sn);
+        texts.emplace_back(section + "model", q.o3Sonde[h].model);
+        texts.emplace_back(section + "solutionType", q.o3Sonde[h].solutionType);
+    }
+    for (const auto& [key, text] : texts)
+        if (!isCleanText(text))
+            addWarning(q.warnings, "config-text",
+                       "The configuration's " + key
+                           + " is not UTF-8 text without control characters; the archive files read its other"
+                             " bytes as Latin-1 and write U+FFFD for control characters, file names \"%XX\".");
+}
+
 void checkFlightTrack(Q5& q, const FlightSurvey& survey)
 {
     checkReference(q);
+    checkConfigText(q);
     checkBurstPressure(q, survey);
     checkEndsAscending(q, survey);
     checkGaps(q, survey);
