@@ -123,8 +123,13 @@ private:
     void resumeAll();
     void setModeAll(AxisMode mode);
     void zoomAll(double factor);
+    // Every axis back to the full range of the data shown.
+    void resetZoom();
     void copyPicture();
     void savePicture();
+    // A picture name without an extension gets the chosen filter's first
+    // one ("PNG picture (*.png)" gives ".png").
+    static QString withFilterExtension(const QString& path, const QString& filter);
     void printPlot();
     void previewPlot();
     void editProperties();
@@ -142,6 +147,7 @@ private:
     bool layersDirty_ = true;
     bool legendDirty_ = true;
     int legendRoom_ = -1;
+    std::vector<bool> legendEntries_; // which channels the legend lists
     bool hintsEnabled_ = true;
     QString printName_;
     QPageLayout::Orientation orientation_ = QPageLayout::Landscape;
