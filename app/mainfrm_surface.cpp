@@ -97,9 +97,12 @@ void TMainFrm::fillSurfacePage()
 // elsewhere.
 void TMainFrm::showSurfacePressure()
 {
-    edSfcRSP->setEnabled(q5.rsPrInst);
-    edSfcDifP->setEnabled(q5.rsPrInst);
-    if (!q5.rsPrInst) {
+    // The box, not q5: before the first configuration both say "installed"
+    // only there.
+    const bool sensor = cbxRSPrInst->isChecked();
+    edSfcRSP->setEnabled(sensor);
+    edSfcDifP->setEnabled(sensor);
+    if (!sensor) {
         edSfcRSP->clear();
         edSfcDifP->clear();
     } else if (edSfcRSP->text().isEmpty() && !edSfcStdP->text().isEmpty()) {

@@ -67,6 +67,11 @@ public:
     void setButtonVisible(ToolBarButton button, bool visible);
     // Carries out the button's action, then raises OnToolBarButtonClick.
     void performButton(ToolBarButton button);
+    // Every axis back to the full range of the data shown.
+    void resetZoom();
+    // A picture name without an extension gets the chosen filter's first
+    // one ("PNG picture (*.png)" gives ".png").
+    static QString withFilterExtension(const QString& path, const QString& filter);
 
     void setPrintDocument(const QString& name, QPageLayout::Orientation orientation);
     const QString& PrintDocumentName() const { return printName_; }
@@ -123,13 +128,8 @@ private:
     void resumeAll();
     void setModeAll(AxisMode mode);
     void zoomAll(double factor);
-    // Every axis back to the full range of the data shown.
-    void resetZoom();
     void copyPicture();
     void savePicture();
-    // A picture name without an extension gets the chosen filter's first
-    // one ("PNG picture (*.png)" gives ".png").
-    static QString withFilterExtension(const QString& path, const QString& filter);
     void printPlot();
     void previewPlot();
     void editProperties();

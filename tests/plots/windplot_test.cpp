@@ -268,8 +268,11 @@ private slots:
         frm.ApplyShowAll(true);
         QVERIFY(frm.windDirPlot->GetChannel(1)->Visible());
         QVERIFY(frm.windSpdPlot->GetChannel(1)->Visible());
-        QVERIFY(!frm.windSpdPlot->GetChannel(1)->VisibleInLegend());
+        // Both panels list what they draw.
+        QVERIFY(frm.windSpdPlot->GetChannel(1)->VisibleInLegend());
+        QVERIFY(frm.windDirPlot->GetChannel(0)->VisibleInLegend());
         frm.ApplyShowAll(false);
+        QVERIFY(!frm.windDirPlot->GetChannel(1)->VisibleInLegend());
         QVERIFY(!frm.windDirPlot->GetChannel(1)->Visible());
         QVERIFY(!frm.windSpdPlot->GetChannel(1)->Visible());
         QVERIFY(frm.windDirPlot->GetChannel(0)->Visible());

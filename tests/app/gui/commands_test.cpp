@@ -214,7 +214,9 @@ private slots:
         QCOMPARE(last.kind, ScriptedDialogs::Entry::Status);
         for (const std::string& n : names)
             QVERIFY(last.text.find(n) != std::string::npos);
-        QVERIFY(last.text.find("platformId") != std::string::npos);
+        // The boxes the desktop user fills, not the preferences file's keys.
+        QVERIFY(last.text.find("Platform ID on the Preferences page, Archive group") != std::string::npos);
+        QVERIFY(last.text.find("platformId in the preferences") == std::string::npos);
         QVERIFY(!QGuiApplication::overrideCursor());
 
         // Cancelled: nothing more is written.

@@ -442,7 +442,8 @@ private slots:
 
         // A sounding cut at 20 hPa: short of 10 hPa.
         w.cbxEndFltPr->setChecked(true);
-        w.edEndFltPr->setText(QStringLiteral("20"));
+        w.edEndFltPr->selectAll();
+        QTest::keyClicks(w.edEndFltPr, QStringLiteral("20")); // typing enables ReCalc
         w.mReCalc->trigger();
         QVERIFY(w.lblTotalO3Doubtful->text().contains(QStringLiteral("doubtful")));
         QVERIFY(w.lblTotalO3Doubtful->toolTip().contains(QStringLiteral("short of 10 hPa")));
