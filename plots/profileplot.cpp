@@ -68,6 +68,7 @@ TprofilePlotFrm::TprofilePlotFrm(Q5& q5, QWidget* parent) : QWidget(parent, Qt::
     profilePlot = new XYPlot(this);
     XYPlot& plot = *profilePlot;
     plot.setPrintDocument(tr("Ozone Profile"), QPageLayout::Portrait);
+    plot.setLegendOneColumn(true);
     for (ToolBarButton b : {ToolBarButton::Pause, ToolBarButton::Cursor, ToolBarButton::Preview})
         plot.setButtonVisible(b, false);
     plot.setButtonVisible(ToolBarButton::Select, true);

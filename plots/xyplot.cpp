@@ -279,10 +279,11 @@ void XYPlot::layOutLegend()
     entries.reserve(channels_.size());
     for (auto& channel : channels_)
         entries.push_back(channel->VisibleInLegend() && channel->count() > 0);
-    if (!legendDirty_ && room == legendRoom_ && entries == legendEntries_)
+    if (!legendDirty_ && room == legendRoom_ && entries == legendEntries_ && plot_->height() == legendHeight_)
         return;
     legendDirty_ = false;
     legendRoom_ = room;
+    legendHeight_ = plot_->height();
     legendEntries_ = entries;
     QCPLegend* legend = plot_->legend;
     legend->clearItems();
@@ -291,7 +292,13 @@ void XYPlot::layOutLegend()
     for (std::size_t i = 0; i < channels_.size(); ++i)
         if (entries[i])
             widest = std::max(widest, metrics.horizontalAdvance(channels_[i]->Name()) + LegendEntryExtra);
-    legend->setWrap(widest > 0 ? std::max(1, (room + LegendColumnSpacing) / (widest + LegendColumnSpacing)) : 1);
+    int columns = widest > 0 ? std::max(1, (room + LegendColumnSpacing) / (widest + LegendColumnSpacing)) : 1;
+    if (legendOneColumn_) {
+        const int count = static_cast<int>(std::count(entries.begin(), entries.end(), true));
+        const int rowsInQuarter = std::max(1, plot_->height() / 4 / std::max(1, metrics.height()));
+        columns = std::min(columns, std::max(1, (count + rowsInQuarter - 1) / rowsInQuarter));
+    }
+    legend->setWrap(columns);
     for (std::size_t i = 0; i < channels_.size(); ++i) {
         auto& channel = channels_[i];
         if (!entries[i])

@@ -91,6 +91,16 @@ private slots:
         frm.cbxDescent->setChecked(true);
         QVERIFY(plot.GetChannel(TprofilePlotFrm::o3Channel(1) + 1)->Visible());
         QVERIFY(!plot.GetChannel(TprofilePlotFrm::o3Channel(2) + 1)->Visible());
+        // The legend keeps to one column of the drawn entries, and to a
+        // quarter of the window with every layer on.
+        frm.resize(600, 700);
+        plot.picture();
+        QCPLegend* legend = plot.customPlot()->legend;
+        QCOMPARE(legend->columnCount(), 1);
+        for (QCheckBox* box : {frm.cbxMixRatio, frm.cbxUncertainty, frm.cbxTropopause})
+            box->setChecked(true);
+        plot.picture();
+        QVERIFY(legend->outerRect().height() <= frm.height() / 4);
     }
 
     void pressureAxisRunsFrom1000hPaUpToTheBurst()
