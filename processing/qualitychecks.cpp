@@ -42,7 +42,7 @@ void checkBurstPressure(Q5& q, const FlightSurvey& s)
     if (!(pb > MinPressureForTotal) || pb == std::numeric_limits<double>::infinity())
         return;
     addWarning(q.warnings, "burst-above-10hpa",
-               std::string(what) + " at " + format("%.2f", pb) + " hPa (" + clockOf(time) + "), above "
+               std::string(what) + " at " + format("%.2f", pb) + " hPa (" + clockOf(time) + "), short of "
                    + format("%.0f", MinPressureForTotal) + " hPa: the total column is not reliable"
                    + (q.reference.totalO3 ? " and no correction factor against the reference is computed." : "."),
                {{"pressure", pb}, {"time", time}});
@@ -72,8 +72,10 @@ void checkGaps(Q5& q, const FlightSurvey& survey)
         std::vector<WarningValue> values{{"seconds", g.longest}, {"time", g.at}, {"gaps", double(g.count)}};
         if (s >= 2)
             values.push_back({"sonde", double(s - 1)});
+        // The gap's own length to a tenth of a second: a gap just over the
+        // limit must not read as the limit itself.
         addWarning(q.warnings, "telemetry-gap",
-                   name + " telemetry gap of " + format("%.0f", g.longest) + " s at " + clockOf(g.at)
+                   name + " telemetry gap of " + format("%.1f", g.longest) + " s at " + clockOf(g.at)
                        + " during the ascent (" + std::to_string(g.count) + " gap" + (g.count > 1 ? "s" : "")
                        + " longer than " + format("%.0f", MaxTelemetryGap) + " s).",
                    std::move(values));

@@ -23,6 +23,7 @@
 #include "plotrender.h"
 #include "progressline.h"
 #include "processing/column.h"
+#include "processing/columnwarnings.h"
 #include "processing/flightimport.h"
 #include "processing/preferences.h"
 #include "processing/uncertainty.h"
@@ -298,9 +299,15 @@ void printReport(const FlightResult& res)
     for (int h = 0; h < MaxSondes; ++h) {
         if (!q.o3Sonde[h].sn[0])
             continue;
-        std::printf("  ozonesonde %d (%s): measured %s, residual %s, total %s\n", h + 1, q.o3Sonde[h].sn,
+        // A total that a warning below concerns says so where it is read.
+        std::string doubt;
+        for (const FlightWarning* w : columnWarnings(q, h))
+            doubt += (doubt.empty() ? " (doubtful: " : ", ") + w->code;
+        if (!doubt.empty())
+            doubt += ")";
+        std::printf("  ozonesonde %d (%s): measured %s, residual %s, total %s%s\n", h + 1, q.o3Sonde[h].sn,
                     columnText(q.o3Measured[h]).c_str(), columnText(q.o3Residual[h]).c_str(),
-                    columnText(q.o3Total(h)).c_str());
+                    columnText(q.o3Total(h)).c_str(), doubt.c_str());
         std::printf("    1-sigma uncertainty: measured %s, residual %s, total %s\n", plusMinus(q.o3MeasuredUnc[h]).c_str(),
                     plusMinus(q.o3ResidualUnc[h]).c_str(), plusMinus(q.o3TotalUnc[h]).c_str());
         if (!q.reference.totalO3)

@@ -293,6 +293,8 @@ TEST(BatchProcess, WarningsInBothReportsAndStrictFails)
     const BatchResult text = runBatch(dir, {"process", "--prefs", prefs, raw});
     EXPECT_EQ(text.exitCode, 0);
     EXPECT_NE(text.out.find("residual unknown, total unknown"), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find("total unknown (doubtful: residual-unknown, burst-above-10hpa)\n"), std::string::npos)
+        << text.out;
     EXPECT_NE(text.out.find("  warning burst-above-10hpa: Burst at "), std::string::npos) << text.out;
 
     const std::string clean = copySample(dir, "flight1", "clean");
