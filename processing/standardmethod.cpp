@@ -178,39 +178,50 @@ void StandardSonde::choosePumpTable(const Q5& q, PumpTable wanted)
     }
     table_ = builtInPumpTable(wanted);
     fileTable_ = PumpEffTable{q.effP, q.effVal, nullptr, q.effCount < MaxTableRows ? q.effCount : MaxTableRows};
+    const PumpEffTable& t = table_ ? *table_ : fileTable_;
+    for (int i = 0; i < t.n && i < MaxPumpNodes; ++i)
+        nodeLogs_[i] = t.p[i] > 0 ? std::log10(t.p[i]) : 0;
     pumpTableUsed = wanted;
 }
 
-double StandardSonde::pumpTemperatureK(double p, double tp) const
+StandardSonde::Level::Level(double pressure)
+    : p(pressure), lp(std::log10(pressure)), lpFloor(pressure > PumpTempFloorP ? lp : std::log10(PumpTempFloorP))
 {
-    return tp + KelvinOffset + pumpInternalOffsetK(p) + thermistorOffsetK(thermistor_, p);
 }
 
-double StandardSonde::pumpFactor(double p, double* sigma) const
+double StandardSonde::pumpTemperatureK(const Level& l, double tp) const
 {
-    return pumpCorrection(table_ ? *table_ : fileTable_, p, sigma);
+    return tp + KelvinOffset + pumpInternalOffsetK(l.p, l.lpFloor) + thermistorOffsetK(thermistor_, l.p, l.lpFloor);
 }
 
-double StandardSonde::slope(double p, double tpK) const
+double StandardSonde::pumpFactor(const Level& l, double* sigma) const
 {
-    const double alpha = volume_ ? *absorptionEfficiency(*volume_, p) : 1.0;
-    return NbPerMpa * MpaCm3PerUaK * tpK * pumpFactor(p, nullptr) / (alpha * flow0_);
+    return pumpCorrection(table_ ? *table_ : fileTable_, nodeLogs_, l.p, l.lp, sigma);
+}
+
+double StandardSonde::slope(const Level& l, double tpK) const
+{
+    const double alpha = volume_ ? *absorptionEfficiency(*volume_, l.p) : 1.0;
+    return NbPerMpa * MpaCm3PerUaK * tpK * pumpFactor(l, nullptr) / (alpha * flow0_);
 }
 
 double StandardSonde::o3pp(double p, double ic, double tp) const
 {
     if (p == Missing || !(p > 0) || ic == Missing || tp == Missing || !(flow0_ > 0))
         return Missing;
+    const Level l(p);
     const double transfer = transfer_ ? transferFactor(cfg_->family, ki_, buffer_, transferTo_, p)->factor : 1.0;
-    const double o3pp = slope(p, pumpTemperatureK(p, tp)) * (ic - background_) * transfer;
+    const double o3pp = slope(l, pumpTemperatureK(l, tp)) * (ic - background_) * transfer;
     return o3pp < MinO3pp || o3pp > MaxO3pp ? Missing : o3pp;
 }
 
-double StandardSonde::o3ppFromCalibrated(double p, double iCal, double tp) const
+double StandardSonde::o3ppFromFastCurrent(double p, double iFast, double tp) const
 {
     if (p == Missing || !(p > 0) || tp == Missing || !(flow0_ > 0))
         return Missing;
-    const double o3pp = NbPerMpa * MpaCm3PerUaK * pumpTemperatureK(p, tp) * iCal * pumpFactor(p, nullptr) / flow0_;
+    const Level l(p);
+    const double iCal = calibratedCurrentLog(*cell_, iFast, l.lp);
+    const double o3pp = NbPerMpa * MpaCm3PerUaK * pumpTemperatureK(l, tp) * iCal * pumpFactor(l, nullptr) / flow0_;
     return o3pp < MinO3pp || o3pp > MaxO3pp ? Missing : o3pp;
 }
 
@@ -218,8 +229,9 @@ double StandardSonde::uncertainty(const UncertaintySettings& s, double p, double
 {
     if (p == Missing || !(p > 0) || ic == Missing || tp == Missing || o3pp == Missing || !(flow0_ > 0))
         return Missing;
-    const double tpK = pumpTemperatureK(p, tp);
-    double etaSq = 0, k = slope(p, tpK);
+    const Level l(p);
+    const double tpK = pumpTemperatureK(l, tp);
+    double etaSq = 0, k = slope(l, tpK);
     if (cell_)
         etaSq = sq(CalibrationSigma);
     else {
@@ -231,7 +243,7 @@ double StandardSonde::uncertainty(const UncertaintySettings& s, double p, double
         k *= t.factor;
     }
     double pumpSigma = 0;
-    const double cpf = pumpFactor(p, &pumpSigma);
+    const double cpf = pumpFactor(l, &pumpSigma);
     const bool tableSigma = table_ && table_->sigma;
     const double pumpRel = tableSigma ? pumpSigma / cpf : pumpEffUncertaintyPct(s, p) / 100;
     const double currentSigma = std::fmax(MinCurrentSigmaUa, s.currentPct / 100 * ic);
