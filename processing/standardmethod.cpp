@@ -61,6 +61,9 @@ StandardSonde::StandardSonde(const Q5& q, int h, bool describe)
             if (m.tauFast != Missing)
                 cell_->tauFast = m.tauFast;
             ib0_ = *c.ib0;
+            result.tauFast = cell_->tauFast;
+            result.background = "ib0+slow";
+            result.backgroundUa = ib0_;
             tauSlow_ = m.tauSlow;
             if (c.ib1) {
                 if (!c.ib1Delay)
@@ -115,6 +118,7 @@ StandardSonde::StandardSonde(const Q5& q, int h, bool describe)
     else {
         moistening = moisteningFactor(*c.flowTemp, c.flowHumidity, pLab);
         moistened_ = true;
+        result.moistening = moistening;
         result.stepsApplied.push_back("moistening");
         if (!c.flowHumidity)
             note("no flowHumidity: the moistening correction has the pump-heating term only");
@@ -154,11 +158,13 @@ void StandardSonde::chooseBackground(BackgroundChoice wanted)
         : wanted == BackgroundChoice::Bkg                               ? std::optional<double>(c.bkg)
                                                                         : std::nullopt;
     if (named) {
-        background_ = *named;
+        background_ = result.backgroundUa = *named;
+        result.background = backgroundName(wanted);
         return;
     }
     const char* used = c.ib2 ? "ib2" : c.ib1 ? "ib1" : c.ib0 ? "ib0" : "bkg";
-    background_ = c.ib2 ? *c.ib2 : c.ib1 ? *c.ib1 : c.ib0 ? *c.ib0 : c.bkg;
+    background_ = result.backgroundUa = c.ib2 ? *c.ib2 : c.ib1 ? *c.ib1 : c.ib0 ? *c.ib0 : c.bkg;
+    result.background = used;
     if (wanted != BackgroundChoice::Auto)
         note(std::string("no ") + backgroundName(wanted) + " in the configuration: the background subtracted is "
              + used + formatNumbers(" = %.4f uA", {background_}));
@@ -181,7 +187,7 @@ void StandardSonde::choosePumpTable(const Q5& q, PumpTable wanted)
     const PumpEffTable& t = table_ ? *table_ : fileTable_;
     for (int i = 0; i < t.n && i < MaxPumpNodes; ++i)
         nodeLogs_[i] = t.p[i] > 0 ? std::log10(t.p[i]) : 0;
-    pumpTableUsed = wanted;
+    result.pumpTable = wanted;
 }
 
 StandardSonde::Level::Level(double pressure)

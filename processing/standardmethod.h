@@ -36,7 +36,6 @@ public:
     double tauSlow() const { return tauSlow_; }
 
     O3MethodResult result;    // steps applied and skipped
-    PumpTable pumpTableUsed = PumpTable::File;
     FlightWarnings warnings;  // one per skipped step or substituted input
 
 private:
