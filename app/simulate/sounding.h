@@ -1,0 +1,53 @@
+#pragma once
+
+#include <optional>
+#include <string>
+#include <vector>
+
+#include "correctiontables.h"
+
+namespace lumo::sim {
+
+// One level of a published sounding; a value the file does not give is
+// unknown.
+struct SoundingLevel {
+    double timeSec = 0;               // after launch
+    std::optional<double> p, t, u;    // hPa, degC, %RH
+    std::optional<double> lat, lon, gpsAlt; // degrees, m
+    std::optional<double> tPump;      // degC, as the thermistor reads
+    std::optional<double> current;    // cell current, uA
+    std::optional<double> pO3;        // published partial pressure, mPa
+    std::optional<double> pumpCurrent, battery; // mA, V
+};
+
+// A published ozone sounding with what its processing used.
+struct Sounding {
+    std::string station = "Unknown";
+    double lat = 0, lon = 0, alt = 0; // degrees, m
+    int year = 0, month = 0, day = 0;
+    double launchHourUt = 0;
+    std::string sonde, radiosonde;    // serial numbers
+    std::string thermistor;           // box, taped, glued, internal; empty when unknown
+    std::optional<double> flow;       // s per 100 ml, as measured
+    std::optional<double> flowTempC, flowHumidity;
+    std::optional<double> humidityFactor; // applied to the flow by the data centre
+    std::vector<TableRow> pumpTable;  // inverse pump efficiencies, falling pressure
+    std::optional<double> ib0, ib1, ib2, background; // uA; background = the one used
+    std::optional<double> kiPct, buffer, solutionVolume;
+    std::optional<double> column, residual; // DU, published (column with the residual)
+    std::optional<double> surfaceO3;  // mPa
+    std::vector<SoundingLevel> levels;
+};
+
+// Reads an NDACC NASA-Ames 2160 ozonesonde file as NOAA writes them (time
+// after launch as the independent variable, the cell current among the
+// variables); false with a reason when the file is not of that form.
+bool readAmesSounding(const std::string& path, Sounding& out, std::string& error);
+
+// The sounding as Lumo's input: BASE.raw with the measured readings (the
+// surface period repeats the first level, as the file starts at launch)
+// and BASE.cfg with the settings of the published processing. False with
+// a reason when the sounding has no cell current or cannot be written.
+bool writeSoundingFlight(const Sounding& s, const std::string& base, std::string& error);
+
+} // namespace lumo::sim
