@@ -62,7 +62,7 @@ std::optional<double> value(double v, double missing)
 }
 
 struct Columns {
-    int p = -1, t = -1, u = -1, pO3 = -1, gpsAlt = -1, lon = -1, lat = -1, tPump = -1, current = -1, battery = -1,
+    int p = -1, z = -1, t = -1, u = -1, pO3 = -1, gpsAlt = -1, lon = -1, lat = -1, tPump = -1, current = -1, battery = -1,
         pumpCurrent = -1;
 };
 
@@ -73,6 +73,8 @@ Columns findColumns(const std::vector<std::string>& names)
         const std::string& n = names[static_cast<std::size_t>(i)];
         if (has(n, "Pressure [hPa]"))
             c.p = i;
+        else if (has(n, "Geopotential height"))
+            c.z = i;
         else if (has(n, "Temperature [K]") && !has(n, "nternal"))
             c.t = i;
         else if (has(n, "Relative humidity"))
@@ -172,9 +174,12 @@ bool readAmesSounding(const std::string& path, Sounding& s, std::string& error)
         return false;
     }
     Lines l(in);
-    std::istringstream first(l.line());
+    // NOAA's files open with a title line before the Ames header.
     int nlhead = 0, ffi = 0;
-    first >> nlhead >> ffi;
+    for (int i = 0; i < 2 && ffi != 2160; ++i) {
+        std::istringstream first(l.line());
+        first >> nlhead >> ffi;
+    }
     if (ffi != 2160) {
         error = path + " is not a NASA-Ames 2160 file";
         return false;
@@ -241,6 +246,7 @@ bool readAmesSounding(const std::string& path, Sounding& s, std::string& error)
         SoundingLevel v;
         v.timeSec = row[0];
         v.p = column(row, c.p);
+        v.z = column(row, c.z);
         v.t = column(row, c.t);
         if (v.t)
             *v.t -= 273.15;

@@ -12,7 +12,7 @@ namespace lumo::sim {
 // unknown.
 struct SoundingLevel {
     double timeSec = 0;               // after launch
-    std::optional<double> p, t, u;    // hPa, degC, %RH
+    std::optional<double> p, z, t, u; // hPa, geopotential m, degC, %RH
     std::optional<double> lat, lon, gpsAlt; // degrees, m
     std::optional<double> tPump;      // degC, as the thermistor reads
     std::optional<double> current;    // cell current, uA
