@@ -7,6 +7,7 @@
 #include "flight/ini.h"
 #include "flight/numbertext.h"
 #include "flight/q5.h"
+#include "o3methodprefs.h"
 
 namespace lumo {
 
@@ -84,6 +85,7 @@ Preferences readPreferences(const std::string& file)
     p.resTableFile = IniReadText("o3", "residualTable", "", file);
     p.archive = readArchiveStation(file);
     p.uncertainty = readUncertaintySettings(file);
+    p.o3Method = readO3MethodSettings(file, p.warnings);
     if (p.resTable && !equalsNoCase(method, "table"))
         addWarning(p.warnings, "residual-method",
                    "The preferences name the residual method \"" + method
@@ -136,6 +138,7 @@ void applyPreferences(Q5& q, const Preferences& prefs)
     if (prefs.resTable)
         q.resTableFile = prefs.resTableFile;
     q.uncertainty = prefs.uncertainty;
+    q.o3Method = prefs.o3Method;
 }
 
 } // namespace lumo

@@ -23,6 +23,7 @@
 #include "progressline.h"
 #include "processing/column.h"
 #include "processing/flightimport.h"
+#include "processing/o3methodprefs.h"
 #include "processing/preferences.h"
 #include "processing/uncertainty.h"
 
@@ -201,6 +202,38 @@ std::string columnText(double value)
 // "+/-x.xx DU", or "unknown".
 std::string plusMinus(double du) { return du == Missing ? "unknown" : "+/-" + columnText(du); }
 
+// What the processing method did to one sonde.
+void addMethodJson(Json& s, const O3MethodResult& m)
+{
+    s["method"] = methodName(m.method);
+    s["responseCorrected"] = m.responseCorrected;
+    s["stepsApplied"] = m.stepsApplied;
+    Json skipped = Json::array();
+    for (const SkippedStep& step : m.stepsSkipped) {
+        Json k;
+        k["step"] = step.name;
+        k["warning"] = step.warning;
+        skipped.push_back(k);
+    }
+    s["stepsSkipped"] = skipped;
+    s["classicMeasured"] = known(m.classicMeasured);
+}
+
+// The standard method's line of the text report; the classic run has none.
+void printMethod(const O3MethodResult& m)
+{
+    if (m.method != O3Method::Standard)
+        return;
+    std::string applied, skipped;
+    for (const std::string& step : m.stepsApplied)
+        applied += (applied.empty() ? "" : ", ") + step;
+    for (const SkippedStep& step : m.stepsSkipped)
+        skipped += (skipped.empty() ? "" : ", ") + step.name;
+    std::printf("    method standard%s: %s; skipped: %s; classic measured %s\n",
+                m.responseCorrected ? " with response correction" : "", applied.c_str(),
+                skipped.empty() ? "none" : skipped.c_str(), columnText(m.classicMeasured).c_str());
+}
+
 Json resultJson(const FlightResult& res)
 {
     const Q5& q = *res.q5;
@@ -240,6 +273,7 @@ Json resultJson(const FlightResult& res)
         s["residualUncertainty"] = known(q.o3ResidualUnc[h]);
         s["totalUncertainty"] = known(q.o3TotalUnc[h]);
         s["correctionFactor"] = known(q.o3CorrFactor[h]);
+        addMethodJson(s, q.o3MethodResult[h]);
         sondes.push_back(s);
     }
     j["sondes"] = sondes;
@@ -301,6 +335,7 @@ void printReport(const FlightResult& res)
                     columnText(q.o3Total(h)).c_str());
         std::printf("    1-sigma uncertainty: measured %s, residual %s, total %s\n", plusMinus(q.o3MeasuredUnc[h]).c_str(),
                     plusMinus(q.o3ResidualUnc[h]).c_str(), plusMinus(q.o3TotalUnc[h]).c_str());
+        printMethod(q.o3MethodResult[h]);
         if (!q.reference.totalO3)
             continue;
         const double ref = *q.reference.totalO3;

@@ -1,0 +1,56 @@
+#pragma once
+
+#include <memory>
+
+#include "flight/rawrecord.h"
+
+namespace lumo {
+
+class OzoneLowPass;
+class StandardSonde;
+
+// The time-response correction of one sonde's cell current, fed its ozone
+// records in time order: Gaussian smoothing (sigma 0.2 tauFast, +/- 3 sigma),
+// the slow current as a first-order lag of beta (I - Ib0) started from the
+// preparation's Ib1, the fast current's lag undone, then the calibration and
+// the partial pressure of the standard method. A record's result is written
+// once the smoothing window past it is complete; `flush` writes the rest at
+// the end of a list, the cell's state running on into the next list. The
+// buffer is allocated once, none per record.
+class ResponseCorrection {
+public:
+    ResponseCorrection(const StandardSonde& sonde, double tauFast);
+    ~ResponseCorrection();
+
+    // A sample at time t (s, any origin), pressure p (hPa; <= 0 unknown).
+    // Results go to o3pp of the records, each passed through `filter`
+    // (nullptr: none) as it is written.
+    void push(RawRecord& r, double t, double p, OzoneLowPass* filter);
+    void flush(OzoneLowPass* filter);
+
+    // Steps 2-4 on an already smoothed current: the deconvolved fast
+    // current (uA) after a step of dt seconds (dt < 0: the first sample).
+    double fastCurrent(double smoothed, double dt);
+
+    static constexpr int Capacity = 1024; // samples within one smoothing window
+
+private:
+    struct Entry {
+        RawRecord* r;
+        double t, p, ic;
+    };
+    void emit(OzoneLowPass* filter);
+    double smoothedAt(long c) const;
+
+    const StandardSonde& sonde_;
+    double tauFast_, window_; // s
+    std::unique_ptr<Entry[]> ring_;
+    std::unique_ptr<float[]> weights_; // Gaussian by |dt| in ms, 0..window
+    long weightCount_ = 0;
+    long head_ = 0, center_ = 0, tail_ = 0;
+    bool started_ = false;
+    double lastT_ = 0;
+    double slow_ = 0, fast_ = 0, fastDc_ = 0; // uA
+};
+
+} // namespace lumo
