@@ -6,9 +6,11 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cmath>
 #include <cstdio>
 #include <map>
+#include <optional>
 
 #include "flight/datetime.h"
 #include "flight/scripteddialogs.h"
@@ -122,9 +124,14 @@ struct BoulderFigures {
     double column = NAN;       // relative difference of the measured column to NOAA's
     double worstLayer = NAN;   // largest |median relative difference| of a 1-km layer
     double worstLayerKm = NAN; // its base, km
+    double overall = NAN;      // geometric mean ratio - 1 over every level
+    double levelColumn = NAN;  // relative difference of the columns over the matched levels
 };
 
-BoulderFigures boulderFigures(const sim::Sounding& s, const TempDir& dir, const char* prefs)
+// With `lessPumpHeat` the figures leave out the offset of the pump's own
+// heat (3.9 - 0.8 log10 p K on the pump temperature), which the standard
+// method always adds and NOAA's processing of 2017 did not.
+BoulderFigures boulderFigures(const sim::Sounding& s, const TempDir& dir, const char* prefs, bool lessPumpHeat = false)
 {
     BoulderFigures out;
     Q5 q;
@@ -138,6 +145,9 @@ BoulderFigures boulderFigures(const sim::Sounding& s, const TempDir& dir, const 
     for (const auto& l : s.levels)
         byTime[std::llround(l.timeSec * 10)] = &l;
     std::map<int, std::vector<ComparedLevel>> layers;
+    double sum = 0, ours = 0, theirs = 0;
+    int count = 0;
+    std::optional<ComparedLevel> prev;
     for (const RawRecord* r = q.fltRecs.first(); r; r = r->next) {
         if (!r->isOzone() || r->data.o3.o3pp == Missing)
             continue;
@@ -145,8 +155,22 @@ BoulderFigures boulderFigures(const sim::Sounding& s, const TempDir& dir, const 
         if (it == byTime.end() || !it->second->pO3 || !it->second->z)
             continue;
         const sim::SoundingLevel& l = *it->second;
-        layers[static_cast<int>(std::floor(*l.z / 1000))].push_back({*l.p, *l.z, r->data.o3.o3pp, *l.pO3 * 10});
+        const double tK = r->data.o3.tp + 273.15;
+        const double heat = lessPumpHeat ? tK / (tK + 3.9 - 0.8 * std::log10(std::max(*l.p, 3.0))) : 1.0;
+        layers[static_cast<int>(std::floor(*l.z / 1000))].push_back({*l.p, *l.z, r->data.o3.o3pp * heat, *l.pO3 * 10});
+        sum += std::log(r->data.o3.o3pp * heat / (*l.pO3 * 10));
+        ++count;
+        // Trapezoids in ln p over neighbouring matched levels of the ascent.
+        if (prev && *l.p < prev->p) {
+            const double lnRatio = std::log(prev->p / *l.p);
+            ours += (prev->o3 + r->data.o3.o3pp * heat) * lnRatio;
+            theirs += (prev->ref + *l.pO3 * 10) * lnRatio;
+        }
+        if (!prev || *l.p < prev->p)
+            prev = layers[static_cast<int>(std::floor(*l.z / 1000))].back();
     }
+    out.overall = std::exp(sum / count) - 1;
+    out.levelColumn = ours / theirs - 1;
     out.worstLayer = 0;
     for (const auto& [km, levels] : layers) {
         const double m = medianRelative(levels, [](const ComparedLevel&) { return true; });
@@ -170,12 +194,19 @@ TEST(BoulderValidation, StandardMethodReproducesNoaasProcessing)
     ASSERT_TRUE(sim::writeSoundingFlight(s, dir.file("boulder"), error)) << error;
     const BoulderFigures classic = boulderFigures(s, dir, ClassicPrefs);
     const BoulderFigures standard = boulderFigures(s, dir, NoaaPrefs);
-    for (const auto& [name, b] : {std::pair{"classic", classic}, std::pair{"standard", standard}})
-        std::printf("Boulder %s: measured column %+.2f %% against NOAA's %.1f DU; worst 1-km layer median %+.2f %% "
-                    "(%.0f-%.0f km)\n",
-            name, b.column * 100, *s.column - *s.residual, b.worstLayer * 100, b.worstLayerKm, b.worstLayerKm + 1);
+    const BoulderFigures lessHeat = boulderFigures(s, dir, NoaaPrefs, true);
+    for (const auto& [name, b] : {std::pair{"classic", classic}, std::pair{"standard", standard},
+             std::pair{"standard less the pump-heat offset", lessHeat}})
+        std::printf("Boulder %s: measured column %+.2f %% against NOAA's %.1f DU (%+.2f %% over the levels); every "
+                    "level %+.2f %%; worst 1-km layer median %+.2f %% (%.0f-%.0f km)\n",
+            name, b.column * 100, *s.column - *s.residual, b.levelColumn * 100, b.overall * 100, b.worstLayer * 100,
+            b.worstLayerKm, b.worstLayerKm + 1);
     EXPECT_LT(std::fabs(standard.column), 0.01);
-    EXPECT_LT(std::fabs(standard.worstLayer), 0.02);
+    // Every step but the pump-heat offset reproduces NOAA's profile within
+    // 2 % per 1-km layer; the offset adds up to 1.3 % near 7 hPa, where the
+    // top layer then lies 2.3 % above NOAA's.
+    EXPECT_LT(std::fabs(lessHeat.worstLayer), 0.02);
+    EXPECT_LT(std::fabs(standard.worstLayer), 0.025);
 }
 
 } // namespace
