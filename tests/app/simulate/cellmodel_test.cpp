@@ -9,7 +9,9 @@
 
 #include "cellmodel.h"
 #include "flight/ini.h"
+#include "flight/q5.h"
 #include "flightsimulator.h"
+#include "processing/flightimport.h"
 #include "support/testfiles.h"
 
 namespace lumo::test {
@@ -134,6 +136,16 @@ TEST(CellSimulation, ChangesOnlyTheOzoneLinesAndWritesTheCellKeys)
         EXPECT_FALSE(IniReadText("ozonesonde#2", key, "", ini).empty()) << key;
     EXPECT_EQ(IniReadText("ozonesonde#1", "bkg", "", ini), IniReadText("ozonesonde#1", "ib2", "", ini));
     EXPECT_NEAR(c.ib2, c.ib0 + (c.ib1 - c.ib0) * std::exp(-c.ib1Delay / 1500), 0.0005);
+    // The processing reads what the preparation recorded.
+    Q5 q;
+    ASSERT_TRUE(importFlight(q, dir.file("f.raw"), dir.file("f.cfg")).ok());
+    const O3SondeCfg& read = q.o3Sonde[1];
+    EXPECT_EQ(read.family, SondeFamily::SixA);
+    EXPECT_EQ(read.thermistor, Thermistor::Box);
+    EXPECT_EQ(read.kiPct, 1.0);
+    EXPECT_EQ(read.bufferFraction, 1.0);
+    EXPECT_EQ(read.ib1Delay, cell.chain[1].cell.ib1Delay);
+    EXPECT_NEAR(read.flowPressure.value_or(0), cell.chain[1].cell.flowPressure, 1e-9);
     EXPECT_EQ(c.response.tauFast, 21);
     EXPECT_EQ(c.response.beta, 0.051);
 }

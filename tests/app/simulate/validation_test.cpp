@@ -183,6 +183,28 @@ BoulderFigures boulderFigures(const sim::Sounding& s, const TempDir& dir, const 
     return out;
 }
 
+TEST(AmesSounding, ReadsNoaasLevelsAndSettings)
+{
+    sim::Sounding s;
+    std::string error;
+    ASSERT_TRUE(sim::readAmesSounding(sourcePath("tests/realdata/boulder_2017-06-09_noaa_ndacc_ames.b18"), s, error))
+        << error;
+    EXPECT_EQ(s.station, "Boulder");
+    EXPECT_EQ(s.levels.size(), 4929u);
+    EXPECT_EQ(s.sonde, "2Z30733X");
+    EXPECT_EQ(s.thermistor, "internal");
+    EXPECT_EQ(s.flow, 29.30);
+    EXPECT_EQ(s.humidityFactor, 1.02);
+    EXPECT_EQ(s.background, 0.036);
+    EXPECT_EQ(s.buffer, 0.1);
+    ASSERT_EQ(s.pumpTable.size(), 12u);
+    EXPECT_EQ(s.pumpTable[3].p, 10);
+    EXPECT_EQ(s.pumpTable[3].factor, 1.146);
+    EXPECT_EQ(s.levels[0].current, 1.245);
+    EXPECT_NEAR(*s.levels[0].tPump, 307.84 - 273.15, 1e-9);
+    EXPECT_FALSE(sim::readAmesSounding(sourcePath("tests/realdata/ushuaia_2015-10-21_woudc_extcsv.csv"), s, error));
+}
+
 TEST(BoulderValidation, StandardMethodReproducesNoaasProcessing)
 {
     sim::Sounding s;
