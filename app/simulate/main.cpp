@@ -141,10 +141,11 @@ int main(int argc, char** argv)
     app.add_flag("--no-moistening", noMoistening, "The pump flows in flight as measured in the laboratory")
         ->group(cellGroup);
 
-    std::string amesFile;
-    app.add_option("--from-ames", amesFile,
+    std::string soundingFile;
+    app.add_option("--from-sounding", soundingFile,
            "Re-encode a published sounding instead of simulating one: an NDACC NASA-Ames 2160 file with the\n"
-           "cell current (as NOAA writes them) becomes BASE.raw and BASE.cfg with its processing's settings")
+           "cell current (as NOAA writes them) or a SHADOZ file becomes BASE.raw and BASE.cfg with the\n"
+           "settings of its processing")
         ->check(CLI::ExistingFile);
 
     auto* tables = "Tables";
@@ -191,12 +192,12 @@ int main(int argc, char** argv)
     if (out.empty() && effFile.empty() && bkgFile.empty() && tozFile.empty())
         return fail("nothing to write: give --out BASE (see --help)");
 
-    if (!amesFile.empty()) {
+    if (!soundingFile.empty()) {
         if (out.empty())
-            return fail("--from-ames needs --out BASE");
+            return fail("--from-sounding needs --out BASE");
         Sounding sounding;
         std::string error;
-        if (!readAmesSounding(amesFile, sounding, error) || !writeSoundingFlight(sounding, out, error))
+        if (!readSounding(soundingFile, sounding, error) || !writeSoundingFlight(sounding, out, error))
             return fail(error);
         std::printf("%s.raw: %zu levels of %s, %d/%02d/%02d\n", out.c_str(), sounding.levels.size(),
             sounding.station.c_str(), sounding.year, sounding.month, sounding.day);

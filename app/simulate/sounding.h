@@ -44,6 +44,14 @@ struct Sounding {
 // variables); false with a reason when the file is not of that form.
 bool readAmesSounding(const std::string& path, Sounding& out, std::string& error);
 
+// Reads a SHADOZ file (versions 5 and 6) with its cell current column; the
+// pump table is the one its header names (Komhyr 1986 or 1995), the GPS
+// columns are told apart by the station's latitude.
+bool readShadozSounding(const std::string& path, Sounding& out, std::string& error);
+
+// Either form, told by its first lines.
+bool readSounding(const std::string& path, Sounding& out, std::string& error);
+
 // The sounding as Lumo's input: BASE.raw with the measured readings (the
 // surface period repeats the first level, as the file starts at launch)
 // and BASE.cfg with the settings of the published processing. False with

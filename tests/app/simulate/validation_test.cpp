@@ -205,6 +205,34 @@ TEST(AmesSounding, ReadsNoaasLevelsAndSettings)
     EXPECT_FALSE(sim::readAmesSounding(sourcePath("tests/realdata/ushuaia_2015-10-21_woudc_extcsv.csv"), s, error));
 }
 
+TEST(ShadozSounding, ReadsTheCurrentAndTellsTheGpsColumnsApart)
+{
+    sim::Sounding s;
+    std::string error;
+    ASSERT_TRUE(sim::readSounding(sourcePath("tests/realdata/reunion_2014-12-10_shadoz_v05.dat"), s, error)) << error;
+    EXPECT_EQ(s.sonde, "Z24501");
+    EXPECT_EQ(s.kiPct, 0.5);
+    EXPECT_EQ(s.buffer, 0.5);
+    EXPECT_EQ(s.background, 0.0); // "Not applied"
+    EXPECT_EQ(s.flow, 26.9);
+    EXPECT_EQ(s.launchHourUt, 11 + 4 / 60.0);
+    ASSERT_EQ(s.levels.size(), 5420u);
+    EXPECT_EQ(s.levels[0].current, 0.552);
+    EXPECT_EQ(s.levels[0].tPump, 42.24);
+    // Its GPS columns are swapped: the latitude is the one near the station's.
+    EXPECT_NEAR(*s.levels[0].lat, -20.893, 1e-9);
+    EXPECT_NEAR(*s.levels[0].lon, 55.529, 1e-9);
+
+    sim::Sounding a;
+    ASSERT_TRUE(sim::readSounding(sourcePath("tests/realdata/ascension_2022-01-05_shadoz_v06.dat"), a, error)) << error;
+    EXPECT_EQ(a.background, 0.040);
+    EXPECT_NEAR(*a.humidityFactor, 1.0059, 1e-12); // the flow-rate correction of +0.59 %
+    ASSERT_EQ(a.pumpTable.size(), 8u); // Komhyr 1995, named in the header
+    EXPECT_EQ(a.pumpTable.back().factor, 1.241);
+    EXPECT_EQ(a.levels[2].lat, std::nullopt); // 9000: missing
+    EXPECT_NEAR(*a.levels[0].gpsAlt, 128, 1e-9);
+}
+
 TEST(BoulderValidation, StandardMethodReproducesNoaasProcessing)
 {
     sim::Sounding s;
