@@ -150,6 +150,29 @@ TEST(CellSimulation, ChangesOnlyTheOzoneLinesAndWritesTheCellKeys)
     EXPECT_EQ(c.response.beta, 0.051);
 }
 
+// Without the cell options the simulator writes what it wrote before: the
+// first sample flight as scripts/make-samples makes it.
+TEST(CellSimulation, OffLeavesTheCommittedSampleByteForByte)
+{
+    sim::SimOptions o;
+    o.seed = 1;
+    o.stationName = "Lumo Sim Midlat";
+    o.stnLat = 46.81;
+    o.stnLong = 6.94;
+    o.stnAlt = 491;
+    o.gpsVelocities = true;
+    o.extendedPtu = true;
+    o.truthStep = 10;
+    o.profile = sim::profileForLatitude(o.stnLat);
+    TempDir dir;
+    std::string error;
+    ASSERT_TRUE(sim::writeFlight(sim::simulateFlight(o), dir.file("flight1"), error)) << error;
+    for (const char* ext : {".raw", ".cfg", ".truth.json"})
+        EXPECT_TRUE(readFile(dir.file(std::string("flight1") + ext)) ==
+                    readFile(sourcePath(std::string("samples/flight1") + ext)))
+            << ext;
+}
+
 TEST(CellSimulation, RefusesASolutionWithoutReactionConstants)
 {
     sim::SimOptions o = flightOptions();
