@@ -14,6 +14,7 @@ class IniText {
 public:
     void section(const std::string& name) { text_ += (text_.empty() ? "[" : "\r\n[") + name + "]\r\n"; }
     void text(const std::string& key, const std::string& value) { text_ += key + "=" + value + "\r\n"; }
+    void comment(const std::string& line) { text_ += "; " + line + "\r\n"; }
     void number(const std::string& key, double value, int decimals) { text(key, formatFixed(value, decimals)); }
     void table(const std::string& name, const std::string& file, const std::vector<TableRow>& rows)
     {

@@ -224,6 +224,8 @@ bool readSounding(const std::string& path, Sounding& s, std::string& error)
     std::string first, second;
     std::getline(in, first);
     std::getline(in, second);
+    if (has(first, "#CONTENT") || has(second, "#CONTENT"))
+        return readWoudcSounding(path, s, error);
     if (has(second, "SHADOZ"))
         return readShadozSounding(path, s, error);
     return readAmesSounding(path, s, error);

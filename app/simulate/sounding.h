@@ -37,6 +37,7 @@ struct Sounding {
     std::optional<double> column, residual; // DU, published (column with the residual)
     std::optional<double> surfaceO3;  // mPa
     std::vector<SoundingLevel> levels;
+    bool invertedCurrent = false; // the current was computed from the published partial pressure
 };
 
 // Reads an NDACC NASA-Ames 2160 ozonesonde file as NOAA writes them (time
@@ -49,13 +50,19 @@ bool readAmesSounding(const std::string& path, Sounding& out, std::string& error
 // columns are told apart by the station's latitude.
 bool readShadozSounding(const std::string& path, Sounding& out, std::string& error);
 
-// Either form, told by its first lines.
+// Reads a WOUDC extended CSV ozonesonde file; it has no cell current.
+bool readWoudcSounding(const std::string& path, Sounding& out, std::string& error);
+
+// Any of these forms, told by its first lines.
 bool readSounding(const std::string& path, Sounding& out, std::string& error);
 
 // The sounding as Lumo's input: BASE.raw with the measured readings (the
 // surface period repeats the first level, as the file starts at launch)
-// and BASE.cfg with the settings of the published processing. False with
-// a reason when the sounding has no cell current or cannot be written.
+// and BASE.cfg with the settings of the published processing. A sounding
+// without a cell current gets the one that the classic equation, with flat
+// tables and no background, turns back into its published partial pressure
+// (so only the classic method reproduces it). False with a reason when the
+// sounding has neither or cannot be written.
 bool writeSoundingFlight(const Sounding& s, const std::string& base, std::string& error);
 
 } // namespace lumo::sim

@@ -3,6 +3,7 @@
 // cell current with the data centre's settings.
 
 #include <algorithm>
+#include <cctype>
 #include <cmath>
 
 #include "flight/atomicfile.h"
@@ -84,8 +85,10 @@ private:
     double lastT_ = 0, lastU_ = 0;
 };
 
-std::string modelOf(const std::string& serial)
+std::string modelOf(std::string serial)
 {
+    for (char& c : serial)
+        c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
     if (serial.rfind("2Z", 0) == 0 || serial.rfind("Z", 0) == 0)
         return "2Z";
     for (const char* m : {"6A", "5A", "4A"})
@@ -102,9 +105,33 @@ std::string solutionText(double ki, double buffer)
     return formatFixed(ki, 1) + "% KI, " + (b ? std::string(b) : formatFixed(buffer, 2) + " buffer");
 }
 
+// The current the classic equation (4.307e-4 mPa per uA K s/100 ml, flat
+// tables, no background) turns into the published partial pressure, at the
+// last pump temperature known.
+Sounding withInvertedCurrent(const Sounding& s)
+{
+    Sounding c = s;
+    c.invertedCurrent = true;
+    c.pumpTable.clear();
+    c.background = 0.0;
+    c.ib0 = c.ib1 = c.ib2 = std::nullopt;
+    c.humidityFactor = std::nullopt;
+    std::optional<double> tPump;
+    for (SoundingLevel& v : c.levels) {
+        tPump = v.tPump ? v.tPump : tPump;
+        if (v.pO3 && tPump && s.flow)
+            v.current = *v.pO3 / (4.307e-4 * (*tPump + 273.15) * *s.flow);
+    }
+    return c;
+}
+
 std::string formatSoundingConfig(const Sounding& s, const SoundingLevel& first, bool hasGps)
 {
     IniText ini;
+    if (s.invertedCurrent) {
+        ini.comment("The cell current is computed from the published partial pressure: the classic method");
+        ini.comment("with these flat tables and no background gives that profile back; the standard method does not.");
+    }
     ini.section("station");
     ini.text("name", s.station.substr(0, 40));
     ini.number("lat", s.lat, 4);
@@ -170,11 +197,15 @@ std::string formatSoundingConfig(const Sounding& s, const SoundingLevel& first, 
 
 } // namespace
 
-bool writeSoundingFlight(const Sounding& s, const std::string& base, std::string& error)
+bool writeSoundingFlight(const Sounding& published, const std::string& base, std::string& error)
 {
+    const bool hasCurrent = std::any_of(published.levels.begin(), published.levels.end(),
+        [](const SoundingLevel& v) { return v.current.has_value(); });
+    const Sounding s = hasCurrent ? published : withInvertedCurrent(published);
     const auto firstIt = std::find_if(s.levels.begin(), s.levels.end(), usable);
     if (firstIt == s.levels.end() || !s.flow) {
-        error = "the sounding has no level with pressure and cell current, or no pump flow";
+        error = "the sounding has no level with pressure and cell current (or partial pressure and pump "
+                "temperature), or no pump flow";
         return false;
     }
     const SoundingLevel& first = *firstIt;

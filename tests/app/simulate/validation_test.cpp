@@ -239,6 +239,24 @@ TEST(ShadozSounding, ReadsTheCurrentAndTellsTheGpsColumnsApart)
     EXPECT_NEAR(*a.levels[0].gpsAlt, 128, 1e-9);
 }
 
+TEST(WoudcSounding, ClassicMethodGivesThePublishedColumnBackFromTheInvertedCurrent)
+{
+    sim::Sounding s;
+    std::string error;
+    ASSERT_TRUE(sim::readSounding(sourcePath("tests/realdata/ushuaia_2015-10-21_woudc_extcsv.csv"), s, error)) << error;
+    EXPECT_EQ(s.levels.size(), 1190u);
+    EXPECT_EQ(s.flow, 28.1);
+    EXPECT_EQ(s.levels[0].current, std::nullopt);
+    TempDir dir;
+    ASSERT_TRUE(sim::writeSoundingFlight(s, dir.file("ushuaia"), error)) << error;
+    Q5 q;
+    ScriptedDialogs dialogs(false);
+    ASSERT_TRUE(process(q, dir, dir.file("ushuaia"), ClassicPrefs, dialogs));
+    // IntegratedO3 of the file's flight summary; the current's resolution
+    // of 0.001 uA costs a little in the troposphere.
+    EXPECT_NEAR(q.o3Measured[0], 290.45, 0.3);
+}
+
 TEST(BoulderValidation, StandardMethodReproducesNoaasProcessing)
 {
     sim::Sounding s;
