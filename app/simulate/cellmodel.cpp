@@ -127,13 +127,15 @@ double CellSetup::flowFactor() const
     return 1 + heating - drying;
 }
 
-std::string CellSetup::solutionText() const
+std::string solutionText(double kiPct, double buffer)
 {
     const char* b = buffer == 1 ? "full buffer" : buffer == 0.5 ? "half buffer" : buffer == 0.1 ? "1/10 buffer"
                                                 : buffer == 0   ? "no buffer"
                                                                 : nullptr;
     return formatFixed(kiPct, 1) + "% KI, " + (b ? std::string(b) : formatFixed(buffer, 2) + " buffer");
 }
+
+std::string CellSetup::solutionText() const { return sim::solutionText(kiPct, buffer); }
 
 namespace {
 

@@ -14,6 +14,8 @@ enum class CellFamily { SixA, Z };
 enum class ThermistorPlace { Box, Taped, Glued, Internal };
 
 const char* familyModel(CellFamily f); // "6A" or "2Z"
+// "1.0% KI, full buffer", "0.5% KI, half buffer", "1.0% KI, 1/10 buffer".
+std::string solutionText(double kiPct, double buffer);
 const char* thermistorName(ThermistorPlace t);
 bool parseFamily(const std::string& text, CellFamily& f);
 bool parseThermistor(const std::string& text, ThermistorPlace& t);

@@ -6,6 +6,7 @@
 #include <cctype>
 #include <cmath>
 
+#include "cellmodel.h"
 #include "flight/atomicfile.h"
 #include "initext.h"
 #include "rawfilewriter.h"
@@ -97,14 +98,6 @@ std::string modelOf(std::string serial)
     return {};
 }
 
-std::string solutionText(double ki, double buffer)
-{
-    const char* b = buffer == 1 ? "full buffer" : buffer == 0.5 ? "half buffer" : buffer == 0.1 ? "1/10 buffer"
-                                                : buffer == 0   ? "no buffer"
-                                                                : nullptr;
-    return formatFixed(ki, 1) + "% KI, " + (b ? std::string(b) : formatFixed(buffer, 2) + " buffer");
-}
-
 // The current the classic equation (4.307e-4 mPa per uA K s/100 ml, flat
 // tables, no background) turns into the published partial pressure, at the
 // last pump temperature known.
@@ -154,6 +147,8 @@ std::string formatSoundingConfig(const Sounding& s, const SoundingLevel& first, 
     ini.section("ozonesonde#1");
     ini.text("sn", s.sonde.empty() ? "unknown" : s.sonde.substr(0, 20));
     const std::optional<double> bkg = s.background ? s.background : s.ib2 ? s.ib2 : s.ib1 ? s.ib1 : s.ib0;
+    if (!bkg)
+        ini.comment("The file names no background current: bkg is 0, as if none had been subtracted.");
     ini.number("bkg", bkg.value_or(0), 3);
     // A humidity factor the data centre applied is folded into the flow
     // time; the laboratory values are then left out, so that a moistening
@@ -209,6 +204,10 @@ bool writeSoundingFlight(const Sounding& published, const std::string& base, std
         return false;
     }
     const SoundingLevel& first = *firstIt;
+    if (std::none_of(s.levels.begin(), s.levels.end(), [](const SoundingLevel& v) { return v.tPump.has_value(); })) {
+        error = "the sounding has no pump temperature";
+        return false;
+    }
     const long long launchMs = std::llround(s.launchHourUt * 3600000.0);
     const long long startMs = launchMs - SurfaceMs - GroundMs;
     if (startMs < 0) {
@@ -224,6 +223,11 @@ bool writeSoundingFlight(const Sounding& published, const std::string& base, std
     raw.reserve(s.levels.size() * 3 + (SurfaceMs + GroundMs) / 1000 * 3 + 2);
     LevelWriter w(raw, clock);
     Carry carry;
+    for (const SoundingLevel& v : s.levels) // levels before the first pump reading take the first one
+        if (v.tPump) {
+            carry.update(v);
+            break;
+        }
     carry.update(first);
     for (long long ms = 0; ms < SurfaceMs; ms += 1000)
         w.write(offset + ms, first, carry);
