@@ -46,6 +46,12 @@ struct O3MethodResult {
     std::vector<SkippedStep> stepsSkipped;
     double classicMeasured = Missing; // DU: the measured column by the classic equation
     double classicSfcO3 = Missing;    // nb: the surface ozone by the classic equation
+    // The standard method's choices, for the archive files.
+    std::string background;           // "ib2", "ib1", "ib0", "bkg", or "ib0+slow" with the response correction
+    double backgroundUa = Missing;    // uA, the constant subtracted
+    double moistening = Missing;      // factor on the measured flow; Missing when not applied
+    PumpTable pumpTable = PumpTable::File; // the table used
+    double tauFast = Missing;         // s, with the response correction
 };
 
 } // namespace lumo

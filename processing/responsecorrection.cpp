@@ -10,13 +10,14 @@ namespace lumo {
 
 ResponseCorrection::ResponseCorrection(const StandardSonde& sonde, double tauFast)
     : sonde_(sonde), tauFast_(tauFast), window_(SmoothingHalfWidth * SmoothingSigmaPerTau * tauFast),
-      ring_(new Entry[Capacity])
+      t_(new double[2 * Capacity]), ic_(new double[2 * Capacity]), p_(new double[Capacity]),
+      r_(new RawRecord*[Capacity])
 {
     const double sigma = SmoothingSigmaPerTau * tauFast;
-    weightCount_ = static_cast<long>(window_ * 1000) + 1;
+    weightCount_ = static_cast<long>(window_ / WeightStep) + 2;
     weights_.reset(new float[weightCount_]);
     for (long i = 0; i < weightCount_; ++i) {
-        const double dt = i * 0.001;
+        const double dt = i * WeightStep;
         weights_[i] = static_cast<float>(std::exp(-dt * dt / (2 * sigma * sigma)));
     }
 }
@@ -31,14 +32,18 @@ void ResponseCorrection::push(RawRecord& r, double t, double p, OzoneLowPass* fi
         return;
     }
     // Each centre whose window is now complete is written.
-    while (center_ < tail_ && t - ring_[center_ % Capacity].t > window_)
+    while (center_ < tail_ && t - t_[center_ % Capacity] > window_)
         emit(filter);
     if (tail_ - head_ == Capacity) {
         if (head_ == center_)
             emit(filter);
         ++head_;
     }
-    ring_[tail_ % Capacity] = Entry{&r, t, p, ic};
+    const long i = tail_ % Capacity;
+    t_[i] = t_[i + Capacity] = t;
+    ic_[i] = ic_[i + Capacity] = ic;
+    p_[i] = p;
+    r_[i] = &r;
     ++tail_;
 }
 
@@ -51,18 +56,16 @@ void ResponseCorrection::flush(OzoneLowPass* filter)
 
 double ResponseCorrection::smoothedAt(long c) const
 {
-    const double tc = ring_[c % Capacity].t;
+    const double tc = t_[c % Capacity];
+    const long first = head_ % Capacity, end = first + (tail_ - head_);
+    const double perStep = 1 / WeightStep;
     double sum = 0, wsum = 0;
-    for (long k = head_; k < tail_; ++k) {
-        const Entry& e = ring_[k % Capacity];
-        const double dt = std::fabs(e.t - tc);
+    for (long k = first; k < end; ++k) {
+        const double dt = std::fabs(t_[k] - tc);
         if (!(dt <= window_))
             continue;
-        long ms = static_cast<long>(dt * 1000 + 0.5);
-        if (ms >= weightCount_)
-            ms = weightCount_ - 1;
-        const double w = weights_[ms];
-        sum += w * e.ic;
+        const double w = weights_[static_cast<long>(dt * perStep + 0.5)];
+        sum += w * ic_[k];
         wsum += w;
     }
     return sum / wsum; // the centre itself has weight 1
@@ -79,10 +82,14 @@ double ResponseCorrection::fastCurrent(double smoothed, double dt)
         fastDc_ = fast_;
         return fastDc_;
     }
-    const double xs = std::exp(-dt / sonde_.tauSlow());
+    if (dt != lastDt_) { // the records come at a steady rate: the factors mostly stay
+        lastDt_ = dt;
+        xs_ = std::exp(-dt / sonde_.tauSlow());
+        xf_ = std::exp(-dt / tauFast_);
+    }
+    const double xs = xs_, xf = xf_;
     slow_ = c.beta * active - (c.beta * active - slow_) * xs;
     const double fast = smoothed - slow_ - ib0;
-    const double xf = std::exp(-dt / tauFast_);
     if (xf < 1) // two samples at one time leave the last result
         fastDc_ = (fast - fast_ * xf) / (1 - xf);
     fast_ = fast;
@@ -92,18 +99,19 @@ double ResponseCorrection::fastCurrent(double smoothed, double dt)
 void ResponseCorrection::emit(OzoneLowPass* filter)
 {
     const long c = center_++;
-    const Entry& e = ring_[c % Capacity];
-    const double fast = fastCurrent(smoothedAt(c), started_ ? e.t - lastT_ : -1.0);
+    const long i = c % Capacity;
+    const double t = t_[i];
+    const double fast = fastCurrent(smoothedAt(c), started_ ? t - lastT_ : -1.0);
     started_ = true;
-    lastT_ = e.t;
+    lastT_ = t;
     // Older samples than one window before the next centre are not needed.
     if (center_ < tail_)
-        while (head_ < center_ && ring_[center_ % Capacity].t - ring_[head_ % Capacity].t > window_)
+        while (head_ < center_ && t_[center_ % Capacity] - t_[head_ % Capacity] > window_)
             ++head_;
-    O3Data& o = e.r->data.o3;
-    o.o3pp = e.p > 0 ? sonde_.o3ppFromCalibrated(e.p, calibratedCurrent(sonde_.cell(), fast, e.p), o.tp) : Missing;
+    RawRecord& r = *r_[i];
+    r.data.o3.o3pp = p_[i] > 0 ? sonde_.o3ppFromFastCurrent(p_[i], fast, r.data.o3.tp) : Missing;
     if (filter)
-        filter->apply(*e.r);
+        filter->apply(r);
 }
 
 } // namespace lumo

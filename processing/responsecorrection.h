@@ -33,24 +33,26 @@ public:
     double fastCurrent(double smoothed, double dt);
 
     static constexpr int Capacity = 1024; // samples within one smoothing window
+    static constexpr double WeightStep = 0.01; // s
 
 private:
-    struct Entry {
-        RawRecord* r;
-        double t, p, ic;
-    };
     void emit(OzoneLowPass* filter);
     double smoothedAt(long c) const;
 
     const StandardSonde& sonde_;
     double tauFast_, window_; // s
-    std::unique_ptr<Entry[]> ring_;
-    std::unique_ptr<float[]> weights_; // Gaussian by |dt| in ms, 0..window
+    // The samples of the window, times (s) and currents (uA) each written
+    // twice, at i and i + Capacity, so that any window is one contiguous run.
+    std::unique_ptr<double[]> t_, ic_;
+    std::unique_ptr<double[]> p_;      // hPa
+    std::unique_ptr<RawRecord*[]> r_;
+    std::unique_ptr<float[]> weights_; // Gaussian by |dt| in steps of WeightStep
     long weightCount_ = 0;
     long head_ = 0, center_ = 0, tail_ = 0;
     bool started_ = false;
     double lastT_ = 0;
     double slow_ = 0, fast_ = 0, fastDc_ = 0; // uA
+    double lastDt_ = -1, xs_ = 0, xf_ = 0;    // s, and the decay factors over it
 };
 
 } // namespace lumo

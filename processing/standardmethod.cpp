@@ -61,6 +61,9 @@ StandardSonde::StandardSonde(const Q5& q, int h, bool describe)
             if (m.tauFast != Missing)
                 cell_->tauFast = m.tauFast;
             ib0_ = *c.ib0;
+            result.tauFast = cell_->tauFast;
+            result.background = "ib0+slow";
+            result.backgroundUa = ib0_;
             tauSlow_ = m.tauSlow;
             if (c.ib1) {
                 if (!c.ib1Delay)
@@ -115,6 +118,7 @@ StandardSonde::StandardSonde(const Q5& q, int h, bool describe)
     else {
         moistening = moisteningFactor(*c.flowTemp, c.flowHumidity, pLab);
         moistened_ = true;
+        result.moistening = moistening;
         result.stepsApplied.push_back("moistening");
         if (!c.flowHumidity)
             note("no flowHumidity: the moistening correction has the pump-heating term only");
@@ -154,11 +158,13 @@ void StandardSonde::chooseBackground(BackgroundChoice wanted)
         : wanted == BackgroundChoice::Bkg                               ? std::optional<double>(c.bkg)
                                                                         : std::nullopt;
     if (named) {
-        background_ = *named;
+        background_ = result.backgroundUa = *named;
+        result.background = backgroundName(wanted);
         return;
     }
     const char* used = c.ib2 ? "ib2" : c.ib1 ? "ib1" : c.ib0 ? "ib0" : "bkg";
-    background_ = c.ib2 ? *c.ib2 : c.ib1 ? *c.ib1 : c.ib0 ? *c.ib0 : c.bkg;
+    background_ = result.backgroundUa = c.ib2 ? *c.ib2 : c.ib1 ? *c.ib1 : c.ib0 ? *c.ib0 : c.bkg;
+    result.background = used;
     if (wanted != BackgroundChoice::Auto)
         note(std::string("no ") + backgroundName(wanted) + " in the configuration: the background subtracted is "
              + used + formatNumbers(" = %.4f uA", {background_}));
@@ -178,39 +184,50 @@ void StandardSonde::choosePumpTable(const Q5& q, PumpTable wanted)
     }
     table_ = builtInPumpTable(wanted);
     fileTable_ = PumpEffTable{q.effP, q.effVal, nullptr, q.effCount < MaxTableRows ? q.effCount : MaxTableRows};
-    pumpTableUsed = wanted;
+    const PumpEffTable& t = table_ ? *table_ : fileTable_;
+    for (int i = 0; i < t.n && i < MaxPumpNodes; ++i)
+        nodeLogs_[i] = t.p[i] > 0 ? std::log10(t.p[i]) : 0;
+    result.pumpTable = wanted;
 }
 
-double StandardSonde::pumpTemperatureK(double p, double tp) const
+StandardSonde::Level::Level(double pressure)
+    : p(pressure), lp(std::log10(pressure)), lpFloor(pressure > PumpTempFloorP ? lp : std::log10(PumpTempFloorP))
 {
-    return tp + KelvinOffset + pumpInternalOffsetK(p) + thermistorOffsetK(thermistor_, p);
 }
 
-double StandardSonde::pumpFactor(double p, double* sigma) const
+double StandardSonde::pumpTemperatureK(const Level& l, double tp) const
 {
-    return pumpCorrection(table_ ? *table_ : fileTable_, p, sigma);
+    return tp + KelvinOffset + pumpInternalOffsetK(l.p, l.lpFloor) + thermistorOffsetK(thermistor_, l.p, l.lpFloor);
 }
 
-double StandardSonde::slope(double p, double tpK) const
+double StandardSonde::pumpFactor(const Level& l, double* sigma) const
 {
-    const double alpha = volume_ ? *absorptionEfficiency(*volume_, p) : 1.0;
-    return NbPerMpa * MpaCm3PerUaK * tpK * pumpFactor(p, nullptr) / (alpha * flow0_);
+    return pumpCorrection(table_ ? *table_ : fileTable_, nodeLogs_, l.p, l.lp, sigma);
+}
+
+double StandardSonde::slope(const Level& l, double tpK) const
+{
+    const double alpha = volume_ ? *absorptionEfficiency(*volume_, l.p) : 1.0;
+    return NbPerMpa * MpaCm3PerUaK * tpK * pumpFactor(l, nullptr) / (alpha * flow0_);
 }
 
 double StandardSonde::o3pp(double p, double ic, double tp) const
 {
     if (p == Missing || !(p > 0) || ic == Missing || tp == Missing || !(flow0_ > 0))
         return Missing;
+    const Level l(p);
     const double transfer = transfer_ ? transferFactor(cfg_->family, ki_, buffer_, transferTo_, p)->factor : 1.0;
-    const double o3pp = slope(p, pumpTemperatureK(p, tp)) * (ic - background_) * transfer;
+    const double o3pp = slope(l, pumpTemperatureK(l, tp)) * (ic - background_) * transfer;
     return o3pp < MinO3pp || o3pp > MaxO3pp ? Missing : o3pp;
 }
 
-double StandardSonde::o3ppFromCalibrated(double p, double iCal, double tp) const
+double StandardSonde::o3ppFromFastCurrent(double p, double iFast, double tp) const
 {
     if (p == Missing || !(p > 0) || tp == Missing || !(flow0_ > 0))
         return Missing;
-    const double o3pp = NbPerMpa * MpaCm3PerUaK * pumpTemperatureK(p, tp) * iCal * pumpFactor(p, nullptr) / flow0_;
+    const Level l(p);
+    const double iCal = calibratedCurrentLog(*cell_, iFast, l.lp);
+    const double o3pp = NbPerMpa * MpaCm3PerUaK * pumpTemperatureK(l, tp) * iCal * pumpFactor(l, nullptr) / flow0_;
     return o3pp < MinO3pp || o3pp > MaxO3pp ? Missing : o3pp;
 }
 
@@ -218,8 +235,9 @@ double StandardSonde::uncertainty(const UncertaintySettings& s, double p, double
 {
     if (p == Missing || !(p > 0) || ic == Missing || tp == Missing || o3pp == Missing || !(flow0_ > 0))
         return Missing;
-    const double tpK = pumpTemperatureK(p, tp);
-    double etaSq = 0, k = slope(p, tpK);
+    const Level l(p);
+    const double tpK = pumpTemperatureK(l, tp);
+    double etaSq = 0, k = slope(l, tpK);
     if (cell_)
         etaSq = sq(CalibrationSigma);
     else {
@@ -231,7 +249,7 @@ double StandardSonde::uncertainty(const UncertaintySettings& s, double p, double
         k *= t.factor;
     }
     double pumpSigma = 0;
-    const double cpf = pumpFactor(p, &pumpSigma);
+    const double cpf = pumpFactor(l, &pumpSigma);
     const bool tableSigma = table_ && table_->sigma;
     const double pumpRel = tableSigma ? pumpSigma / cpf : pumpEffUncertaintyPct(s, p) / 100;
     const double currentSigma = std::fmax(MinCurrentSigmaUa, s.currentPct / 100 * ic);

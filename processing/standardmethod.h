@@ -22,9 +22,9 @@ public:
     // pump temperature tp (degC) without the response correction; Missing
     // when an input is missing or the result is implausible.
     double o3pp(double p, double ic, double tp) const;
-    // The same from the response-corrected, calibrated current (uA), which
-    // replaces the background and the conversion efficiency.
-    double o3ppFromCalibrated(double p, double iCal, double tp) const;
+    // The same from the response-corrected fast current (uA): calibrated,
+    // it replaces the background and the conversion efficiency.
+    double o3ppFromFastCurrent(double p, double iFast, double tp) const;
     // Absolute 1-sigma (nb) of o3pp (nb) from the terms of the applied steps
     // (measured current ic, uA), for any sign of the net current.
     double uncertainty(const UncertaintySettings& s, double p, double ic, double tp, double o3pp) const;
@@ -36,7 +36,6 @@ public:
     double tauSlow() const { return tauSlow_; }
 
     O3MethodResult result;    // steps applied and skipped
-    PumpTable pumpTableUsed = PumpTable::File;
     FlightWarnings warnings;  // one per skipped step or substituted input
 
 private:
@@ -44,10 +43,16 @@ private:
     void note(const std::string& why);
     void choosePumpTable(const Q5& q, PumpTable wanted);
     void chooseBackground(BackgroundChoice wanted);
-    double pumpTemperatureK(double p, double tp) const;
-    double pumpFactor(double p, double* sigma) const;
-    // nb of o3pp per uA of net current at p and tp, without the transfer.
-    double slope(double p, double tpK) const;
+    // A pressure (hPa) with its log10, and that of max(p, 3 hPa): each
+    // sample takes its logarithms once.
+    struct Level {
+        explicit Level(double pressure);
+        double p, lp, lpFloor;
+    };
+    double pumpTemperatureK(const Level& l, double tp) const;
+    double pumpFactor(const Level& l, double* sigma) const;
+    // nb of o3pp per uA of net current at the level, without the transfer.
+    double slope(const Level& l, double tpK) const;
 
     bool describe_ = true;
     int slot_ = 0;
@@ -62,6 +67,7 @@ private:
     bool moistened_ = false;
     const PumpEffTable* table_ = nullptr; // nullptr: the configuration's own table
     PumpEffTable fileTable_{};
+    double nodeLogs_[MaxPumpNodes] = {}; // log10 of the table's pressures
     std::optional<CellConstants> cell_;
     double ib0_ = 0, slowStart_ = 0, tauSlow_ = 1500;
 };

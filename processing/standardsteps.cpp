@@ -74,11 +74,13 @@ std::optional<Transfer> transferFactor(SondeFamily family, double ki, double buf
     return std::nullopt;
 }
 
-double pumpInternalOffsetK(double p) { return 3.9 - 0.8 * std::log10(floorP(p)); }
+double pumpInternalOffsetK(double p) { return pumpInternalOffsetK(p, std::log10(floorP(p))); }
+double pumpInternalOffsetK(double, double lp) { return 3.9 - 0.8 * lp; }
 
-double thermistorOffsetK(Thermistor place, double p)
+double thermistorOffsetK(Thermistor place, double p) { return thermistorOffsetK(place, p, std::log10(floorP(p))); }
+
+double thermistorOffsetK(Thermistor place, double p, double lp)
 {
-    const double lp = std::log10(floorP(p));
     p = floorP(p);
     switch (place) {
     case Thermistor::Box:
@@ -139,6 +141,15 @@ const PumpEffTable* builtInPumpTable(PumpTable t)
 
 double pumpCorrection(const PumpEffTable& t, double p, double* sigma)
 {
+    double logs[MaxPumpNodes];
+    const int n = t.n < MaxPumpNodes ? t.n : MaxPumpNodes;
+    for (int i = 0; i < n; ++i)
+        logs[i] = std::log10(t.p[i]);
+    return pumpCorrection(t, logs, p, std::log10(p), sigma);
+}
+
+double pumpCorrection(const PumpEffTable& t, const double* logs, double p, double lp, double* sigma)
+{
     const auto result = [&](double c, double s) {
         if (sigma)
             *sigma = s;
@@ -151,7 +162,7 @@ double pumpCorrection(const PumpEffTable& t, double p, double* sigma)
         ++j;
     if (j == t.n)
         return result(t.c[t.n - 1], t.sigma ? t.sigma[t.n - 1] : 0);
-    const double f = std::log10(t.p[j - 1] / p) / std::log10(t.p[j - 1] / t.p[j]);
+    const double f = (logs[j - 1] - lp) / (logs[j - 1] - logs[j]);
     const double s = t.sigma ? t.sigma[j - 1] + f * (t.sigma[j] - t.sigma[j - 1]) : 0;
     return result(t.c[j - 1] + f * (t.c[j] - t.c[j - 1]), s);
 }
@@ -173,7 +184,9 @@ std::optional<CellConstants> cellConstants(SondeFamily family, double ki, double
 
 double calibratedCurrent(const CellConstants& c, double iFast, double p)
 {
-    return iFast * 100 / (100 + c.a + c.b * std::log10(p));
+    return calibratedCurrentLog(c, iFast, std::log10(p));
 }
+
+double calibratedCurrentLog(const CellConstants& c, double iFast, double lp) { return iFast * 100 / (100 + c.a + c.b * lp); }
 
 } // namespace lumo

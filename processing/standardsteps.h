@@ -42,6 +42,9 @@ constexpr double ZToSixAHighFactor = 0.96;
 // the pump body by an amount set by the thermistor's place.
 double pumpInternalOffsetK(double p);
 double thermistorOffsetK(Thermistor place, double p);
+// The same with lp = log10 of max(p, 3 hPa) given.
+double pumpInternalOffsetK(double p, double lp);
+double thermistorOffsetK(Thermistor place, double p, double lp);
 double thermistorSigmaK(Thermistor place);
 constexpr double PumpTempSigmaK = 0.5;      // the reading itself
 constexpr double InternalOffsetSigmaK = 0.5;
@@ -70,6 +73,9 @@ struct PumpEffTable {
 constexpr double GroundNodeP = 1000.0; // hPa, C_PF = 1
 const PumpEffTable* builtInPumpTable(PumpTable t); // nullptr for Auto and File
 double pumpCorrection(const PumpEffTable& table, double p, double* sigma = nullptr);
+// The same with log10 of the table's pressures and of p given.
+constexpr int MaxPumpNodes = 64;
+double pumpCorrection(const PumpEffTable& table, const double* logs, double p, double lp, double* sigma);
 
 // Constants of the cell's two reaction pathways (Smit 2024, JOSIE analysis):
 // fast time constant (s), slow fraction beta, calibration R = a + b log10 P
@@ -86,5 +92,6 @@ constexpr double SmoothingHalfWidth = 3.0;   // window +/- this many sigma
 
 // Calibration of the deconvolved fast current: I x 100 / (100 + R(P)).
 double calibratedCurrent(const CellConstants& c, double iFast, double p);
+double calibratedCurrentLog(const CellConstants& c, double iFast, double lp); // lp = log10 p
 
 } // namespace lumo

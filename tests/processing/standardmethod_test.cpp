@@ -49,6 +49,22 @@ TEST(StandardMethod, PartialPressureFromTheSteps)
     EXPECT_NEAR(s.o3pp(1000, 1.04, 25), 10 * 0.043085 * tpK * 1.0 / flow0, 1e-4);
 }
 
+TEST(StandardMethod, UncertaintyFromTheAppliedStepsTerms)
+{
+    Q5 q;
+    fullSonde(q);
+    const StandardSonde s(q, 0);
+    const double o3pp = s.o3pp(1000, 1.04, 25);
+    // Net current 1 uA: current 0.0104 and background 0.02 uA; alpha 0.01 and
+    // stoichiometry 0.03; flow 0.02, humidity 0.005, C_PF 0 at the ground;
+    // pump temperature 0.5 K and the internal offset's 0.5 K at 299.65 K.
+    const double rel = std::sqrt(0.0104 * 0.0104 + 0.0004 + 0.0001 + 0.0009 + 0.0004 + 0.000025 + 0.5 / (299.65 * 299.65));
+    EXPECT_NEAR(s.uncertainty(q.uncertainty, 1000, 1.04, 25, o3pp) / o3pp, rel, 1e-9);
+    // Above 100 hPa the table's own sigma counts: 0.010 at 10 hPa.
+    const double at10 = s.o3pp(10, 1.04, 25);
+    EXPECT_GT(s.uncertainty(q.uncertainty, 10, 1.04, 25, at10) / at10, rel);
+}
+
 TEST(StandardMethod, BackgroundChoice)
 {
     Q5 q;
