@@ -126,15 +126,21 @@ int main(int argc, char** argv)
     app.add_option("--sonde-type", sondeType, "6A or Z for every sonde (default: each serial number's model)")
         ->check(CLI::IsMember({"6A", "Z"}))
         ->group(cellGroup);
-    app.add_option("--ki-pct", kiPct, "KI concentration, % (default: 1.0 for 6A, 0.5 for Z)")->group(cellGroup);
+    app.add_option("--ki-pct", kiPct, "KI concentration, % (default: 1.0 for 6A, 0.5 for Z)")
+        ->default_str("by type")->group(cellGroup);
     app.add_option("--buffer", buffer, "Buffer fraction: 1 full, 0.5 half, 0.1 (default: 1 for 6A, 0.5 for Z)")
+        ->default_str("by type")
         ->group(cellGroup);
     app.add_option("--tau-fast", tauFast, "Fast time constant, s; 0 = no lag (default 21 for 6A, 25 for Z)")
+        ->default_str("by type")
         ->group(cellGroup);
     app.add_option("--tau-slow", o.cell.tauSlow, "Slow time constant, s")->group(cellGroup);
-    app.add_option("--beta", beta, "Share of the slow pathway; 0 = none")->group(cellGroup);
-    app.add_option("--cal-a", calA, "Calibration excess R = a + b log10 p: a, %")->group(cellGroup);
-    app.add_option("--cal-b", calB, "Calibration excess: b, %")->group(cellGroup);
+    app.add_option("--beta", beta, "Share of the slow pathway; 0 = none (default by type and solution)")
+        ->default_str("by type")->group(cellGroup);
+    app.add_option("--cal-a", calA, "Calibration excess R = a + b log10 p: a, % (default by type and solution)")
+        ->default_str("by type")->group(cellGroup);
+    app.add_option("--cal-b", calB, "Calibration excess: b, %")
+        ->default_str("by type")->group(cellGroup);
     app.add_option("--thermistor", thermistor, "Place of the pump thermistor")
         ->check(CLI::IsMember({"box", "taped", "glued", "internal"}))
         ->group(cellGroup);
