@@ -102,6 +102,8 @@ std::string CellOptions::validate() const
         return "the slow share beta must be 0 to 0.2";
     if ((calA && !(std::fabs(*calA) <= 50)) || (calB && !(std::fabs(*calB) <= 20)))
         return "the calibration coefficients must be within 50 % (a) and 20 % (b)";
+    if (!(noise >= 0 && noise <= 0.1))
+        return "the cell noise must be 0 to 0.1 uA";
     return {};
 }
 

@@ -33,6 +33,7 @@ struct CellOptions {
     std::optional<double> calA, calB;  // calibration R = a + b log10 P, %
     ThermistorPlace thermistor = ThermistorPlace::Box;
     bool moistening = true;            // the in-flight flow differs from the laboratory's
+    double noise = 0;                  // uA, white noise on each reading of the cell current
 
     std::string validate() const;
 };

@@ -146,6 +146,8 @@ int main(int argc, char** argv)
         ->group(cellGroup);
     app.add_flag("--no-moistening", noMoistening, "The pump flows in flight as measured in the laboratory")
         ->group(cellGroup);
+    app.add_option("--cell-noise", o.cell.noise, "White noise on each reading of the cell current, uA")
+        ->group(cellGroup);
 
     std::string soundingFile;
     app.add_option("--from-sounding", soundingFile,
@@ -178,7 +180,7 @@ int main(int argc, char** argv)
     const auto given = [&app](const char* name) { return app.count(name) > 0; };
     cell.enabled = cellResponse;
     for (const char* name : {"--sonde-type", "--ki-pct", "--buffer", "--tau-fast", "--tau-slow", "--beta", "--cal-a",
-             "--cal-b", "--thermistor", "--no-moistening"})
+             "--cal-b", "--thermistor", "--no-moistening", "--cell-noise"})
         cell.enabled = cell.enabled || given(name);
     if (CellFamily f; parseFamily(sondeType, f))
         cell.family = f;

@@ -49,7 +49,7 @@ class Generator {
 public:
     explicit Generator(const FlightModel& m)
         : m_(m), o_(m.options), noise_(Random::stream(o_.seed, 11)), faults_(Random::stream(o_.seed, 12)),
-          jitter_(Random::stream(o_.seed, 13))
+          jitter_(Random::stream(o_.seed, 13)), cellNoise_(Random::stream(o_.seed, 14))
     {
         frame_ = static_cast<std::uint16_t>(noise_.integer(0, 60000));
         sats_ = noise_.integer(7, 11);
@@ -71,7 +71,7 @@ private:
 
     const FlightModel& m_;
     const SimOptions& o_;
-    Random noise_, faults_, jitter_;
+    Random noise_, faults_, jitter_, cellNoise_;
     std::vector<Outage> dropouts_;
     std::uint16_t frame_ = 0;
     int sats_ = 9;
@@ -294,14 +294,14 @@ double Generator::cellCurrentAt(double t, int index)
     if (!cell) {
         cell.emplace(sonde.cell, settledFast(t, sonde));
         at = t;
-        return cell->current();
+        return cell->current() + cellNoise_.normal(0, o_.cell.noise);
     }
     const int steps = std::max(1, static_cast<int>(std::ceil((t - at) / 0.25)));
     const double dt = (t - at) / steps;
     for (int i = 1; i <= steps; ++i)
         cell->advance(dt, settledFast(at + i * dt, sonde));
     at = t;
-    return cell->current();
+    return cell->current() + cellNoise_.normal(0, o_.cell.noise);
 }
 
 Packet Generator::auxPacket()

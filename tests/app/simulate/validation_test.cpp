@@ -83,6 +83,7 @@ struct CellCase {
     const char* name;
     sim::CellFamily family;
     double kiPct, buffer;
+    double noise = 0; // uA
 };
 
 class ResponseCorrectionValidation : public ::testing::TestWithParam<CellCase> {};
@@ -100,6 +101,7 @@ TEST_P(ResponseCorrectionValidation, StandardMethodRecoversTheTrueOzone)
     o.cell.family = c.family;
     o.cell.kiPct = c.kiPct;
     o.cell.buffer = c.buffer;
+    o.cell.noise = c.noise;
     const sim::SimulatedFlight f = sim::simulateFlight(o);
     TempDir dir;
     std::string error;
@@ -117,8 +119,14 @@ TEST_P(ResponseCorrectionValidation, StandardMethodRecoversTheTrueOzone)
 
 INSTANTIATE_TEST_SUITE_P(Cells, ResponseCorrectionValidation,
     ::testing::Values(CellCase{"6A 1.0% full buffer", sim::CellFamily::SixA, 1.0, 1.0},
-        CellCase{"Z 0.5% half buffer", sim::CellFamily::Z, 0.5, 0.5}),
-    [](const auto& info) { return info.param.family == sim::CellFamily::SixA ? "SixA10Full" : "Z05Half"; });
+        CellCase{"Z 0.5% half buffer", sim::CellFamily::Z, 0.5, 0.5},
+        // The deconvolution multiplies noise by about tau_F / 1 s before the
+        // smoothing takes most of it out again.
+        CellCase{"Z 0.5% half buffer, 0.005 uA noise", sim::CellFamily::Z, 0.5, 0.5, 0.005}),
+    [](const auto& info) {
+        return std::string(info.param.family == sim::CellFamily::SixA ? "SixA10Full" : "Z05Half") +
+               (info.param.noise > 0 ? "Noisy" : "");
+    });
 
 struct BoulderFigures {
     double column = NAN;       // relative difference of the measured column to NOAA's
