@@ -105,6 +105,8 @@ inline double steepestRise(const BinnedProfile& b, const std::vector<double>& v,
 // that a lag or a smooth bias cannot move by itself.
 inline double halfRiseHeight(const BinnedProfile& b, const std::vector<double>& v, double centre, double half)
 {
+    if (!(centre - half >= b.bottom))
+        return NAN;
     const auto bin = [&](double z) { return static_cast<std::size_t>((z - b.bottom) / BinnedProfile::Bin); };
     const std::size_t lo = bin(centre - half), hi = bin(centre + half);
     if (hi >= v.size() || std::isnan(v[lo]) || std::isnan(v[hi]))
