@@ -60,6 +60,8 @@ inline BinnedProfile binned(const std::vector<ComparedLevel>& levels, double bot
         if (l.z < bottom || l.z >= top)
             continue;
         const auto i = static_cast<std::size_t>((l.z - bottom) / BinnedProfile::Bin);
+        if (i >= n)
+            continue; // the part of a bin below the top
         sumO3[i] += l.o3;
         sumRef[i] += l.ref;
         count[i] += 1;
