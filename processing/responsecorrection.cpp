@@ -11,7 +11,7 @@ namespace lumo {
 ResponseCorrection::ResponseCorrection(const StandardSonde& sonde, double tauFast)
     : sonde_(sonde), tauFast_(tauFast), window_(SmoothingHalfWidth * SmoothingSigmaPerTau * tauFast),
       t_(new double[2 * Capacity]), ic_(new double[2 * Capacity]), p_(new double[Capacity]),
-      r_(new RawRecord*[Capacity])
+      r_(new RawRecord*[Capacity]), steadyWeights_(new double[2 * Capacity + 1])
 {
     const double sigma = SmoothingSigmaPerTau * tauFast;
     weightCount_ = static_cast<long>(window_ / WeightStep) + 2;
@@ -39,6 +39,12 @@ void ResponseCorrection::push(RawRecord& r, double t, double p, OzoneLowPass* fi
             emit(filter);
         ++head_;
     }
+    if (tail_ == steadyFrom_ + 1)
+        steadyStep_ = t - t_[(tail_ - 1) % Capacity];
+    else if (tail_ > steadyFrom_ + 1 && std::fabs(t - t_[(tail_ - 1) % Capacity] - steadyStep_) > SteadyTolerance) {
+        steadyFrom_ = tail_ - 1;
+        steadyStep_ = t - t_[(tail_ - 1) % Capacity];
+    }
     const long i = tail_ % Capacity;
     t_[i] = t_[i + Capacity] = t;
     ic_[i] = ic_[i + Capacity] = ic;
@@ -51,7 +57,7 @@ void ResponseCorrection::flush(OzoneLowPass* filter)
 {
     while (center_ < tail_)
         emit(filter);
-    head_ = center_ = tail_ = 0;
+    head_ = center_ = tail_ = steadyFrom_ = 0;
 }
 
 double ResponseCorrection::smoothedAt(long c) const
@@ -69,6 +75,32 @@ double ResponseCorrection::smoothedAt(long c) const
         wsum += w;
     }
     return sum / wsum; // the centre itself has weight 1
+}
+
+double ResponseCorrection::smoothedSteady(long c)
+{
+    if (steadyStep_ != weightsStep_) {
+        weightsStep_ = steadyStep_;
+        const double sigma = SmoothingSigmaPerTau * tauFast_;
+        steadyTaps_ = static_cast<long>(window_ / steadyStep_ + 1e-9);
+        if (steadyTaps_ > Capacity)
+            steadyTaps_ = Capacity;
+        for (long d = -steadyTaps_; d <= steadyTaps_; ++d) {
+            const double dt = d * steadyStep_;
+            steadyWeights_[d + Capacity] = std::exp(-dt * dt / (2 * sigma * sigma));
+        }
+    }
+    if (c - head_ > steadyTaps_ || tail_ - 1 - c > steadyTaps_)
+        return smoothedAt(c);
+    const long first = head_ % Capacity, n = tail_ - head_;
+    const double* w = steadyWeights_.get() + Capacity - (c - head_);
+    const double* ic = ic_.get() + first;
+    double sum = 0, wsum = 0;
+    for (long k = 0; k < n; ++k) {
+        sum += w[k] * ic[k];
+        wsum += w[k];
+    }
+    return sum / wsum;
 }
 
 double ResponseCorrection::fastCurrent(double smoothed, double dt)
@@ -101,7 +133,8 @@ void ResponseCorrection::emit(OzoneLowPass* filter)
     const long c = center_++;
     const long i = c % Capacity;
     const double t = t_[i];
-    const double fast = fastCurrent(smoothedAt(c), started_ ? t - lastT_ : -1.0);
+    const bool steady = head_ >= steadyFrom_ && steadyStep_ > 0;
+    const double fast = fastCurrent(steady ? smoothedSteady(c) : smoothedAt(c), started_ ? t - lastT_ : -1.0);
     started_ = true;
     lastT_ = t;
     // Older samples than one window before the next centre are not needed.

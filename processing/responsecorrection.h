@@ -38,6 +38,7 @@ public:
 private:
     void emit(OzoneLowPass* filter);
     double smoothedAt(long c) const;
+    double smoothedSteady(long c);
 
     const StandardSonde& sonde_;
     double tauFast_, window_; // s
@@ -49,6 +50,14 @@ private:
     std::unique_ptr<float[]> weights_; // Gaussian by |dt| in steps of WeightStep
     long weightCount_ = 0;
     long head_ = 0, center_ = 0, tail_ = 0;
+    // At a steady rate (every step within SteadyTolerance of `steadyStep_`
+    // from entry `steadyFrom_` on) the weights depend on the entries'
+    // distance alone: one vector, recomputed when the rate changes.
+    static constexpr double SteadyTolerance = 0.001; // s
+    long steadyFrom_ = 0;
+    double steadyStep_ = 0, weightsStep_ = 0; // s
+    long steadyTaps_ = 0;                     // entries on each side within the window
+    std::unique_ptr<double[]> steadyWeights_; // 2 Capacity + 1, by distance + Capacity
     bool started_ = false;
     double lastT_ = 0;
     double slow_ = 0, fast_ = 0, fastDc_ = 0; // uA

@@ -2,6 +2,7 @@
 // configuration, the warnings for what is missing, the response correction
 // on hand-built series, and a whole run against the classic one.
 #include <cmath>
+#include <vector>
 
 #include <gtest/gtest.h>
 
@@ -162,6 +163,33 @@ TEST(ResponseCorrection, DeconvolvesAStepAndARamp)
 {
     expectRecovered([](int i) { return i < 50 ? 0.5 : 2.0; });
     expectRecovered([](int i) { return 0.2 + 0.01 * i; });
+}
+
+// A steady rate takes the shortcut of one weight vector; a jittered one the
+// weights by each distance. Both smooth alike.
+TEST(ResponseCorrection, SteadyAndUnsteadyRatesSmoothAlike)
+{
+    Q5 q;
+    fullSonde(q);
+    q.o3Method.responseCorrection = true;
+    const StandardSonde s(q, 0);
+    const auto series = [&s](double jitter) {
+        std::vector<RawRecord> recs(200);
+        ResponseCorrection rc(s, s.cell().tauFast);
+        for (int i = 0; i < 200; ++i) {
+            recs[i].data.o3.ic = 0.5 + (i > 80 ? 1.0 : 0.0) + 0.02 * std::sin(i * 0.7);
+            recs[i].data.o3.tp = 20;
+            rc.push(recs[i], i + jitter * (i % 2), 500, nullptr);
+        }
+        rc.flush(nullptr);
+        return recs;
+    };
+    const auto steady = series(0), jittered = series(0.002);
+    for (int i = 0; i < 200; ++i) {
+        ASSERT_NE(steady[i].data.o3.o3pp, Missing);
+        EXPECT_NEAR(steady[i].data.o3.o3pp, jittered[i].data.o3.o3pp, 2e-3 * steady[i].data.o3.o3pp) << i;
+    }
+    EXPECT_GT(steady[120].data.o3.o3pp, 2.5 * steady[40].data.o3.o3pp); // the step is there
 }
 
 // A whole run on the sample flight: the standard method changes the profile
