@@ -20,6 +20,7 @@ struct O3SondeCfg {
     std::optional<double> ib0, ib1, ib2;  // backgrounds of the preparation, uA
     std::optional<double> flowTemp;       // temperature of the flow measurement, degC
     std::optional<double> flowHumidity;   // humidity of the flow measurement, %
+    std::string thermistor;               // where the pump temperature is measured, e.g. "Pump", "Box"
 };
 
 } // namespace lumo
