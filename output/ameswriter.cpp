@@ -175,7 +175,9 @@ std::string column(std::string text, std::size_t width)
 std::string catalogueLine(const std::string& pi, const std::string& station, double start, double end,
                           double version)
 {
-    std::string upperPi = printableAscii(pi), upperStation = token(station, 12);
+    // One blank at least after each text column, so that the columns stay
+    // apart for a reader that splits at blanks.
+    std::string upperPi = printableAscii(pi).substr(0, 19), upperStation = token(station, 11);
     for (std::string* t : {&upperPi, &upperStation})
         for (char& c : *t)
             c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
