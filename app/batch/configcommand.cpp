@@ -67,6 +67,7 @@ Json configJson(const FlightConfig& c, unsigned status)
         o["ib2"] = optional(s.ib2);
         o["flowTemp"] = optional(s.flowTemp);
         o["flowHumidity"] = optional(s.flowHumidity);
+        o["thermistor"] = s.thermistor;
         sondes.push_back(o);
     }
     j["o3Sonde"] = sondes;
