@@ -228,43 +228,13 @@ std::string amesFileName(const ArchiveSonde& sonde, const ArchiveMeta& meta)
     return meta.baseName + "." + sn + hour;
 }
 
-ArchiveText amesFile(const Q5& q, const ArchiveSonde& s, const ArchiveMeta& meta)
+namespace {
+
+// The numeric auxiliary values of the NDACC format 2.0, in its order.
+std::vector<AuxNumber> ndaccNumbers(const Q5& q, const ArchiveSonde& s, const std::vector<const ArchiveLevel*>& levels,
+                                    double dataVersion)
 {
-    const ArchiveStation& st = meta.station;
     const O3SondeCfg& cfg = q.o3Sonde[s.slot];
-    ArchiveText file;
-    file.name = amesFileName(s, meta);
-    if (!st.ndaccCode.empty() && file.name.rfind(meta.baseName + ".", 0) == 0)
-        file.warnings.push_back("NDACC " + file.name + ": ndaccCode \"" + st.ndaccCode
-                                + "\" in the preferences section [archive] is not two letters; the file keeps the "
-                                  "flight's name");
-
-    // The independent variable must rise strictly: a level that repeats the
-    // time of the previous one (to the millisecond written) is left out.
-    std::vector<const ArchiveLevel*> levels;
-    long long lastMs = -1;
-    std::size_t beyond = 0;
-    for (const ArchiveLevel& l : s.ascent) {
-        // A time after launch beyond decades comes from a corrupt time stamp;
-        // it would not fit the record line either.
-        if (!(l.duration < MaxDurationS)) {
-            ++beyond;
-            continue;
-        }
-        const long long ms = std::llround(l.duration * 1000);
-        if (ms <= lastMs)
-            continue;
-        lastMs = ms;
-        levels.push_back(&l);
-    }
-    if (levels.size() + beyond < s.ascent.size())
-        file.warnings.push_back("NDACC " + file.name + ": "
-                                + std::to_string(s.ascent.size() - beyond - levels.size())
-                                + " level(s) left out whose time after launch repeats the previous one");
-    if (beyond > 0)
-        file.warnings.push_back("NDACC " + file.name + ": " + std::to_string(beyond)
-                                + " level(s) left out whose time after launch is beyond 1e9 s");
-
     const DateParts launch = decodeDateTime(std::round(s.launchTime * SecondsPerDay) / SecondsPerDay);
     const double launchHours = launch.hour + launch.minute / 60.0 + launch.second / 3600.0;
     double minPressure = Unknown, maxGph = Unknown;
@@ -274,11 +244,6 @@ ArchiveText amesFile(const Q5& q, const ArchiveSonde& s, const ArchiveMeta& meta
         if (known(l->gph) && !(l->gph <= maxGph))
             maxGph = l->gph;
     }
-    const double dataVersion = versionNumber(st.dataVersion);
-    if (!known(dataVersion))
-        file.warnings.push_back("NDACC " + file.name + ": dataVersion \"" + st.dataVersion
-                                + "\" in the preferences section [archive] is not a number; the data version is "
-                                  "written as missing");
     // The reference surface values of the run.
     const double sfcP = q.sfcUseStd ? q.stdP : q.sfcP - q.sfcCorrP;
     const bool sfcKnown = q.sfcUseStd ? q.stdP > 0 : q.sfcP > 0;
@@ -287,7 +252,6 @@ ArchiveText amesFile(const Q5& q, const ArchiveSonde& s, const ArchiveMeta& meta
     const double sfcO3 = q.sfcO3[s.slot] > 0 ? q.sfcO3[s.slot] / 10 : Unknown; // nb to mPa
     const double pumpTempAtLaunch = s.prelaunch.empty() ? Unknown : kelvin(s.prelaunch.back().pumpTemp);
 
-    // The NDACC format 2.0 list, in its order.
     std::vector<AuxNumber> auxNumbers = {
         {"Number of levels", static_cast<double>(levels.size()), 0},
         {"NDACC data format version number", 2.0, 1},
@@ -333,14 +297,23 @@ ArchiveText amesFile(const Q5& q, const ArchiveSonde& s, const ArchiveMeta& meta
         {"Maximum geopotential height [gpm]", maxGph, 1},
     };
     auxNumbers.insert(auxNumbers.end(), rest.begin(), rest.end());
+    return auxNumbers;
+}
 
+std::string radiosondeType(const ArchiveStation& st)
+{
+    return st.radiosondeMaker.empty() || st.radiosondeModel.empty() ? st.radiosondeMaker + st.radiosondeModel
+                                                                    : st.radiosondeMaker + " " + st.radiosondeModel;
+}
+
+// The character auxiliary values of the NDACC format 2.0, in its order.
+std::vector<AuxText> ndaccTexts(const Q5& q, const ArchiveSonde& s, const ArchiveMeta& meta)
+{
+    const O3SondeCfg& cfg = q.o3Sonde[s.slot];
     const char* subtraction = s.backgroundApplied == Background::Constant           ? "constant"
                               : s.backgroundApplied == Background::PressureDependent ? "pressure_dependent"
                                                                                      : "";
-    const std::string radiosondeType = st.radiosondeMaker.empty() || st.radiosondeModel.empty()
-        ? st.radiosondeMaker + st.radiosondeModel
-        : st.radiosondeMaker + " " + st.radiosondeModel;
-    const std::vector<AuxText> auxTexts = {
+    return {
         {"Comment on transfer function applied", "", TextLength},
         {"Place of internal temperature sensor", cfg.thermistor.empty() ? std::string("pump") : cfg.thermistor,
          TextLength},
@@ -349,7 +322,7 @@ ArchiveText amesFile(const Q5& q, const ArchiveSonde& s, const ArchiveMeta& meta
          TextLength},
         {"Ozonesonde type", s.model.empty() ? std::string("ECC") : "ECC_" + s.model, TextLength},
         {"Serial number of ozonesonde", s.sn, TextLength},
-        {"Radiosonde type", radiosondeType, TextLength},
+        {"Radiosonde type", radiosondeType(meta.station), TextLength},
         {"Flight number or data file name", meta.baseName, TextLength},
         {"Serial number of radiosonde", q.rsSondeId, TextLength},
         {"Column headings / heading units",
@@ -362,12 +335,80 @@ ArchiveText amesFile(const Q5& q, const ArchiveSonde& s, const ArchiveMeta& meta
          HeadingLength},
     };
 
+}
+
+// What the auxiliary list has no place for, as normal comments.
+std::vector<std::string> normalComments(const ArchiveSonde& s)
+{
+    const auto du = [](double v) { return known(v) ? fixedText(v, 2) : std::string("unknown"); };
+    const auto hpa = [](double v) { return known(v) ? fixedText(v, 2) : std::string("unknown"); };
+    return {
+        std::string("Written by ") + ProgramName + " " + ProgramVersion + ".",
+        "Ascent only, one level per ozone sample of this ozonesonde.",
+        "Integrated ozone from the surface to the burst (DU): " + du(s.measured) + ", 1-sigma uncertainty "
+            + du(s.measuredUnc) + "; column ozone from sonde 1-sigma uncertainty (DU): " + du(s.totalUnc) + ".",
+        "Residual method: "
+            + std::string(known(s.residual) ? (s.residualByTable ? "climatological table" : "constant mixing ratio")
+                                            : "none (residual unknown)")
+            + ". Burst pressure (hPa): " + hpa(s.burstPressure) + ". WMO tropopause pressure (hPa): "
+            + hpa(s.tropopausePressure) + ".",
+        "The pump flow rate is not corrected for humidity.",
+    };
+}
+
+} // namespace
+
+ArchiveText amesFile(const Q5& q, const ArchiveSonde& s, const ArchiveMeta& meta)
+{
+    const ArchiveStation& st = meta.station;
+    ArchiveText file;
+    file.name = amesFileName(s, meta);
+    if (!st.ndaccCode.empty() && file.name.rfind(meta.baseName + ".", 0) == 0)
+        file.warnings.push_back("NDACC " + file.name + ": ndaccCode \"" + st.ndaccCode
+                                + "\" in the preferences section [archive] is not two letters; the file keeps the "
+                                  "flight's name");
+
+    // The independent variable must rise strictly: a level that repeats the
+    // time of the previous one (to the millisecond written) is left out.
+    std::vector<const ArchiveLevel*> levels;
+    long long lastMs = -1;
+    std::size_t beyond = 0;
+    for (const ArchiveLevel& l : s.ascent) {
+        // A time after launch beyond decades comes from a corrupt time stamp;
+        // it would not fit the record line either.
+        if (!(l.duration < MaxDurationS)) {
+            ++beyond;
+            continue;
+        }
+        const long long ms = std::llround(l.duration * 1000);
+        if (ms <= lastMs)
+            continue;
+        lastMs = ms;
+        levels.push_back(&l);
+    }
+    if (levels.size() + beyond < s.ascent.size())
+        file.warnings.push_back("NDACC " + file.name + ": "
+                                + std::to_string(s.ascent.size() - beyond - levels.size())
+                                + " level(s) left out whose time after launch repeats the previous one");
+    if (beyond > 0)
+        file.warnings.push_back("NDACC " + file.name + ": " + std::to_string(beyond)
+                                + " level(s) left out whose time after launch is beyond 1e9 s");
+
+    const double dataVersion = versionNumber(st.dataVersion);
+    if (!known(dataVersion))
+        file.warnings.push_back("NDACC " + file.name + ": dataVersion \"" + st.dataVersion
+                                + "\" in the preferences section [archive] is not a number; the data version is "
+                                  "written as missing");
+    const std::vector<AuxNumber> auxNumbers = ndaccNumbers(q, s, levels, dataVersion);
+    const std::vector<AuxText> auxTexts = ndaccTexts(q, s, meta);
+    const std::string rsType = radiosondeType(st);
+
     std::vector<std::string> h;
     h.push_back(""); // NLHEAD FFI, once the count is known
     h.push_back(orNotGiven(st.scientificAuthority));
     h.push_back(orNotGiven(st.agency));
     h.push_back(fit("ECC ozonesonde " + (s.model.empty() ? std::string() : s.model + " ") + s.sn + ", radiosonde "
-                    + (radiosondeType.empty() ? std::string() : radiosondeType + " ") + q.rsSondeId));
+                    + (rsType.empty() ? std::string() : rsType + " ") + q.rsSondeId));
     h.push_back(fit("Ozonesonde sounding, " + std::string(q.stnName)));
     h.push_back("1 1");
     h.push_back(dateWords(s.launchTime) + " " + dateWords(meta.generated));
@@ -404,20 +445,7 @@ ArchiveText amesFile(const Q5& q, const ArchiveSonde& s, const ArchiveMeta& meta
                                               "Missing values are 99999."};
     h.push_back(std::to_string(special.size()));
     h.insert(h.end(), special.begin(), special.end());
-    const auto du = [](double v) { return known(v) ? fixedText(v, 2) : std::string("unknown"); };
-    const auto hpa = [](double v) { return known(v) ? fixedText(v, 2) : std::string("unknown"); };
-    std::vector<std::string> normal = {
-        std::string("Written by ") + ProgramName + " " + ProgramVersion + ".",
-        "Ascent only, one level per ozone sample of this ozonesonde.",
-        "Integrated ozone from the surface to the burst (DU): " + du(s.measured) + ", 1-sigma uncertainty "
-            + du(s.measuredUnc) + "; column ozone from sonde 1-sigma uncertainty (DU): " + du(s.totalUnc) + ".",
-        "Residual method: "
-            + std::string(known(s.residual) ? (s.residualByTable ? "climatological table" : "constant mixing ratio")
-                                            : "none (residual unknown)")
-            + ". Burst pressure (hPa): " + hpa(s.burstPressure) + ". WMO tropopause pressure (hPa): "
-            + hpa(s.tropopausePressure) + ".",
-        "The pump flow rate is not corrected for humidity.",
-    };
+    const std::vector<std::string> normal = normalComments(s);
     std::vector<std::string> normalLines;
     for (const std::string& comment : normal) {
         std::vector<std::string> words;
