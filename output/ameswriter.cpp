@@ -2,6 +2,7 @@
 
 #include <cctype>
 #include <cmath>
+#include <cstdlib>
 #include <cstdio>
 #include <optional>
 #include <string_view>
@@ -211,10 +212,7 @@ std::string amesFileName(const ArchiveSonde& sonde, const ArchiveMeta& meta)
     const DateParts d = decodeDateTime(std::round(sonde.launchTime * SecondsPerDay) / SecondsPerDay);
     char hour[8];
     std::snprintf(hour, sizeof hour, ".b%02d", d.hour);
-    std::string sn = sonde.sn;
-    for (char& c : sn)
-        if (c == '/' || c == '\\' || c == ' ' || c == ':')
-            c = '-';
+    const std::string sn = fileNamePiece(sonde.sn, true);
     const std::string& code = meta.station.ndaccCode;
     if (code.size() == 2 && std::isalpha(static_cast<unsigned char>(code[0]))
         && std::isalpha(static_cast<unsigned char>(code[1]))) {
@@ -476,9 +474,14 @@ ArchiveText amesFile(const Q5& q, const ArchiveSonde& s, const ArchiveMeta& meta
     std::vector<std::string> auxValues, dataLines;
     for (std::size_t i = 0; i < auxNumbers.size(); ++i) {
         const AuxNumber& a = auxNumbers[i];
-        // As in the records: the missing value exceeds every valid one.
-        const bool valid = known(a.value) && std::fabs(a.value) < MissingNumber;
-        auxValues.push_back(valid ? fixedText(a.value, a.decimals) : auxMissing[i]);
+        // A value must stay below its missing value, which every reader
+        // takes as the bound of the valid ones.
+        const bool fits = std::fabs(a.value) < std::strtod(a.missing, nullptr);
+        if (known(a.value) && !fits)
+            file.warnings.push_back("NDACC " + file.name + ": " + a.name + " " + fixedText(a.value, a.decimals)
+                                    + " is beyond what the format holds (below " + a.missing
+                                    + "); written as missing");
+        auxValues.push_back(known(a.value) && fits ? fixedText(a.value, a.decimals) : auxMissing[i]);
     }
     wrapped(dataLines, auxValues);
     for (const AuxText& a : auxTexts) {
