@@ -68,6 +68,7 @@ Json configJson(const FlightConfig& c, unsigned status)
         o["ib2"] = optional(s.ib2);
         o["flowTemp"] = optional(s.flowTemp);
         o["flowHumidity"] = optional(s.flowHumidity);
+        o["thermistor"] = s.thermistorText;
         sondes.push_back(o);
     }
     j["o3Sonde"] = sondes;
