@@ -12,6 +12,13 @@ py::object toPython(const batch::Json& value)
     return py::module_::import("json").attr("loads")(batch::toJson(value));
 }
 
+std::string pathText(const py::handle p, const char* what)
+{
+    if (!py::isinstance<py::str>(p) && !py::hasattr(p, "__fspath__"))
+        throw py::value_error(std::string(what) + " must be a path, not " + py::repr(p).cast<std::string>());
+    return py::module_::import("os").attr("fsdecode")(p).cast<std::string>();
+}
+
 py::object utcDateTime(double dateTime)
 {
     const DateParts d = decodeDateTime(dateTime);

@@ -142,7 +142,7 @@ py::dict profile(const Flight& f, int sonde, const std::string& part)
 
 // Writes the asked files with the core's writers, as lumo-batch process
 // --export does; the paths written.
-std::vector<std::string> write(const Flight& f, const std::string& dir, const std::vector<std::string>& kinds)
+std::vector<std::string> writeFiles(const Flight& f, const std::string& dir, const std::vector<std::string>& kinds)
 {
     std::string list;
     for (const std::string& k : kinds)
@@ -168,6 +168,19 @@ std::vector<std::string> write(const Flight& f, const std::string& dir, const st
     return written.paths;
 }
 
+std::vector<std::string> write(const Flight& f, const py::object& dir, const py::object& kinds)
+{
+    if (py::isinstance<py::str>(kinds))
+        throw py::value_error("kinds must be a list of kinds, e.g. [\"woudc\", \"nc\"]");
+    std::vector<std::string> list;
+    for (const py::handle k : kinds) {
+        if (!py::isinstance<py::str>(k))
+            throw py::value_error("kinds: a kind is a text, not " + py::repr(k).cast<std::string>());
+        list.push_back(k.cast<std::string>());
+    }
+    return writeFiles(f, pathText(dir, "dir"), list);
+}
+
 py::object toXarray(const Flight& f)
 {
     py::module_ xr;
@@ -182,7 +195,7 @@ py::object toXarray(const Flight& f)
     const std::string dir = tmp.attr("name").cast<std::string>();
     std::vector<std::string> paths;
     try {
-        paths = write(f, dir, {"nc"});
+        paths = writeFiles(f, dir, {"nc"});
         const py::object ds = xr.attr("open_dataset")(paths.at(0));
         const py::object loaded = ds.attr("load")();
         ds.attr("close")();

@@ -66,13 +66,6 @@ struct Request {
     Preferences prefs;
 };
 
-std::string pathText(const py::handle p, const char* what)
-{
-    if (!py::isinstance<py::str>(p) && !py::hasattr(p, "__fspath__"))
-        throw py::value_error(std::string(what) + " must be a path, not " + py::repr(p).cast<std::string>());
-    return py::module_::import("os").attr("fsdecode")(p).cast<std::string>();
-}
-
 // The arguments of process() and summary() checked and turned into what
 // lumo-batch process would have from its command line.
 Request request(const py::handle raw, const py::handle cfg, const py::handle prefs, const py::handle answer,
@@ -196,17 +189,31 @@ class LoadError(Exception):
         "or section_key for a key of any section (o3_method=\"standard\"); True and False are written\n"
         "as yes and no. The preferences reader applies its own rules to every value.\n"
         "The GIL is released while the flight is imported and processed.\n";
-    m.def("process", &process, "raw"_a, "cfg"_a = py::none(), "prefs"_a = py::none(), "answer"_a = false,
+    m.def("_process", &process, "raw"_a, "cfg"_a = py::none(), "prefs"_a = py::none(), "answer"_a = false,
           (std::string("Imports and processes one flight as lumo-batch process does; returns a Flight.\n\n")
            + overridesDoc
            + "Raises LoadError (message, path) when the flight cannot be loaded or processed, ValueError for\n"
              "a bad argument or an unknown keyword.")
               .c_str());
-    m.def("summary", &summary, "raw"_a, "cfg"_a = py::none(), "prefs"_a = py::none(), "answer"_a = false,
+    m.def("_summary", &summary, "raw"_a, "cfg"_a = py::none(), "prefs"_a = py::none(), "answer"_a = false,
           (std::string("The plain dict of lumo-batch process --json for one flight (picklable): for\n"
                        "process pools and Dask. A flight that fails has ok False and its error; no exception.\n\n")
            + overridesDoc)
               .c_str());
+    // process and summary as Python functions of the module, so that they
+    // pickle by name (process pools, Dask) and show their signature in help().
+    py::dict globals = m.attr("__dict__");
+    py::exec(R"(
+def process(raw, cfg=None, prefs=None, answer=False, **overrides):
+    return _process(raw, cfg, prefs, answer, **overrides)
+
+def summary(raw, cfg=None, prefs=None, answer=False, **overrides):
+    return _summary(raw, cfg, prefs, answer, **overrides)
+
+process.__doc__ = _process.__doc__.split("\n", 1)[1].lstrip()
+summary.__doc__ = _summary.__doc__.split("\n", 1)[1].lstrip()
+)",
+             globals);
     m.def("read_config", &readConfig, "cfg"_a,
           "The flight configuration as lumo-batch config prints it, as a dict; status 0 (ok True) when it\n"
           "is usable. Raises LoadError when the file cannot be read.");
