@@ -6,6 +6,7 @@
 
 #include "commands.h"
 #include "configjson.h"
+#include "fileproblems.h"
 #include "flight/q5.h"
 #include "flight/readconfig.h"
 #include "jsonout.h"
@@ -16,6 +17,10 @@ namespace {
 
 int runConfig(const std::string& path)
 {
+    if (const std::string reason = unsafeInputReason(path); !reason.empty()) {
+        std::fprintf(stderr, "lumo-batch: %s: %s\n", path.c_str(), reason.c_str());
+        return ExitFailed;
+    }
     auto q5 = std::make_unique<Q5>();
     q5->clearConfig();
     const unsigned status = readFlightConfig(*q5, path);

@@ -75,14 +75,14 @@ Json resultJson(const FlightRun& res)
     // A flight that was not processed has no surface values, and a chain
     // position without an ozonesonde no surface ozone: they are unknown, not
     // the 0 the flight object holds.
-    const auto surface = [&](double v) { return res.processed ? known(v) : Json(nullptr); };
+    const auto computed = [&](double v) { return res.processed ? known(v) : Json(nullptr); };
     Json sfc;
-    sfc["sfcP"] = surface(q.sfcP);
-    sfc["sfcT"] = surface(q.sfcT);
-    sfc["sfcU"] = surface(q.sfcU);
+    sfc["sfcP"] = computed(q.sfcP);
+    sfc["sfcT"] = computed(q.sfcT);
+    sfc["sfcU"] = computed(q.sfcU);
     Json sfcO3 = Json::array();
     for (int h = 0; h < MaxSondes; ++h)
-        sfcO3.push_back(q.o3Sonde[h].sn[0] ? surface(q.sfcO3[h]) : Json(nullptr));
+        sfcO3.push_back(q.o3Sonde[h].sn[0] ? computed(q.sfcO3[h]) : Json(nullptr));
     sfc["sfcO3"] = sfcO3;
     j["surface"] = sfc;
     Json sondes = Json::array();
@@ -92,14 +92,15 @@ Json resultJson(const FlightRun& res)
         Json s;
         s["slot"] = h + 1;
         s["sn"] = q.o3Sonde[h].sn;
-        s["measured"] = known(q.o3Measured[h]);
-        s["residual"] = known(q.o3Residual[h]);
-        s["total"] = known(q.o3Total(h));
-        s["topMix"] = known(q.o3TopMix[h]);
-        s["measuredUncertainty"] = known(q.o3MeasuredUnc[h]);
-        s["residualUncertainty"] = known(q.o3ResidualUnc[h]);
-        s["totalUncertainty"] = known(q.o3TotalUnc[h]);
-        s["correctionFactor"] = known(q.o3CorrFactor[h]);
+        // Without a processing run the columns were never computed.
+        s["measured"] = computed(q.o3Measured[h]);
+        s["residual"] = computed(q.o3Residual[h]);
+        s["total"] = computed(q.o3Total(h));
+        s["topMix"] = computed(q.o3TopMix[h]);
+        s["measuredUncertainty"] = computed(q.o3MeasuredUnc[h]);
+        s["residualUncertainty"] = computed(q.o3ResidualUnc[h]);
+        s["totalUncertainty"] = computed(q.o3TotalUnc[h]);
+        s["correctionFactor"] = computed(q.o3CorrFactor[h]);
         sondes.push_back(s);
     }
     j["sondes"] = sondes;

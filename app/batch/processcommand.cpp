@@ -21,6 +21,7 @@
 #include "flightrun.h"
 #include "jsonout.h"
 #include "orderedrunner.h"
+#include "plannedoutputs.h"
 #include "plotrender.h"
 #include "progressline.h"
 #include "processing/column.h"
@@ -52,7 +53,8 @@ struct ProcessOptions {
 // Thrown through the parser when an option does not fit a flight.
 [[noreturn]] void usageError(const std::string& message) { throw CLI::ValidationError(message); }
 
-FlightRun processOne(const std::string& raw, const ProcessOptions& opt, const Preferences& prefs)
+// What the command line chooses for each flight.
+RunOptions runOptions(const ProcessOptions& opt)
 {
     RunOptions run;
     run.cfg = opt.cfg;
@@ -60,8 +62,13 @@ FlightRun processOne(const std::string& raw, const ProcessOptions& opt, const Pr
     run.surfaceRef = opt.surfaceRef;
     run.launchDetect = opt.launchDetect;
     run.applySfcCorr = opt.applySfcCorr;
+    return run;
+}
+
+FlightRun processOne(const std::string& raw, const ProcessOptions& opt, const Preferences& prefs)
+{
     try {
-        return runFlight(raw, run, prefs);
+        return runFlight(raw, runOptions(opt), prefs);
     } catch (const OverrideError& e) {
         usageError(e.what());
     }
@@ -176,29 +183,6 @@ std::vector<std::size_t> sameExportFiles(const ProcessOptions& opt, bool exporti
     return after;
 }
 
-// Every file the flights would write, so that no flight overwrites another's.
-// Archive files are named after the raw file's base name in the export
-// folder: a stand-in name per kind finds the same clashes.
-std::string plannedClash(const ProcessOptions& opt, const ExportSelection& selection)
-{
-    namespace fs = std::filesystem;
-    std::vector<std::vector<std::string>> outputs;
-    for (const std::string& raw : opt.rawFiles) {
-        std::vector<std::string> files;
-        const std::string stem = fs::path(raw).stem().string();
-        for (ExportKind kind : selection.kinds)
-            files.push_back(exportPath(raw, opt.outDir, kind));
-        const fs::path folder = opt.outDir.empty() ? fs::path(raw).parent_path() : fs::path(opt.outDir);
-        for (ArchiveKind kind : selection.archives)
-            files.push_back((folder / (stem + ".archive" + std::to_string(static_cast<int>(kind)))).string());
-        if (!opt.plotsDir.empty())
-            for (const char* plot : {"-surface.png", "-flight.png", "-winds.png", "-profile.png"})
-                files.push_back((fs::path(opt.plotsDir) / (stem + plot)).string());
-        outputs.push_back(std::move(files));
-    }
-    return sharedOutput(opt.rawFiles, outputs);
-}
-
 int runProcess(const ProcessOptions& opt)
 {
     if (!opt.cfg.empty() && opt.rawFiles.size() != 1)
@@ -222,7 +206,19 @@ int runProcess(const ProcessOptions& opt)
             usageError("--plot-quantities: no quantity " + unknown.front()
                 + " (P T U Vb Ti Tp Tu ARate, O3pp Icell Tpmp Ipmp Vbat with an optional .1 to .4, Dir Spd)");
     }
-    if (const std::string clash = plannedClash(opt, kinds); !clash.empty())
+    PlannedCall plan;
+    plan.rawFiles = opt.rawFiles;
+    for (const std::string& raw : opt.rawFiles)
+        plan.cfgFiles.push_back(configPathFor(raw, runOptions(opt)));
+    plan.prefs = opt.prefs;
+    plan.outDir = opt.outDir;
+    plan.plotsDir = opt.plotsDir;
+    if (const std::string irregular = irregularInput(plan); !irregular.empty())
+        usageError(irregular + "; nothing was read");
+    Preferences prefs = opt.prefs.empty() ? Preferences{} : readPreferences(opt.prefs);
+    if (!opt.prefs.empty())
+        checkPreferencesFile(prefs, opt.prefs);
+    if (const std::string clash = plannedClash(plan, kinds, prefs); !clash.empty())
         usageError(clash + "; nothing was written");
     const bool exporting = !kinds.kinds.empty() || !kinds.archives.empty();
     for (const std::string& dir : {exporting ? opt.outDir : std::string(), opt.plotsDir}) {
@@ -233,9 +229,6 @@ int runProcess(const ProcessOptions& opt)
             return ExitFailed;
         }
     }
-    Preferences prefs = opt.prefs.empty() ? Preferences{} : readPreferences(opt.prefs);
-    if (!opt.prefs.empty())
-        checkPreferencesFile(prefs, opt.prefs);
 
     const std::size_t count = opt.rawFiles.size();
     std::vector<std::unique_ptr<FlightRun>> results(count);
