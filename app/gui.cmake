@@ -7,7 +7,9 @@ add_library(lumo_gui STATIC
     lumoapp.cpp
     mainfrm.cpp
     mainfrm_commands.cpp
+    mainfrm_editcheck.cpp
     mainfrm_import.cpp
+    mainfrm_menus.cpp
     mainfrm_ozonesonde.cpp
     mainfrm_plots.cpp
     mainfrm_preferences.cpp
@@ -20,6 +22,10 @@ add_library(lumo_gui STATIC
     splashfrm.cpp
 )
 set_target_properties(lumo_gui PROPERTIES AUTOMOC ON)
+target_compile_definitions(lumo_gui PRIVATE LUMO_VERSION="${PROJECT_VERSION}")
+# Help > Guide shows the README's part for the desktop user.
+target_sources(lumo_gui PRIVATE guide.qrc)
+set_target_properties(lumo_gui PROPERTIES AUTORCC ON)
 target_include_directories(lumo_gui PUBLIC ${CMAKE_CURRENT_SOURCE_DIR} ${PROJECT_SOURCE_DIR})
 target_link_libraries(lumo_gui PUBLIC lumo_plots lumo_processing lumo_output lumo_flight Qt6::Widgets Qt6::PrintSupport)
 lumo_strict(lumo_gui)

@@ -29,6 +29,10 @@ inline bool userChanged(const QLineEdit* box, const QString& shown)
     return box->isModified() || box->text() != shown;
 }
 
+// Shows the value with the box's display format; where the format rounds it
+// (0.047 shown as 0.05), the box's tool tip adds the value as stored.
+void showNumber(QLineEdit* box, const char* format, double value);
+
 // An edit box with its caption label and an optional unit label.
 class LabeledEdit : public ExitEdit {
     Q_OBJECT

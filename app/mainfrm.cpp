@@ -5,6 +5,7 @@
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QDir>
+#include <QLabel>
 #include <QMenuBar>
 #include <QRadioButton>
 #include <QScreen>
@@ -12,6 +13,8 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QTimer>
+
+#include <algorithm>
 
 #include "busycursor.h"
 #include "flight/userdialogs.h"
@@ -72,12 +75,18 @@ TMainFrm::TMainFrm(AppDialogs& dialogs, const Options& options, QWidget* parent)
     pageControl->addTab(tabTotalO3 = buildTotalO3Page(), QStringLiteral("Total Ozone"));
     pageControl->setFixedSize(417, 229);
     pageControl->setUsesScrollButtons(false);
-    pageControl->setStyleSheet(QStringLiteral("QTabBar::tab { padding: 3px 2px; }"));
+    // The selected tab stands out: white like its page, the others greyed
+    // and a little lower.
+    pageControl->setStyleSheet(QStringLiteral(
+        "QTabBar::tab { padding: 3px 2px; border: 1px solid #a0a0a0; border-bottom: none; }"
+        "QTabBar::tab:selected { background: palette(base); }"
+        "QTabBar::tab:!selected { background: #dcdcdc; color: #404040; margin-top: 2px; }"));
     fitTabCaptions(*pageControl);
     setCentralWidget(pageControl);
     setFixedSize(sizeHint());
     if (const QScreen* screen = QGuiApplication::primaryScreen())
         move(screen->availableGeometry().center() - rect().center());
+    enableReCalcOnTyping();
     startUp(options);
 }
 
@@ -127,6 +136,28 @@ void TMainFrm::buildMenu()
     connect(mWinds, &QAction::triggered, this, &TMainFrm::mWindsClick);
     connect(mReCalc, &QAction::triggered, this, &TMainFrm::mReCalcClick);
     connect(mWarnings, &QAction::triggered, this, &TMainFrm::mWarningsClick);
+
+    buildExtraMenus();
+
+    lblStatus = new QLabel(menuBar());
+    lblStatus->setContentsMargins(4, 0, 6, 0);
+    menuBar()->setCornerWidget(lblStatus, Qt::TopRightCorner);
+    statusTimer = new QTimer(this);
+    statusTimer->setSingleShot(true);
+    connect(statusTimer, &QTimer::timeout, lblStatus, [this] {
+        lblStatus->clear();
+        lblStatus->setToolTip(QString());
+    });
+}
+
+void TMainFrm::showTransient(const QString& text)
+{
+    // What does not fit beside the menus is elided in the middle; the tool
+    // tip holds it whole.
+    const int room = std::max(60, width() - menuBar()->actionGeometry(mReCalc).right() - 120);
+    lblStatus->setText(lblStatus->fontMetrics().elidedText(text, Qt::ElideMiddle, room));
+    lblStatus->setToolTip(text);
+    statusTimer->start(10000);
 }
 
 QString TMainFrm::resolvePrefsPath(const QString& name)
@@ -158,6 +189,7 @@ void TMainFrm::startUp(const Options& options)
     {
         BusyCursor hourglass;
         loadPreferences();
+        fillRecentMenu();
         while (!splashDone) {
             splash->repaint();
             QCoreApplication::processEvents(QEventLoop::WaitForMoreEvents);
@@ -189,7 +221,7 @@ void TMainFrm::commitNumber(QLineEdit* edit, double& member, const char* format)
         member = value;
         enableReCalc();
     }
-    edit->setText(formatNumber(format, member));
+    showNumber(edit, format, member);
 }
 
 void TMainFrm::clearPages()

@@ -2,6 +2,7 @@
 
 #include <QMainWindow>
 #include <QString>
+#include <QStringList>
 
 #include <vector>
 
@@ -13,6 +14,7 @@
 class QAction;
 class QCloseEvent;
 class QCheckBox;
+class QDialog;
 class QGroupBox;
 class QLabel;
 class QLineEdit;
@@ -91,6 +93,14 @@ public:
     QAction* mWinds = nullptr;
     QAction* mReCalc = nullptr;
     QAction* mWarnings = nullptr;
+    QMenu* mRecent = nullptr;
+    QMenu* mHelp = nullptr;
+    QAction* mGuide = nullptr;
+    QAction* mAbout = nullptr;
+    // The transient status line, right of the menus (the window keeps its
+    // size), and what clears it.
+    QLabel* lblStatus = nullptr;
+    QTimer* statusTimer = nullptr;
 
     QTabWidget* pageControl = nullptr;
     QWidget* tabStation = nullptr;
@@ -172,6 +182,11 @@ public:
     QLabel* lblTotalO3Unc = nullptr;
     QLabel* lblCorrFactor = nullptr;
     QLabel* lblTropopause = nullptr;
+    // A total that a quality warning concerns: the sign and word beside it,
+    // the warnings' texts as its tool tip; and the count of the run's
+    // warnings, a link that opens their list.
+    QLabel* lblTotalO3Doubtful = nullptr;
+    QLabel* lblWarnings = nullptr;
     QRadioButton* rbCMR = nullptr;
     QRadioButton* rbTable = nullptr;
     ExitEdit* edResO3TableFile = nullptr;
@@ -199,6 +214,8 @@ public:
     void mProfileClick();
     void mWindsClick();
     void mReCalcClick();
+    void mGuideClick();
+    void mAboutClick();
     // File > Warnings: the quality checks of the last processing run again.
     void mWarningsClick();
     // One dialog listing every warning of the last run; with `always`, also
@@ -248,12 +265,19 @@ public:
     // Shows the serial number and the column totals of slot n (1..4).
     void showTotalO3Slot(int n);
     void showTropopause();
+    void showTotalO3Doubt(int slot);
 
 protected:
     void closeEvent(QCloseEvent* event) override { FormClose(event); }
 
 private:
     void buildMenu();
+    void buildExtraMenus();
+    QStringList recentFlights() const;
+    void fillRecentMenu();
+    void rememberFlight(const QString& rawPath);
+    void openRecent(const QString& rawPath);
+    QString lastFlightFolder() const;
     void startUp(const Options& options);
     bool isLoaded() const { return q5.isLoaded(); }
     void enableReCalc();
@@ -264,8 +288,23 @@ private:
     // A standard box of the surface page left: store, refresh its column.
     void commitStandard(QLineEdit* box, double& member, const char* format, int column);
     // Every edit box of the window as if it lost the focus; each command
-    // that processes or saves calls it first, however it was chosen.
-    void commitEdits();
+    // that processes or saves calls it first, however it was chosen. False,
+    // with the refused box's message, when a box holds an invalid number:
+    // the command does not run then.
+    bool commitEdits();
+
+    // Number boxes: what a valid text is, and the message of an invalid one.
+    struct EditRule;
+    std::vector<EditRule> editRules() const;
+    static bool editRuleAccepts(const EditRule& rule);
+    void refuseEdit(const EditRule& rule);
+    // A box left by the user: true when its text may be stored; otherwise
+    // its message comes and the focus goes back to it.
+    bool acceptEdit(QLineEdit* box);
+    // Every enabled number box in commit order; the first refused one shows
+    // its message.
+    bool checkEdits();
+    void enableReCalcOnTyping();
 
     // Every page, in page order.
     void clearPages();
@@ -299,6 +338,7 @@ private:
     QWidget* buildSurfacePage();
     void fillSurfacePage();
     void refreshSurfaceColumn(int column);
+    void showSurfacePressure();
 
     QWidget* buildTotalO3Page();
     void clearTotalO3Page();
@@ -317,7 +357,12 @@ private:
 
     void exportData(ExportKind kind);
 
+    // A short notice in the status line that goes by itself.
+    void showTransient(const QString& text);
+    static std::string writeFailureReason(const QString& path, int error);
+
     AppDialogs& dialogs_;
+    QDialog* guide_ = nullptr;
     bool terminating_ = false;
 };
 

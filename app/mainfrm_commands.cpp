@@ -6,6 +6,7 @@
 #include <filesystem>
 
 #include "busycursor.h"
+#include "flight/archivestation.h"
 #include "flight/datetime.h"
 #include "flight/filepath.h"
 #include "flight/userdialogs.h"
@@ -16,8 +17,10 @@
 
 namespace lumo {
 
-void TMainFrm::commitEdits()
+bool TMainFrm::commitEdits()
 {
+    if (!checkEdits())
+        return false;
     using Exit = void (TMainFrm::*)();
     const std::pair<QLineEdit*, Exit> boxes[] = {
         {edStnAlt, &TMainFrm::edStnAltExit},
@@ -36,16 +39,18 @@ void TMainFrm::commitEdits()
     for (const auto& [box, exit] : boxes)
         if (box->isEnabled())
             (this->*exit)();
+    return true;
 }
 
 void TMainFrm::mReCalcClick()
 {
+    if (!commitEdits())
+        return; // the refused box has the focus; nothing ran
     BusyCursor hourglass;
-    commitEdits();
     if (q5.processFlight()) {
-        // Slot 1 is shown, so the number box and arrows go back to it too.
-        totalO3Selector->reset();
-        showTotalO3Slot(1);
+        // The totals of the ozonesonde the page names, fresh.
+        const int n = totalO3Selector->current();
+        showTotalO3Slot(n >= 1 && n <= MaxSondes ? n : 1);
         zoomPlotsAfterReCalc();
         mExportWinds->setEnabled(q5.rsGpsInst);
         mWinds->setEnabled(q5.rsGpsInst);
@@ -60,14 +65,16 @@ void TMainFrm::mWarningsClick() { showWarnings(true); }
 
 void TMainFrm::showWarnings(bool always)
 {
-    if (q5.warnings.empty()) {
+    // Before the first run the warnings of the set-up (the preferences file).
+    const FlightWarnings& warnings = q5.warnings.empty() && !isLoaded() ? q5.setupWarnings : q5.warnings;
+    if (warnings.empty()) {
         if (always)
             dialogs_.showStatus("Warnings", "The last processing run raised no warning.");
         return;
     }
-    std::string text = std::to_string(q5.warnings.size()) + " warning" + (q5.warnings.size() > 1 ? "s" : "")
-        + " from the last processing run:\n";
-    for (const FlightWarning& w : q5.warnings)
+    std::string text = std::to_string(warnings.size()) + " warning" + (warnings.size() > 1 ? "s" : "")
+        + (isLoaded() ? " from the last processing run:\n" : ":\n");
+    for (const FlightWarning& w : warnings)
         text += "\n" + w.code + ": " + w.message;
     dialogs_.showStatus("Warnings", text);
 }
@@ -78,7 +85,10 @@ void TMainFrm::mExportAllClick() { exportData(ExportKind::All); }
 
 void TMainFrm::exportData(ExportKind kind)
 {
-    // The file always holds a fresh run with the settings as they are now.
+    // The file always holds a fresh run with the settings as they are now;
+    // a box holding an invalid number stops the command.
+    if (!checkEdits())
+        return;
     mReCalcClick();
 
     static const char* const filters[] = {
@@ -101,13 +111,34 @@ void TMainFrm::exportData(ExportKind kind)
     }
     if (result != ExportResult::Ok)
         dialogs_.showError("Error", std::string(exportResultMessage(result)));
+    else
+        showTransient(QStringLiteral("Exported %1").arg(QString::fromStdString(*path)));
 }
+
+namespace {
+
+// The archive writers name the preferences file's keys; the desktop user
+// fills the boxes of the Preferences page instead.
+std::string onThePage(std::string text)
+{
+    for (const ArchiveField& f : ArchiveFields) {
+        const std::string key = std::string(f.key) + " in the preferences section [archive]";
+        const std::string box = std::string(f.caption) + " on the Preferences page, Archive group";
+        for (std::size_t at = text.find(key); at != std::string::npos; at = text.find(key, at + box.size()))
+            text.replace(at, key.size(), box);
+    }
+    return text;
+}
+
+} // namespace
 
 // WOUDC and NASA Ames files of every ozonesonde and the netCDF file of the
 // flight, into a folder, named after the flight; the metadata of the station
 // as the Preferences page shows it.
 void TMainFrm::mExportArchiveClick()
 {
+    if (!checkEdits())
+        return;
     mReCalcClick();
     const std::filesystem::path raw(srcFileName.toStdString());
     FileDialogRequest request;
@@ -136,10 +167,13 @@ void TMainFrm::mExportArchiveClick()
     std::string text = "Archive files written:" + written;
     if (!result.warnings.empty()) {
         text += "\n\nMissing for the archives:";
-        for (const std::string& w : result.warnings)
-            text += "\n" + w;
+        for (const std::string& w : result.warnings) {
+            text += '\n';
+            text += onThePage(w);
+        }
     }
     dialogs_.showStatus("Status", text);
+    showTransient(QStringLiteral("Archive files written to %1").arg(QString::fromStdString(*folder)));
 }
 
 } // namespace lumo

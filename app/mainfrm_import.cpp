@@ -24,6 +24,7 @@ void TMainFrm::mImportClick()
     FileDialogRequest request;
     request.filter = "Raw data files (*.raw)|*.raw|All files (*.*)|*.*";
     request.title = "Import Data";
+    request.fileName = lastFlightFolder().toStdString();
     const auto raw = dialogs_.openFile(request);
     if (!raw)
         return;
@@ -32,20 +33,24 @@ void TMainFrm::mImportClick()
 
 void TMainFrm::importFile(const QString& rawPath)
 {
-    srcFileName = rawPath;
-    cfgFileName = QString::fromStdString(replaceExtension(rawPath.toStdString(), ".cfg"));
-    if (!QFileInfo(cfgFileName).isFile()) {
+    // The names are taken only once both files are settled: an import that
+    // ends at the configuration dialog leaves the loaded flight, and the names
+    // its exports write, as they were.
+    QString cfgPath = QString::fromStdString(replaceExtension(rawPath.toStdString(), ".cfg"));
+    if (!QFileInfo(cfgPath).isFile()) {
         FileDialogRequest request;
         request.filter = "Configuration files (*.cfg)|*.cfg|All files (*.*)|*.*";
         request.title = "Import Configuration";
-        request.fileName = cfgFileName.toStdString();
+        request.fileName = cfgPath.toStdString();
         const auto cfg = dialogs_.openFile(request);
         if (!cfg) {
             dialogs_.showError("Error", "Flight config not found, load aborted.");
             return;
         }
-        cfgFileName = QString::fromStdString(*cfg);
+        cfgPath = QString::fromStdString(*cfg);
     }
+    srcFileName = rawPath;
+    cfgFileName = cfgPath;
 
     repaint();
     BusyCursor hourglass;
@@ -58,6 +63,7 @@ void TMainFrm::importFile(const QString& rawPath)
         dialogs_.showError("Error", imported.error);
         return;
     }
+    rememberFlight(srcFileName);
     runImportProcessing();
     finishImport();
 }
@@ -97,6 +103,7 @@ void TMainFrm::finishImport()
     edSfcDifP->setText(formatNumber("%1.2f", q5.sfcP - q5.stdP));
     edSfcRST->setText(formatNumber("%1.1f", q5.sfcT));
     edSfcDifT->setText(formatNumber("%1.1f", q5.sfcT - q5.stdT));
+    showSurfacePressure();
 
     finishPlotsAfterImport();
 }

@@ -104,10 +104,10 @@ void TMainFrm::fillOzonesondePage()
     edO3EffFile->setText(QString::fromLocal8Bit(fileNamePart(q5.effFile)));
     edO3BkgFile->setText(QString::fromLocal8Bit(fileNamePart(q5.bkgFile)));
     edO3sn->setText(QString::fromLatin1(first.sn));
-    edO3CellBkg->setText(formatNumber("%1.2f", first.bkg));
+    showNumber(edO3CellBkg, "%1.2f", first.bkg);
     btnO3BkgLoad->setEnabled(true);
     btnO3BkgSave->setEnabled(true);
-    edO3PumpFlow->setText(formatNumber("%1.2f", first.flow));
+    showNumber(edO3PumpFlow, "%1.2f", first.flow);
     btnO3EffLoad->setEnabled(true);
     btnO3EffSave->setEnabled(true);
     o3Selector->reset();
@@ -121,8 +121,8 @@ void TMainFrm::showO3Slot(int n)
         edO3CellBkg->clear();
         edO3PumpFlow->clear();
     } else {
-        edO3CellBkg->setText(formatNumber("%1.2f", sonde.bkg));
-        edO3PumpFlow->setText(formatNumber("%1.2f", sonde.flow));
+        showNumber(edO3CellBkg, "%1.2f", sonde.bkg);
+        showNumber(edO3PumpFlow, "%1.2f", sonde.flow);
     }
 }
 
@@ -131,14 +131,14 @@ void TMainFrm::showO3Slot(int n)
 void TMainFrm::edO3CellBkgExit()
 {
     const int n = o3Selector->current();
-    if (n >= 1 && n <= MaxSondes)
+    if (n >= 1 && n <= MaxSondes && acceptEdit(edO3CellBkg))
         commitNumber(edO3CellBkg, q5.o3Sonde[n - 1].bkg, "%1.2f");
 }
 
 void TMainFrm::edO3PumpFlowExit()
 {
     const int n = o3Selector->current();
-    if (n >= 1 && n <= MaxSondes)
+    if (n >= 1 && n <= MaxSondes && acceptEdit(edO3PumpFlow))
         commitNumber(edO3PumpFlow, q5.o3Sonde[n - 1].flow, "%1.2f");
 }
 
@@ -178,7 +178,8 @@ void TMainFrm::loadTable(TableKind kind)
 
 void TMainFrm::saveTable(TableKind kind)
 {
-    commitEdits();
+    if (!commitEdits())
+        return;
     const bool eff = kind == TableKind::PumpEfficiency;
     FileDialogRequest request;
     request.filter = eff ? "Pump efficiency files (*.eff)|*.eff|All files (*.*)|*.*"

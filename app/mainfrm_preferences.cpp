@@ -4,6 +4,8 @@
 #include "mainfrm.h"
 
 #include <QCheckBox>
+#include <QDir>
+#include <QFileInfo>
 #include <QGroupBox>
 #include <QLabel>
 #include <QLineEdit>
@@ -12,6 +14,8 @@
 #include <QTabWidget>
 #include <QVBoxLayout>
 
+#include <cerrno>
+#include <system_error>
 #include <utility>
 
 #include "flight/userdialogs.h"
@@ -125,7 +129,9 @@ QWidget* TMainFrm::buildPrefsPage()
 // Q5, and taken back from the pages.
 void TMainFrm::loadPreferences()
 {
-    const Preferences prefs = readPreferences(prefsFileName.toStdString());
+    Preferences prefs = readPreferences(prefsFileName.toStdString());
+    // Defaults in force for want of a file are worth a word, as in lumo-batch.
+    checkPreferencesFile(prefs, QDir::toNativeSeparators(prefsFileName).toStdString());
     fillPrefsPage(prefs);
     o3Selector->reset();
     totalO3Selector->reset();
@@ -140,7 +146,7 @@ void TMainFrm::fillPrefsPage(const Preferences& prefs)
         rbLaunchDetGPS->setChecked(true);
     else
         rbLaunchDetPTU->setChecked(true);
-    edlDetVal->setText(formatNumber("%1.2f", prefs.lDetVal));
+    showNumber(edlDetVal, "%1.2f", prefs.lDetVal);
 
     cbxEndFltPr->setChecked(prefs.endFltPrOn);
     edEndFltPr->setEnabled(cbxEndFltPr->isChecked());
@@ -219,20 +225,62 @@ void TMainFrm::mSavePrefsClick()
         return fail(edLPFilter,
             "Low-pass filter time constant is not valid,\nthe time constant must be a positive number (0 for no filtering).");
 
+    // The boxes that the save commits afterwards must hold valid numbers too.
+    if (!checkEdits())
+        return;
+
     // The file gets the texts as typed; then the boxes are committed as
     // leaving them would, so that the flight's settings match what was saved.
+    errno = 0;
     const bool written = writePreferences(prefsFileName.toStdString(), preferencesFromPages());
+    const int error = errno;
     commitEdits();
-    if (written)
+    const std::string path = QDir::toNativeSeparators(prefsFileName).toStdString();
+    if (written) {
         dialogs_.showStatus("Status", "Preferences have been saved.");
-    else
-        dialogs_.showError("Error", "Unable to save preferences file.");
+        showTransient(QStringLiteral("Preferences saved to %1").arg(QDir::toNativeSeparators(prefsFileName)));
+    } else
+        dialogs_.showError("Error", "Unable to save preferences file.\n\n" + path + ": " + writeFailureReason(prefsFileName, error));
 }
 
-void TMainFrm::edEndFltPrExit() { commitNumber(edEndFltPr, q5.endFltPr, "%1.2f"); }
-void TMainFrm::edEndFltAltExit() { commitNumber(edEndFltAlt, q5.endFltAlt, "%1.1f"); }
-void TMainFrm::edLPFilterExit() { commitNumber(edLPFilter, q5.lpFilter, "%1.1f"); }
-void TMainFrm::edlDetValExit() { commitNumber(edlDetVal, q5.lDetVal, "%1.2f"); }
+// Why a file could not be written, in the system's words where it gave any.
+std::string TMainFrm::writeFailureReason(const QString& path, int error)
+{
+    const QFileInfo file(path);
+    const QFileInfo folder(file.absolutePath());
+    if (!folder.exists())
+        return "the folder " + QDir::toNativeSeparators(folder.absoluteFilePath()).toStdString() + " does not exist";
+    if (!folder.isWritable() || (file.exists() && !file.isWritable()))
+        return std::generic_category().message(EACCES);
+    if (error != 0)
+        return std::generic_category().message(error);
+    return "the file could not be written";
+}
+
+void TMainFrm::edEndFltPrExit()
+{
+    if (acceptEdit(edEndFltPr))
+        commitNumber(edEndFltPr, q5.endFltPr, "%1.2f");
+}
+
+void TMainFrm::edEndFltAltExit()
+{
+    if (acceptEdit(edEndFltAlt))
+        commitNumber(edEndFltAlt, q5.endFltAlt, "%1.1f");
+}
+
+void TMainFrm::edLPFilterExit()
+{
+    if (acceptEdit(edLPFilter))
+        commitNumber(edLPFilter, q5.lpFilter, "%1.1f");
+}
+
+void TMainFrm::edlDetValExit()
+{
+    if (acceptEdit(edlDetVal))
+        commitNumber(edlDetVal, q5.lDetVal, "%1.2f");
+}
+
 
 void TMainFrm::rbLaunchDetPTUClick()
 {

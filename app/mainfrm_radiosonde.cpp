@@ -57,8 +57,7 @@ void TMainFrm::cbxRSPrInstClick()
 {
     q5.rsPrInst = cbxRSPrInst->isChecked() ? 1 : 0;
     enableReCalc();
-    edSfcRSP->setEnabled(q5.rsPrInst);
-    edSfcDifP->setEnabled(q5.rsPrInst);
+    showSurfacePressure();
     if (q5.rsPrInst) {
         rbLaunchDetPTU->setEnabled(true);
         rbSfcUseRS->setEnabled(true);
@@ -88,8 +87,7 @@ void TMainFrm::cbxRSGPSInstClick()
         rbLaunchDetGPS->setEnabled(false);
         rbSfcUseRS->setEnabled(true);
     }
-    edSfcRSP->setEnabled(q5.rsPrInst);
-    edSfcDifP->setEnabled(q5.rsPrInst);
+    showSurfacePressure();
 }
 
 } // namespace lumo

@@ -42,6 +42,10 @@ void TMainFrm::fillStationPage()
     edStnAlt->setText(formatNumber("%1.1f", q5.stnAlt));
 }
 
-void TMainFrm::edStnAltExit() { commitNumber(edStnAlt, q5.stnAlt, "%1.1f"); }
+void TMainFrm::edStnAltExit()
+{
+    if (acceptEdit(edStnAlt))
+        commitNumber(edStnAlt, q5.stnAlt, "%1.1f");
+}
 
 } // namespace lumo

@@ -6,6 +6,7 @@
 #include <QLabel>
 #include <QRadioButton>
 
+#include "labelededit.h"
 #include "numtext.h"
 #include "pagelayout.h"
 #include "processing/flightimport.h"
@@ -72,8 +73,6 @@ QWidget* TMainFrm::buildSurfacePage()
 // reference the import rules chose.
 void TMainFrm::fillSurfacePage()
 {
-    edSfcRSP->setEnabled(q5.rsPrInst);
-    edSfcDifP->setEnabled(q5.rsPrInst);
     if (q5.rsPrInst) {
         rbSfcUseRS->setEnabled(true);
         rbSfcUseRS->setChecked(true);
@@ -81,15 +80,36 @@ void TMainFrm::fillSurfacePage()
         rbSfcUseRS->setEnabled(false);
         rbSfcUseStd->setChecked(true);
     }
-    edSfcStdP->setText(formatNumber("%1.2f", q5.stdP));
-    edSfcStdT->setText(formatNumber("%1.1f", q5.stdT));
-    edSfcStdU->setText(formatNumber("%1.1f", q5.stdU));
+    showNumber(edSfcStdP, "%1.2f", q5.stdP);
+    showNumber(edSfcStdT, "%1.1f", q5.stdT);
+    showNumber(edSfcStdU, "%1.1f", q5.stdU);
     edSfcRSP->setText(formatNumber("%1.2f", q5.sfcP));
     edSfcRST->setText(formatNumber("%1.1f", q5.sfcT));
     edSfcRSU->setText(formatNumber("%1.1f", q5.sfcU));
     edSfcDifP->setText(formatNumber("%1.2f", q5.sfcP - q5.stdP));
     edSfcDifT->setText(formatNumber("%1.1f", q5.sfcT - q5.stdT));
     edSfcDifU->setText(formatNumber("%1.1f", q5.sfcU - q5.stdU));
+    showSurfacePressure();
+}
+
+// Without a pressure sensor the radiosonde measured no surface pressure:
+// its box and the difference stay blank (and disabled), not a number from
+// elsewhere.
+void TMainFrm::showSurfacePressure()
+{
+    // The box, not q5: before the first configuration both say "installed"
+    // only there.
+    const bool sensor = cbxRSPrInst->isChecked();
+    edSfcRSP->setEnabled(sensor);
+    edSfcDifP->setEnabled(sensor);
+    if (!sensor) {
+        edSfcRSP->clear();
+        edSfcDifP->clear();
+    } else if (edSfcRSP->text().isEmpty() && !edSfcStdP->text().isEmpty()) {
+        const double p = q5.sfcP - q5.sfcCorrP;
+        edSfcRSP->setText(formatNumber("%1.2f", p));
+        edSfcDifP->setText(formatNumber("%1.2f", p - q5.stdP));
+    }
 }
 
 // Column 0 pressure, 1 temperature, 2 humidity: the radiosonde value with
@@ -109,6 +129,8 @@ void TMainFrm::refreshSurfaceColumn(int column)
     const Column& col = c[column];
     col.rs->setText(formatNumber(col.format, col.sfc - col.corr));
     col.dif->setText(formatNumber(col.format, col.sfc - col.std - col.corr));
+    if (column == 0)
+        showSurfacePressure();
 }
 
 void TMainFrm::cbxApplySfcCorrClick()
@@ -135,7 +157,7 @@ bool readStandard(QLineEdit* box, double& member, const char* format, bool& chan
         return false;
     changed = value != member;
     member = value;
-    box->setText(formatNumber(format, member));
+    showNumber(box, format, member);
     return true;
 }
 
@@ -147,6 +169,8 @@ void TMainFrm::edSfcStdUExit() { commitStandard(edSfcStdU, q5.stdU, "%1.1f", 2);
 
 void TMainFrm::commitStandard(QLineEdit* box, double& member, const char* format, int column)
 {
+    if (!acceptEdit(box))
+        return;
     bool changed = false;
     if (!readStandard(box, member, format, changed))
         return;

@@ -10,6 +10,7 @@
 #include "flight/userdialogs.h"
 #include "flight/q5.h"
 #include "numtext.h"
+#include "processing/columnwarnings.h"
 #include "pagelayout.h"
 
 namespace lumo {
@@ -30,6 +31,12 @@ QWidget* TMainFrm::buildTotalO3Page()
     lblCorrFactor = new QLabel(page);
     lblCorrFactor->setToolTip(QStringLiteral("Reference total ozone over the sonde's total (reported, not applied)"));
     selector->addWidget(lblCorrFactor);
+    lblWarnings = new QLabel(page);
+    lblWarnings->setTextFormat(Qt::RichText);
+    lblWarnings->setToolTip(QStringLiteral("Quality warnings of the last processing run"));
+    connect(lblWarnings, &QLabel::linkActivated, this, [this] { showWarnings(true); });
+    selector->addSpacing(8);
+    selector->addWidget(lblWarnings);
     grid->addLayout(selector, 0, 1);
 
     edTotalO3sn = new LabeledEdit(QStringLiteral("  Serial Number"), QStringLiteral("Ozonesonde serial number"), page);
@@ -57,6 +64,10 @@ QWidget* TMainFrm::buildTotalO3Page()
         extra->setToolTip(QStringLiteral("One-sigma uncertainty"));
         line->insertWidget(line->count() - 1, extra);
         (e == edTotalO3Measured ? lblTotalO3MeasuredUnc : e == edTotalO3Residual ? lblTotalO3ResidualUnc : lblTotalO3Unc) = extra;
+        if (e == edTotalO3) {
+            lblTotalO3Doubtful = new QLabel(page);
+            line->insertWidget(line->count() - 1, lblTotalO3Doubtful);
+        }
     }
 
     rbCMR = new QRadioButton(QStringLiteral("Constant Mixing Ratio"), page);
@@ -86,6 +97,15 @@ QWidget* TMainFrm::buildTotalO3Page()
     return page;
 }
 
+namespace {
+
+const QColor DoubtfulColour(0xb0, 0x40, 0x00);
+
+// "± 11.50 DU", or empty when unknown.
+QString plusMinus(double du) { return du == Missing ? QString() : QStringLiteral("\u00b1 ") + formatNumber("%1.2f", du); }
+
+} // namespace
+
 void TMainFrm::clearTotalO3Page()
 {
     totalO3Selector->reset();
@@ -93,14 +113,35 @@ void TMainFrm::clearTotalO3Page()
         e->clear();
     for (QLabel* l : {lblTotalO3MeasuredUnc, lblTotalO3ResidualUnc, lblTotalO3Unc, lblCorrFactor, lblTropopause})
         l->clear();
+    showTotalO3Doubt(-1);
 }
 
-namespace {
+// Slot 0..3, or -1 for none shown.
+void TMainFrm::showTotalO3Doubt(int slot)
+{
+    const auto concerning = slot >= 0 && isLoaded() ? columnWarnings(q5, slot) : std::vector<const FlightWarning*>{};
+    QPalette palette = edTotalO3->palette();
+    palette.setColor(QPalette::Text, concerning.empty() ? this->palette().color(QPalette::Text) : DoubtfulColour);
+    edTotalO3->setPalette(palette);
+    if (concerning.empty()) {
+        lblTotalO3Doubtful->clear();
+        lblTotalO3Doubtful->setToolTip(QString());
+    } else {
+        lblTotalO3Doubtful->setText(QStringLiteral("<b><font color=\"%1\">\u26a0 doubtful</font></b>").arg(DoubtfulColour.name()));
+        QString tip;
+        for (const FlightWarning* w : concerning)
+            tip += (tip.isEmpty() ? QString() : QStringLiteral("\n")) + QString::fromStdString(w->message);
+        lblTotalO3Doubtful->setToolTip(tip);
+    }
+    if (!isLoaded()) {
+        lblWarnings->clear();
+        return;
+    }
+    const std::size_t n = q5.warnings.size();
+    lblWarnings->setText(n == 0 ? QStringLiteral("No warnings")
+                                : QStringLiteral("<a href=\"warnings\">%1 warning%2</a>").arg(n).arg(n > 1 ? "s" : ""));
+}
 
-// "± 11.50 DU", or empty when unknown.
-QString plusMinus(double du) { return du == Missing ? QString() : QStringLiteral("\u00b1 ") + formatNumber("%1.2f", du); }
-
-} // namespace
 
 void TMainFrm::showTropopause()
 {
@@ -173,6 +214,7 @@ void TMainFrm::showTotalO3Slot(int n)
         for (QLabel* l : {lblTotalO3MeasuredUnc, lblTotalO3ResidualUnc, lblTotalO3Unc, lblCorrFactor})
             l->clear();
     }
+    showTotalO3Doubt(edTotalO3sn->text().isEmpty() ? -1 : i);
     showTropopause();
 }
 

@@ -45,6 +45,10 @@ inline void makeDisplayOnly(QLineEdit* edit)
 {
     edit->setReadOnly(true);
     edit->setFocusPolicy(Qt::NoFocus);
+    // The window's colour behind the text, as read-only boxes look.
+    QPalette palette = edit->palette();
+    palette.setColor(QPalette::Base, palette.color(QPalette::Window));
+    edit->setPalette(palette);
 }
 
 // The ozonesonde selector as the pages show it: 16 x 21 arrows around a box

@@ -1,6 +1,7 @@
 #include "qtdialogs.h"
 
 #include <QFileDialog>
+#include <QFileInfo>
 #include <QGuiApplication>
 #include <QMessageBox>
 #include <QStringList>
@@ -43,8 +44,12 @@ std::optional<std::string> runFileDialog(QWidget* owner, const FileDialogRequest
         dlg.setAcceptMode(QFileDialog::AcceptOpen);
         dlg.setFileMode(QFileDialog::ExistingFile);
     }
-    if (!request.fileName.empty())
-        dlg.selectFile(QString::fromStdString(request.fileName));
+    // A folder (the last flight's) is where the dialog starts.
+    const QString proposed = QString::fromStdString(request.fileName);
+    if (!proposed.isEmpty() && QFileInfo(proposed).isDir())
+        dlg.setDirectory(proposed);
+    else if (!proposed.isEmpty())
+        dlg.selectFile(proposed);
     if (dlg.exec() != QDialog::Accepted || dlg.selectedFiles().isEmpty())
         return std::nullopt;
     return dlg.selectedFiles().first().toStdString();

@@ -18,8 +18,10 @@ public:
     AtomicFile(const AtomicFile&) = delete;
     AtomicFile& operator=(const AtomicFile&) = delete;
 
-    // Creates the temporary file, opened for binary writing; false when the
-    // folder does not exist or is not writable.
+    // Creates the temporary file (".NAME.tmp" and 8 random hexadecimal
+    // digits, created exclusively: never an existing file or link), opened
+    // for binary writing; false when the folder does not exist or is not
+    // writable.
     bool open();
     std::FILE* file() const { return file_; }
 

@@ -6,6 +6,7 @@
 
 #include "missing.h"
 #include "flightwarning.h"
+#include "o3method.h"
 #include "o3sondecfg.h"
 #include "rawrecord.h"
 #include "referenceozone.h"
@@ -91,6 +92,9 @@ public:
     double o3TotalUnc[MaxSondes] = {Missing, Missing, Missing, Missing};    // DU, 1 sigma
     // Reference total ozone over the sonde's total; reported, never applied.
     double o3CorrFactor[MaxSondes] = {Missing, Missing, Missing, Missing};
+    // The processing method (preferences [o3]) and what it did per sonde.
+    O3MethodSettings o3Method;
+    O3MethodResult o3MethodResult[MaxSondes];
     Tropopause tropopause;  // first lapse-rate tropopause of the ascent
     Tropopause tropopause2; // second one, where present
     // Found about the preferences and files before the run (a preferences

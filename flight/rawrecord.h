@@ -45,7 +45,8 @@ struct GpsData {
 struct O3Data {
     std::uint8_t o3Num;     // chain position as received; may lie outside 1..4
     double ic, tp, ip, o3Bat;
-    double p, t, u, tu, gpsAlt, gpsP, hgt, o3pp, spare; // processed
+    double p, t, u, tu, gpsAlt, gpsP, hgt, o3pp; // processed
+    double o3ppClassic; // nb, the classic equation's value when the standard method made o3pp
 };
 
 union RecordPayload {

@@ -9,6 +9,7 @@
 #include "ini.h"
 #include "numbertext.h"
 #include "q5.h"
+#include "sondeinputs.h"
 #include "textfield.h"
 
 namespace lumo {
@@ -174,6 +175,7 @@ unsigned readFlightConfig(FlightConfig& cfg, const std::string& path)
         if (!inRange(v))
             status |= ConfigValueRange;
     readArchiveKeys(cfg, ini);
+    readSondeInputs(cfg, ini);
     return status;
 }
 

@@ -34,7 +34,16 @@ bool WriteExportHeader(const Q5& q5, std::FILE* file, const std::string& srcFile
         out.text("Ozonesonde #").integer(i + 1, 0).line(":");
         out.text("  SN = ").line(fieldText(sonde.sn));
         out.text("  Bkg = ").fixed(sonde.bkg, 1, 2).endLine();
-        out.text("  Flow = ").fixed(sonde.flow, 1, 1).endLine().endLine();
+        out.text("  Flow = ").fixed(sonde.flow, 1, 1).endLine();
+        // Only the standard method says so: the classic header stays as it was.
+        const O3MethodResult& method = q5.o3MethodResult[i];
+        if (method.method == O3Method::Standard) {
+            out.text("  Method = standard (");
+            for (std::size_t k = 0; k < method.stepsApplied.size(); ++k)
+                out.text(k ? ", " : "").text(method.stepsApplied[k]);
+            out.line(")");
+        }
+        out.endLine();
     }
     out.endLine();
     return out.flush();

@@ -176,6 +176,21 @@ std::string sondeSummary(const Q5& q, const ArchiveProfile& profile)
     return s;
 }
 
+// "standard; ozonesonde 1: absorption, background, ... (skipped: transfer); ..."
+std::string methodSummary(const Q5& q, const ArchiveProfile& profile)
+{
+    std::string text = "standard (O3S-DQA / ASOPOS 2.0)";
+    for (const ArchiveSonde& s : profile.sondes) {
+        const O3MethodResult& m = q.o3MethodResult[s.slot];
+        text += "; ozonesonde " + std::to_string(s.slot + 1) + ":";
+        for (std::size_t k = 0; k < m.stepsApplied.size(); ++k)
+            text += (k ? ", " : " ") + m.stepsApplied[k];
+        for (std::size_t k = 0; k < m.stepsSkipped.size(); ++k)
+            text += (k ? ", " : " (skipped: ") + m.stepsSkipped[k].name + (k + 1 == m.stepsSkipped.size() ? ")" : "");
+    }
+    return text;
+}
+
 void globalAttributes(Nc& nc, const Q5& q, const ArchiveProfile& profile, const ArchiveMeta& meta)
 {
     const ArchiveStation& st = meta.station;
@@ -211,6 +226,8 @@ void globalAttributes(Nc& nc, const Q5& q, const ArchiveProfile& profile, const 
     nc.text(NC_GLOBAL, "interface_model", utf8Text(st.interfaceModel));
     nc.text(NC_GLOBAL, "ground_equipment", utf8Text(st.groundEquipment));
     nc.text(NC_GLOBAL, "residual_method", q.resTable ? "climatological table" : "constant mixing ratio");
+    if (q.o3Method.standard()) // the classic file stays as it was
+        nc.text(NC_GLOBAL, "processing_method", utf8Text(methodSummary(q, profile)));
     nc.text(NC_GLOBAL, "ozonesondes", utf8Text(sondeSummary(q, profile)));
     nc.text(NC_GLOBAL, "ozone_columns", utf8Text(columnSummary(profile)));
     nc.number(NC_GLOBAL, "wmo_tropopause_pressure_hPa", profile.sondes.front().tropopausePressure);

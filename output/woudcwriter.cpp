@@ -6,6 +6,7 @@
 #include "archivetext.h"
 #include "flight/datetime.h"
 #include "flight/q5.h"
+#include "processing/standardsteps.h"
 
 namespace lumo {
 
@@ -127,8 +128,34 @@ std::string woudcFileName(const Q5& q, const ArchiveSonde& sonde, const ArchiveM
         + namePart(meta.station.agency) + ".csv";
 }
 
+// What the standard processing method did, as the WOUDC fields say it; the
+// classic run's fields stay as they were.
+struct MethodFields {
+    std::string background, responseTime, wettingFlow;
+    double flowFactor = 1;                     // on the measured flow rate
+    const PumpEffTable* table = nullptr;       // a built-in table used instead of the configuration's
+};
+
+MethodFields methodFields(const Q5& q, const O3MethodResult& m)
+{
+    MethodFields f;
+    f.background = q.bkgCount > 0 ? "Pressure dependent" : "Constant";
+    if (m.method != O3Method::Standard)
+        return f;
+    f.background = m.responseCorrected ? "Time response (Ib0 and slow current)" : "Constant (" + m.background + ")";
+    if (m.responseCorrected && m.tauFast != Missing)
+        f.responseTime = fixedText(m.tauFast, 1);
+    if (m.moistening != Missing) {
+        f.wettingFlow = fixedText(m.moistening, 4);
+        f.flowFactor = m.moistening;
+    }
+    f.table = builtInPumpTable(m.pumpTable);
+    return f;
+}
+
 ArchiveText woudcFile(const Q5& q, const ArchiveSonde& s, const ArchiveMeta& meta)
 {
+    const MethodFields method = methodFields(q, q.o3MethodResult[s.slot]);
     const ArchiveStation& st = meta.station;
     const O3SondeCfg& cfg = q.o3Sonde[s.slot];
     const std::string platformName = st.platformName.empty() ? std::string(q.stnName) : st.platformName;
@@ -162,7 +189,7 @@ ArchiveText woudcFile(const Q5& q, const ArchiveSonde& s, const ArchiveMeta& met
           "IntegratedO3,CorrectionCode,SondeTotalO3,NormalizationFactor,BackgroundCorrection,SampleTemperatureType",
           {num(s.measured, 2), known(s.residual) ? (s.residualByTable ? ResidualOther : ResidualConstantMixingRatio) : "",
            // Negative: computed against the reference, not applied.
-           num(s.total, 2), num(-s.correctionFactor, 3), q.bkgCount > 0 ? "Pressure dependent" : "Constant",
+           num(s.total, 2), num(-s.correctionFactor, 3), method.background,
            "Pump"});
     if (known(s.residual) && s.residualByTable) {
         out += "* Residual ozone above the burst from the climatological table ";
@@ -172,7 +199,7 @@ ArchiveText woudcFile(const Q5& q, const ArchiveSonde& s, const ArchiveMeta& met
     table(out, "PREFLIGHT_SUMMARY", "Ib0,ib1,ib2,SolutionType,SolutionVolume,PumpFlowRate,OzoneSondeResponseTime",
           {num(cfg.ib0, 3), num(cfg.ib1, 3), num(cfg.ib2, 3), csvValue(cfg.solutionType), num(cfg.solutionVolume, 1),
            // cm3/min from the flow time of 100 ml in seconds
-           num(s.flowRate > 0 ? 6000.0 / s.flowRate : Unknown, 2), ""});
+           num(s.flowRate > 0 ? 6000.0 / s.flowRate * method.flowFactor : Unknown, 2), method.responseTime});
     table(out, "RADIOSONDE", "Manufacturer,Model,Number",
           {csvValue(st.radiosondeMaker), csvValue(st.radiosondeModel), csvValue(q.rsSondeId)});
     table(out, "INTERFACE_CARD", "Manufacturer,Model,Number",
@@ -180,9 +207,17 @@ ArchiveText woudcFile(const Q5& q, const ArchiveSonde& s, const ArchiveMeta& met
     table(out, "SAMPLING_METHOD",
           "TypeOzoneFreeAir,CorrectionWettingFlow,SurfaceOzone,DurationSurfaceOzoneExposure,LengthBG,"
           "WMOTropopausePressure,BurstOzonePressure,GroundEquipment,ProcessingSoftware",
-          {"", "", "", "", "", num(s.tropopausePressure, 2), num(s.burstPressure, 3), csvValue(st.groundEquipment),
+          {"", method.wettingFlow, "", "", "", num(s.tropopausePressure, 2), num(s.burstPressure, 3), csvValue(st.groundEquipment),
            csvValue(std::string(ProgramName) + " " + ProgramVersion)});
-    if (q.effCount > 0) {
+    if (method.table) {
+        tableHead(out, "PUMP_CORRECTION", "Pressure,PumpCorrectionFactor");
+        for (int r = 0; r < method.table->n; ++r) {
+            appendFixed(out, method.table->p[r], 1);
+            out += ',';
+            appendFixed(out, method.table->c[r], 3);
+            out += Eol;
+        }
+    } else if (q.effCount > 0) {
         out += Eol;
         out += "#PUMP_CORRECTION";
         out += Eol;

@@ -233,6 +233,8 @@ void TfltPlotFrm::designRanges()
     fltPlot->GetYAxis(0)->setRange(0, 40);
 }
 
+PlotAxis* TfltPlotFrm::valueAxis() const { return fltPlot->GetXAxis(0); }
+
 void TfltPlotFrm::finishImport(const QString& flightName)
 {
     fltPlot->SetTitleText(tr("Flight Data - %1").arg(flightName));

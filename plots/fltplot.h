@@ -56,6 +56,7 @@ protected:
     int o3Channel(int sonde, int quantity) const override { return o3ChannelIndex(sonde, quantity); }
     void showQuantity(int channel, bool on) override;
     void designRanges() override;
+    PlotAxis* valueAxis() const override;
 };
 
 } // namespace lumo

@@ -146,6 +146,23 @@ void PlotAxis::zoomBy(double factor)
 {
     double min = Min();
     double span = Span();
+    // Zooming out ends at the full range of the data shown.
+    if (factor > 1) {
+        double lo = std::numeric_limits<double>::infinity();
+        double hi = -lo;
+        const bool isX = direction_ == Direction::X;
+        for (const auto& channel : plot_.channels())
+            if (channel->Visible() && channel->count() > 0 && binds(*channel)) {
+                lo = std::min(lo, isX ? channel->xMin() : channel->yMin());
+                hi = std::max(hi, isX ? channel->xMax() : channel->yMax());
+            }
+        const double wider = span * factor;
+        const double centre = min + span / 2;
+        if (hi > lo && centre - wider / 2 <= lo && centre + wider / 2 >= hi) {
+            ZoomToFit();
+            return;
+        }
+    }
     if (log_ && min > 0 && span > 0) {
         const double lo = std::log10(min);
         const double hi = std::log10(min + span);

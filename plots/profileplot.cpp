@@ -68,6 +68,7 @@ TprofilePlotFrm::TprofilePlotFrm(Q5& q5, QWidget* parent) : QWidget(parent, Qt::
     profilePlot = new XYPlot(this);
     XYPlot& plot = *profilePlot;
     plot.setPrintDocument(tr("Ozone Profile"), QPageLayout::Portrait);
+    plot.setLegendOneColumn(true);
     for (ToolBarButton b : {ToolBarButton::Pause, ToolBarButton::Cursor, ToolBarButton::Preview})
         plot.setButtonVisible(b, false);
     plot.setButtonVisible(ToolBarButton::Select, true);
@@ -145,7 +146,8 @@ QCheckBox* TprofilePlotFrm::addLayerBox(const QString& caption, const QString& h
 {
     const int boxes = static_cast<int>(std::count_if(layers_.begin(), layers_.end(), [](const Layer& l) { return l.box; }));
     auto* box = new QCheckBox(caption, gbxShow);
-    box->setGeometry(6, BoxTop + BoxStep * boxes, BoxWidth, BoxHeight);
+    // As wide as the caption needs within the group ("Tropopause" whole).
+    box->setGeometry(6, BoxTop + BoxStep * boxes, std::clamp(box->sizeHint().width(), BoxWidth, GroupWidth - 7), BoxHeight);
     box->setToolTip(hint);
     box->setChecked(checked);
     box->show();
@@ -247,8 +249,11 @@ void TprofilePlotFrm::fitProfileAxes()
         plot.GetXAxis(a)->setRange(lo, hi - lo);
     }
     if (x[AxTemp].found()) {
-        const double lo = std::floor(x[AxTemp].lo / 10) * 10;
-        const double hi = std::max(lo + 10, std::ceil(x[AxTemp].hi / 10) * 10);
+        // A few per cent of room on both sides: the curve never runs along
+        // the axis lines.
+        const double room = 0.03 * std::max(x[AxTemp].hi - x[AxTemp].lo, 10.0);
+        const double lo = std::floor((x[AxTemp].lo - room) / 10) * 10;
+        const double hi = std::max(lo + 10, std::ceil((x[AxTemp].hi + room) / 10) * 10);
         plot.GetXAxis(AxTemp)->SetDesiredIncrement(niceStep(hi - lo, 8));
         plot.GetXAxis(AxTemp)->setRange(lo, hi - lo);
     }

@@ -114,6 +114,8 @@ void TsfcPlotFrm::designRanges()
     sfcPlot->GetYAxis(0)->setRange(0, 100);
 }
 
+PlotAxis* TsfcPlotFrm::valueAxis() const { return sfcPlot->GetYAxis(0); }
+
 void TsfcPlotFrm::finishImport(const QString& flightName)
 {
     sfcPlot->SetTitleText(tr("Surface Data - %1").arg(flightName));

@@ -8,6 +8,8 @@
 
 #include <algorithm>
 
+#include <QStringList>
+
 #include "flight/q5.h"
 #include "mybutton.h"
 #include "sondeselector.h"
@@ -43,6 +45,13 @@ constexpr BoxDesign O3Boxes[] = {
     {"Ipmp", "Pump current (mA)", 53},
     {"Vbat", "Battery voltage (V)", 53},
 };
+
+// The value axis names the quantities shown, in their units; those that
+// share a unit share a title.
+constexpr const char* RsTitles[] = {"Pressure (mbs)", "Temperature (\u00B0C)", "Humidity (%)", "Voltage (V)",
+    "Temperature (\u00B0C)", "Temperature (\u00B0C)", "Temperature (\u00B0C)", "Ascent rate (m/min)"};
+constexpr const char* O3Titles[] = {"O3 partial pressure (nb)", "Cell current (uA)", "Temperature (\u00B0C)",
+    "Pump current (mA)", "Voltage (V)"};
 
 QCheckBox* makeBox(QGroupBox* group, const BoxDesign& design, int top)
 {
@@ -111,9 +120,32 @@ void SondePlotFrm::zoomBoth()
     plot_->GetYAxis(0)->ZoomToFit();
 }
 
+void SondePlotFrm::titleValueAxis()
+{
+    QStringList titles;
+    auto add = [&titles](const char* title) {
+        const QString t = QString::fromUtf8(title);
+        if (!titles.contains(t))
+            titles << t;
+    };
+    for (std::size_t i = 0; i < rsBoxes_.size(); ++i)
+        if (plot_->GetChannel(rsChannel(static_cast<int>(i)))->Visible())
+            add(RsTitles[i]);
+    for (int k = 0; k < 5; ++k)
+        for (int n = 1; n <= MaxSondes; ++n)
+            if (plot_->GetChannel(o3Channel(n, k))->Visible()) {
+                add(O3Titles[k]);
+                break;
+            }
+    PlotAxis* axis = valueAxis();
+    axis->SetTitle(titles.join(QStringLiteral(", ")));
+    axis->SetTitleShow(!titles.isEmpty());
+}
+
 void SondePlotFrm::rsBoxClick(int box)
 {
     showQuantity(rsChannel(box), rsBoxes_[static_cast<std::size_t>(box)]->isChecked());
+    titleValueAxis();
     zoomBoth();
 }
 
@@ -122,6 +154,7 @@ void SondePlotFrm::o3BoxClick(int quantity)
     const int n = currentSonde();
     if (n >= 1 && n <= MaxSondes)
         showQuantity(o3Channel(n, quantity), o3Boxes_[static_cast<std::size_t>(quantity)]->isChecked());
+    titleValueAxis();
     zoomBoth();
 }
 

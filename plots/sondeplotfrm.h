@@ -13,6 +13,7 @@ class QLineEdit;
 
 namespace lumo {
 
+class PlotAxis;
 class Q5;
 class SondeSelector;
 class TmyButton;
@@ -107,6 +108,9 @@ protected:
     virtual void showQuantity(int channel, bool on) = 0;
     // Ranges set by the menu command when no box is checked.
     virtual void designRanges() = 0;
+    // The axis the quantities' values lie along.
+    virtual PlotAxis* valueAxis() const = 0;
+    void titleValueAxis();
 
     void finishImportBoxes();
     void zoomBoth();

@@ -112,13 +112,21 @@ void TwindPlotFrm::LoadPlotData(Q5& q)
     for (const WindRecord& w : q.windRecs) {
         if (part == 0 && burst && w.time > burst->time)
             part = 1;
+        spd[part]->AddXY(w.ws, w.alt * Km);
+        // Calm air has no direction: the line breaks there instead of
+        // running to 0 degrees and back.
+        if (w.ws == 0) {
+            if (!std::isnan(lastDir[part]))
+                dir[part]->addBreak();
+            lastDir[part] = std::nan("");
+            continue;
+        }
         // A direction that wraps through north (a step of more than half a
         // turn) starts a new line instead of crossing the whole panel.
         if (std::fabs(w.wd - lastDir[part]) > HalfTurn)
             dir[part]->addBreak();
         lastDir[part] = w.wd;
         dir[part]->AddXY(w.wd, w.alt * Km);
-        spd[part]->AddXY(w.ws, w.alt * Km);
     }
     windDirPlot->replot();
     windSpdPlot->replot();
@@ -146,9 +154,19 @@ void TwindPlotFrm::FitWindAxes()
 
 void TwindPlotFrm::ApplyShowAll(bool flag)
 {
-    windDirPlot->GetChannel(ChDescent)->SetVisible(flag);
-    windSpdPlot->GetChannel(ChDescent)->SetVisible(flag);
+    showDescent(flag);
     FitWindAxes();
+}
+
+// Both panels list their channels below the data, so that their data areas
+// stay equally high and the heights line up.
+void TwindPlotFrm::showDescent(bool flag)
+{
+    for (XYPlot* plot : {windDirPlot, windSpdPlot}) {
+        plot->GetChannel(ChAscent)->SetVisibleInLegend(true);
+        plot->GetChannel(ChDescent)->SetVisible(flag);
+        plot->GetChannel(ChDescent)->SetVisibleInLegend(flag);
+    }
 }
 
 void TwindPlotFrm::prepareAndShow()
@@ -159,8 +177,7 @@ void TwindPlotFrm::prepareAndShow()
     PlotAxis* spdY = windSpdPlot->GetYAxis(0);
     spdY->SetSpan(dirY->Span());
     spdY->SetMin(dirY->Min());
-    windDirPlot->GetChannel(ChDescent)->SetVisible(q5_.showAll != 0);
-    windSpdPlot->GetChannel(ChDescent)->SetVisible(q5_.showAll != 0);
+    showDescent(q5_.showAll != 0);
     show();
     raise();
     activateWindow();

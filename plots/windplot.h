@@ -59,6 +59,7 @@ protected:
     void resizeEvent(QResizeEvent* event) override;
 
 private:
+    void showDescent(bool flag);
     Q5& q5_;
 };
 

@@ -1,5 +1,7 @@
 #include "xyplot.h"
 
+#include <QAction>
+
 #include <qcustomplot.h>
 
 #include <QToolBar>
@@ -87,6 +89,14 @@ XYPlot::XYPlot(QWidget* parent) : QFrame(parent)
     connect(plot_, &QCustomPlot::beforeReplot, this, [this] { prepareDraw(); });
 
     buildToolBar();
+
+    // The plot's context menu and the Home key give the full data range back.
+    auto* reset = new QAction(tr("Reset zoom"), this);
+    reset->setShortcut(QKeySequence(Qt::Key_Home));
+    reset->setShortcutContext(Qt::WidgetWithChildrenShortcut);
+    connect(reset, &QAction::triggered, this, &XYPlot::resetZoom);
+    addAction(reset);
+    setContextMenuPolicy(Qt::ActionsContextMenu);
 
     auto* layout = new QVBoxLayout(this);
     layout->setContentsMargins(1, 1, 1, 1);
@@ -264,20 +274,34 @@ void XYPlot::layOutLegend()
     // area (before the first layout: of the plot less a usual label column).
     const QMargins m = plot_->axisRect()->margins();
     const int room = plot_->width() - (m.left() > 0 ? m.left() + m.right() : UsualLeftMargin);
-    if (!legendDirty_ && room == legendRoom_)
+    // The legend lists what is drawn: a channel without points has no entry.
+    std::vector<bool> entries;
+    entries.reserve(channels_.size());
+    for (auto& channel : channels_)
+        entries.push_back(channel->VisibleInLegend() && channel->count() > 0);
+    if (!legendDirty_ && room == legendRoom_ && entries == legendEntries_ && plot_->height() == legendHeight_)
         return;
     legendDirty_ = false;
     legendRoom_ = room;
+    legendHeight_ = plot_->height();
+    legendEntries_ = entries;
     QCPLegend* legend = plot_->legend;
     legend->clearItems();
     const QFontMetrics metrics(legend->font());
     int widest = 0;
-    for (auto& channel : channels_)
-        if (channel->VisibleInLegend())
-            widest = std::max(widest, metrics.horizontalAdvance(channel->Name()) + LegendEntryExtra);
-    legend->setWrap(widest > 0 ? std::max(1, (room + LegendColumnSpacing) / (widest + LegendColumnSpacing)) : 1);
-    for (auto& channel : channels_) {
-        if (!channel->VisibleInLegend())
+    for (std::size_t i = 0; i < channels_.size(); ++i)
+        if (entries[i])
+            widest = std::max(widest, metrics.horizontalAdvance(channels_[i]->Name()) + LegendEntryExtra);
+    int columns = widest > 0 ? std::max(1, (room + LegendColumnSpacing) / (widest + LegendColumnSpacing)) : 1;
+    if (legendOneColumn_) {
+        const int count = static_cast<int>(std::count(entries.begin(), entries.end(), true));
+        const int rowsInQuarter = std::max(1, plot_->height() / 4 / std::max(1, metrics.height()));
+        columns = std::min(columns, std::max(1, (count + rowsInQuarter - 1) / rowsInQuarter));
+    }
+    legend->setWrap(columns);
+    for (std::size_t i = 0; i < channels_.size(); ++i) {
+        auto& channel = channels_[i];
+        if (!entries[i])
             continue;
         channel->curve()->addToLegend(legend);
         if (QCPAbstractLegendItem* item = legend->itemWithPlottable(channel->curve()))

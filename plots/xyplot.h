@@ -46,6 +46,9 @@ public:
     // second scale of the same quantity, such as heights beside pressures):
     // ticks at the given Y values with their labels; none hides it.
     void setMirrorYAxis(const QString& title, const QVector<double>& ticks, const QVector<QString>& labels);
+    // The legend in one column, taking more columns only where one would
+    // be higher than a quarter of the plot.
+    void setLegendOneColumn(bool on) { legendOneColumn_ = on; legendChanged(); }
     // Ends the design: from now on range changes raise notifications.
     void endDesign();
 
@@ -67,6 +70,11 @@ public:
     void setButtonVisible(ToolBarButton button, bool visible);
     // Carries out the button's action, then raises OnToolBarButtonClick.
     void performButton(ToolBarButton button);
+    // Every axis back to the full range of the data shown.
+    void resetZoom();
+    // A picture name without an extension gets the chosen filter's first
+    // one ("PNG picture (*.png)" gives ".png").
+    static QString withFilterExtension(const QString& path, const QString& filter);
 
     void setPrintDocument(const QString& name, QPageLayout::Orientation orientation);
     const QString& PrintDocumentName() const { return printName_; }
@@ -142,6 +150,9 @@ private:
     bool layersDirty_ = true;
     bool legendDirty_ = true;
     int legendRoom_ = -1;
+    std::vector<bool> legendEntries_; // which channels the legend lists
+    bool legendOneColumn_ = false;
+    int legendHeight_ = -1;
     bool hintsEnabled_ = true;
     QString printName_;
     QPageLayout::Orientation orientation_ = QPageLayout::Landscape;

@@ -61,12 +61,27 @@ void XYPlot::copyPicture()
     QApplication::clipboard()->setPixmap(picture());
 }
 
+QString XYPlot::withFilterExtension(const QString& path, const QString& filter)
+{
+    if (!QFileInfo(path).suffix().isEmpty())
+        return path;
+    const qsizetype star = filter.indexOf(QLatin1String("*."));
+    if (star < 0)
+        return path;
+    qsizetype end = star + 2;
+    while (end < filter.size() && filter[end].isLetterOrNumber())
+        ++end;
+    return path + filter.mid(star + 1, end - star - 1);
+}
+
 void XYPlot::savePicture()
 {
-    const QString path = QFileDialog::getSaveFileName(this, tr("Save Picture"), QString(),
-        tr("PNG picture (*.png);;JPEG picture (*.jpg *.jpeg);;Bitmap (*.bmp);;PDF document (*.pdf)"));
+    QString filter;
+    QString path = QFileDialog::getSaveFileName(this, tr("Save Picture"), QString(),
+        tr("PNG picture (*.png);;JPEG picture (*.jpg *.jpeg);;Bitmap (*.bmp);;PDF document (*.pdf)"), &filter);
     if (path.isEmpty())
         return;
+    path = withFilterExtension(path, filter);
     if (!saveToFile(path))
         QMessageBox::warning(this, tr("Error"),
             tr("Could not write %1.\nThe name must end in .png, .jpg, .jpeg, .bmp or .pdf.").arg(path));

@@ -162,4 +162,11 @@ void XYPlot::zoomAll(double factor)
             axis->zoomBy(factor);
 }
 
+void XYPlot::resetZoom()
+{
+    for (const auto* axes : {&xAxes_, &yAxes_})
+        for (const auto& axis : *axes)
+            axis->ZoomToFit();
+}
+
 } // namespace lumo

@@ -9,6 +9,7 @@
 #include "flight/numbertext.h"
 #include "flight/q5.h"
 #include "prefsvalue.h"
+#include "o3methodprefs.h"
 
 namespace lumo {
 
@@ -99,6 +100,7 @@ Preferences readPreferences(const std::string& file)
     for (const ArchiveField& f : ArchiveFields)
         p.archive.*f.member = checkedText("archive", f.key, p.archive.*f.member, w);
     p.uncertainty = readUncertaintySettings(ini, w);
+    p.o3Method = readO3MethodSettings(file, p.warnings);
     if (p.resTable && !equalsNoCase(method, "table"))
         addWarning(p.warnings, "residual-method",
                    "The preferences name the residual method \"" + method
@@ -152,6 +154,7 @@ void applyPreferences(Q5& q, const Preferences& prefs)
     if (prefs.resTable)
         q.resTableFile = prefs.resTableFile;
     q.uncertainty = prefs.uncertainty;
+    q.o3Method = prefs.o3Method;
 }
 
 } // namespace lumo

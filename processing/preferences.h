@@ -3,6 +3,7 @@
 #include <string>
 
 #include "flight/archivestation.h"
+#include "flight/o3method.h"
 #include "flight/uncertaintysettings.h"
 #include "flight/flightwarning.h"
 
@@ -31,6 +32,8 @@ struct Preferences {
     // Section [uncertainty]: each key a number at or above 0, else the
     // default; read at full precision.
     UncertaintySettings uncertainty;
+    // Section [o3]: the processing method and its settings.
+    O3MethodSettings o3Method;
     // What the user must know about these settings ("prefs-value",
     // "residual-method", "prefs-missing"); every processing run repeats them.
     FlightWarnings warnings;

@@ -60,6 +60,18 @@ std::size_t utf8Length(std::string_view text, std::size_t i)
 
 } // namespace
 
+bool isCleanText(std::string_view text)
+{
+    for (std::size_t i = 0; i < text.size();) {
+        const auto c = static_cast<unsigned char>(text[i]);
+        const std::size_t n = utf8Length(text, i);
+        if (c < 0x20 || c == 0x7F || n == 0)
+            return false;
+        i += n;
+    }
+    return true;
+}
+
 std::string checkedText(std::string_view section, std::string_view key, std::string_view text,
                         FlightWarnings& warnings)
 {

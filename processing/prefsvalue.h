@@ -39,6 +39,9 @@ int prefsChoice(const IniFile& ini, std::string_view section, std::string_view k
 std::string checkedText(std::string_view section, std::string_view key, std::string_view text,
                         FlightWarnings& warnings);
 
+// True when the text is valid UTF-8 without control characters.
+bool isCleanText(std::string_view text);
+
 // The shortest text that reads back as v ("0.02", "1e+06").
 std::string shortestNumber(double v);
 

@@ -7,6 +7,7 @@
 #include "launchburst.h"
 #include "ozone.h"
 #include "qualitychecks.h"
+#include "standardmethod.h"
 #include "surface.h"
 #include "tropopause.h"
 #include "uncertainty.h"
@@ -29,6 +30,8 @@ void clearResults(Q5& q)
     }
     for (int h = 0; h < MaxSondes; ++h)
         q.o3MeasuredUnc[h] = q.o3ResidualUnc[h] = q.o3TotalUnc[h] = q.o3CorrFactor[h] = Missing;
+    for (O3MethodResult& m : q.o3MethodResult)
+        m = O3MethodResult{};
     q.tropopause = q.tropopause2 = Tropopause{};
     q.launchRec = nullptr;
     q.burstRec = nullptr;
@@ -75,9 +78,13 @@ void afterLaunchAndBurst(Q5& q)
     WindStep wind(q);
     MeasuredColumnSum measured(q);
     ColumnUncertaintySum uncertainty(q);
+    const bool standard = q.o3Method.standard();
+    ClassicColumnSum classic(q);
     ColumnSamples columns(q, [&](int h, const RawRecord* prev, double prevP, const RawRecord& r, double p) {
         measured.add(h, prev, prevP, r, p);
         uncertainty.add(h, prev, prevP, r, p);
+        if (standard)
+            classic.add(h, prev, prevP, r, p);
     });
     AscentLevels ascent(q);
     FlightSurvey survey(q);
@@ -90,6 +97,13 @@ void afterLaunchAndBurst(Q5& q)
     }
     residualColumns(q);
     uncertainty.finish(q);
+    if (standard)
+        classic.finish(q);
+    else
+        for (int h = 0; h < MaxSondes; ++h) {
+            q.o3MethodResult[h].classicMeasured = q.o3Measured[h];
+            q.o3MethodResult[h].classicSfcO3 = q.sfcO3[h];
+        }
     correctionFactors(q);
     tropopauses(q, ascent.levels());
     checkFlight(q, survey);
@@ -112,6 +126,10 @@ bool Q5::processFlight()
     surfaceOzone(*this);
     alignStreams(*this);
     afterAlignment(*this);
+    // The standard method takes the classic partial pressures' place; what
+    // follows is shared by both methods.
+    if (o3Method.standard())
+        applyStandardMethod(*this);
     afterLaunchAndBurst(*this);
     for (PlotSink* sink : plotSinks)
         if (sink)

@@ -8,6 +8,7 @@
 #include "flight/numbertext.h"
 #include "flight/q5.h"
 #include "flightsurvey.h"
+#include "prefsvalue.h"
 #include "qualitylimits.h"
 
 namespace lumo {
@@ -41,7 +42,7 @@ void checkBurstPressure(Q5& q, const FlightSurvey& s)
     if (!(pb > MinPressureForTotal) || pb == std::numeric_limits<double>::infinity())
         return;
     addWarning(q.warnings, "burst-above-10hpa",
-               std::string(what) + " at " + format("%.2f", pb) + " hPa (" + clockOf(time) + "), above "
+               std::string(what) + " at " + format("%.2f", pb) + " hPa (" + clockOf(time) + "), short of "
                    + format("%.0f", MinPressureForTotal) + " hPa: the total column is not reliable"
                    + (q.reference.totalO3 ? " and no correction factor against the reference is computed." : "."),
                {{"pressure", pb}, {"time", time}});
@@ -71,8 +72,10 @@ void checkGaps(Q5& q, const FlightSurvey& survey)
         std::vector<WarningValue> values{{"seconds", g.longest}, {"time", g.at}, {"gaps", double(g.count)}};
         if (s >= 2)
             values.push_back({"sonde", double(s - 1)});
+        // The gap's own length to a tenth of a second: a gap just over the
+        // limit must not read as the limit itself.
         addWarning(q.warnings, "telemetry-gap",
-                   name + " telemetry gap of " + format("%.0f", g.longest) + " s at " + clockOf(g.at)
+                   name + " telemetry gap of " + format("%.1f", g.longest) + " s at " + clockOf(g.at)
                        + " during the ascent (" + std::to_string(g.count) + " gap" + (g.count > 1 ? "s" : "")
                        + " longer than " + format("%.0f", MaxTelemetryGap) + " s).",
                    std::move(values));
@@ -161,9 +164,33 @@ void checkReference(Q5& q)
                    + " DU; it is not used (no correction factor, none in the archive files).");
 }
 
+// Text of the configuration that is not UTF-8 (a Latin-1 station name) or
+// holds control characters: the archive files repair it, the user should
+// know.
+void checkConfigText(Q5& q)
+{
+    std::vector<std::pair<std::string, std::string_view>> texts = {
+        {"[station] name", q.stnName},           {"[radiosonde] sondeID", q.rsSondeId},
+        {"[radiosonde] probeID", q.rsProbeId},   {"[reference] instrument", q.reference.instrument},
+        {"[reference] model", q.reference.model}, {"[reference] number", q.reference.number}};
+    for (int h = 0; h < MaxSondes; ++h) {
+        const std::string section = "[ozonesonde#" + std::to_string(h + 1) + "] ";
+        texts.emplace_back(section + "sn", q.o3Sonde[h].sn);
+        texts.emplace_back(section + "model", q.o3Sonde[h].model);
+        texts.emplace_back(section + "solutionType", q.o3Sonde[h].solutionType);
+    }
+    for (const auto& [key, text] : texts)
+        if (!isCleanText(text))
+            addWarning(q.warnings, "config-text",
+                       "The configuration's " + key
+                           + " is not UTF-8 text without control characters; the archive files read its other"
+                             " bytes as Latin-1 and write U+FFFD for control characters, file names \"%XX\".");
+}
+
 void checkFlightTrack(Q5& q, const FlightSurvey& survey)
 {
     checkReference(q);
+    checkConfigText(q);
     checkBurstPressure(q, survey);
     checkEndsAscending(q, survey);
     checkGaps(q, survey);

@@ -17,7 +17,9 @@ struct FlightSurvey;
 //   sonde-without-data, ozone-without-sonde, cell-at-background,
 //   column-not-positive, pump-temperature, surface-ozone,
 //   correction-factor-range                                        (ozonesondes)
-// The run itself adds residual-unknown; the preferences add
+// reference-value when the configuration's reference total was left out,
+// config-text for configuration text that is not clean UTF-8.
+// The run itself adds residual-unknown; the preferences add prefs-value,
 // residual-method and prefs-missing.
 void checkFlight(Q5& q);
 // The same from the statistics of a walk already made.

@@ -97,7 +97,11 @@ void surfaceOzone(Q5& q)
     }
     if (q.lpFilter > 0)
         lowPassFilter(q, q.sfcRecs.first());
+    surfaceOzoneFromSamples(q);
+}
 
+void surfaceOzoneFromSamples(Q5& q)
+{
     OrderStatistic stats[MaxSondes];
     bool seen[MaxSondes] = {};
     bool valid[MaxSondes] = {};

@@ -32,4 +32,7 @@ bool surfaceStatistics(Q5& q);
 // reference surface pressure, optional filter, and sfcO3 of each ozonesonde.
 void surfaceOzone(Q5& q);
 
+// sfcO3 of each ozonesonde from the partial pressures of its surface samples.
+void surfaceOzoneFromSamples(Q5& q);
+
 } // namespace lumo

@@ -4,6 +4,7 @@
 
 #include "column.h"
 #include "ozone.h"
+#include "standardmethod.h"
 
 namespace lumo {
 
@@ -93,6 +94,8 @@ double absoluteO3ppUncertainty(const UncertaintySettings& s, double p, double ic
 
 double o3ppUncertainty(const Q5& q, const RawRecord& r)
 {
+    if (q.o3Method.standard())
+        return standardO3ppUncertainty(q, r, r.isOzone() ? o3SamplePressure(q, r) : Missing);
     const Sample x = sampleOf(q, r);
     if (!x.known || !(x.ic - x.ib > 0))
         return Missing;
@@ -102,19 +105,37 @@ double o3ppUncertainty(const Q5& q, const RawRecord& r)
 ColumnUncertaintySum::ColumnUncertaintySum(const Q5& q)
     : q_(q), p0_(columnBasePressure(q))
 {
+    if (!q.o3Method.standard())
+        return;
+    for (int h = 0; h < MaxSondes; ++h)
+        if (q.o3Sonde[h].sn[0] && q.o3MethodResult[h].method == O3Method::Standard)
+            standard_[h] = std::make_shared<StandardSonde>(q, h, false);
 }
 
 void ColumnUncertaintySum::add(int h, const RawRecord* prev, double prevP, const RawRecord& r, double p)
 {
-    const Sample x = sampleOf(q_, r);
-    if (!x.known) {
+    const double dp = q_.o3Method.standard() ? standardSampleUncertainty(h, r, p) : classicSampleUncertainty(r);
+    if (dp == Missing) {
         known_[h] = false;
         return;
     }
-    const double dp = absoluteUncertainty(q_.uncertainty, x);
     // The surface value shares the first sample's instrument errors.
     measured_[h] += std::log((prev ? prevP : p0_) / p) * ((prev ? prevDp_[h] : dp) + dp) * DobsonPerNbLnP;
     prevDp_[h] = dp;
+}
+
+double ColumnUncertaintySum::classicSampleUncertainty(const RawRecord& r) const
+{
+    const Sample x = sampleOf(q_, r);
+    return x.known ? absoluteUncertainty(q_.uncertainty, x) : Missing;
+}
+
+double ColumnUncertaintySum::standardSampleUncertainty(int h, const RawRecord& r, double p) const
+{
+    if (!standard_[h])
+        return Missing;
+    const O3Data& o = r.data.o3;
+    return standard_[h]->uncertainty(q_.uncertainty, p, o.ic, o.tp, o.o3pp);
 }
 
 void ColumnUncertaintySum::finish(Q5& q) const

@@ -1,8 +1,12 @@
 #pragma once
 
+#include <memory>
+
 #include "flight/q5.h"
 
 namespace lumo {
+
+class StandardSonde;
 
 // One-sigma uncertainty of the ozone partial pressure and of the columns, by
 // first-order propagation of independent terms of the ozonesonde equation
@@ -62,6 +66,11 @@ private:
     double measured_[MaxSondes] = {};
     bool known_[MaxSondes] = {true, true, true, true};
     double prevDp_[MaxSondes] = {};
+    // The standard method's terms per sonde, when it made the partial pressures.
+    std::shared_ptr<const StandardSonde> standard_[MaxSondes];
+
+    double classicSampleUncertainty(const RawRecord& r) const;
+    double standardSampleUncertainty(int h, const RawRecord& r, double p) const;
 };
 
 // Sounding must reach this pressure (hPa) for a correction factor.

@@ -3,11 +3,19 @@
 // window into OUTDIR (main-station.png, main-radiosonde.png, ...).
 #include <QApplication>
 #include <QDir>
+#include <QCheckBox>
+#include <QMenu>
+#include <QMenuBar>
+#include <QScreen>
 #include <QTabWidget>
+#include <QThread>
+
+#include <utility>
 
 #include <cstdio>
 
 #include "flight/scripteddialogs.h"
+#include "labelededit.h"
 #include "mainfrm.h"
 #include "splashfrm.h"
 
@@ -47,6 +55,34 @@ int main(int argc, char* argv[])
         }
         std::printf("%s\n", qPrintable(file));
     }
+    // The File and Help menus open over the window, as the screen shows them.
+    for (const auto& [menu, name] : {std::pair{w.mFile, "file"}, std::pair{w.mHelp, "help"}}) {
+        w.pageControl->setCurrentIndex(0);
+        w.menuBar()->setActiveAction(menu->menuAction());
+        for (int i = 0; i < 20; ++i) {
+            QApplication::processEvents();
+            QThread::msleep(20);
+        }
+        const QRect frame = w.frameGeometry().united(menu->geometry()).adjusted(-2, -2, 2, 2);
+        const QPixmap shot = w.screen()->grabWindow(0, frame.x(), frame.y(), frame.width(), frame.height());
+        menu->hide();
+        const QString file = out.filePath(QStringLiteral("main-menu-%1.png").arg(QString::fromLatin1(name)));
+        if (!shot.save(file))
+            return 1;
+        std::printf("%s\n", qPrintable(file));
+    }
+
+    // A sounding cut at 20 hPa: the total is marked doubtful.
+    w.cbxEndFltPr->setChecked(true);
+    w.edEndFltPr->setText(QStringLiteral("20"));
+    w.mReCalcClick();
+    w.pageControl->setCurrentWidget(w.tabTotalO3);
+    QApplication::processEvents();
+    const QString doubtful = out.filePath(QStringLiteral("main-totalozone-doubtful.png"));
+    if (!w.grab().save(doubtful))
+        return 1;
+    std::printf("%s\n", qPrintable(doubtful));
+
     const QString splash = out.filePath(QStringLiteral("splash.png"));
     if (!lumo::TSplashFrm::drawPicture().save(splash))
         return 1;

@@ -4,6 +4,7 @@
 
 #include "flight/datetime.h"
 #include "flightrun.h"
+#include "processing/o3methodprefs.h"
 
 namespace lumo::batch {
 
@@ -50,6 +51,23 @@ Json warningsJson(const FlightWarnings& warnings)
     return list;
 }
 
+
+// What the processing method did to one sonde.
+void addMethodJson(Json& s, const O3MethodResult& m)
+{
+    s["method"] = methodName(m.method);
+    s["responseCorrected"] = m.responseCorrected;
+    s["stepsApplied"] = m.stepsApplied;
+    Json skipped = Json::array();
+    for (const SkippedStep& step : m.stepsSkipped) {
+        Json k;
+        k["step"] = step.name;
+        k["warning"] = step.warning;
+        skipped.push_back(k);
+    }
+    s["stepsSkipped"] = skipped;
+    s["classicMeasured"] = known(m.classicMeasured);
+}
 
 } // namespace
 
@@ -101,6 +119,7 @@ Json resultJson(const FlightRun& res)
         s["residualUncertainty"] = computed(q.o3ResidualUnc[h]);
         s["totalUncertainty"] = computed(q.o3TotalUnc[h]);
         s["correctionFactor"] = computed(q.o3CorrFactor[h]);
+        addMethodJson(s, q.o3MethodResult[h]);
         sondes.push_back(s);
     }
     j["sondes"] = sondes;

@@ -25,7 +25,9 @@
 #include "plotrender.h"
 #include "progressline.h"
 #include "processing/column.h"
+#include "processing/columnwarnings.h"
 #include "processing/flightimport.h"
+#include "processing/o3methodprefs.h"
 #include "processing/preferences.h"
 #include "processing/uncertainty.h"
 
@@ -97,6 +99,21 @@ std::string columnText(double value)
 // "+/-x.xx DU", or "unknown".
 std::string plusMinus(double du) { return du == Missing ? "unknown" : "+/-" + columnText(du); }
 
+// The standard method's line of the text report; the classic run has none.
+void printMethod(const O3MethodResult& m)
+{
+    if (m.method != O3Method::Standard)
+        return;
+    std::string applied, skipped;
+    for (const std::string& step : m.stepsApplied)
+        applied += (applied.empty() ? "" : ", ") + step;
+    for (const SkippedStep& step : m.stepsSkipped)
+        skipped += (skipped.empty() ? "" : ", ") + step.name;
+    std::printf("    method standard%s: %s; skipped: %s; classic measured %s\n",
+                m.responseCorrected ? " with response correction" : "", applied.c_str(),
+                skipped.empty() ? "none" : skipped.c_str(), columnText(m.classicMeasured).c_str());
+}
+
 void printWarnings(const FlightWarnings& warnings)
 {
     for (const FlightWarning& w : warnings)
@@ -123,11 +140,18 @@ void printReport(const FlightRun& res)
     for (int h = 0; h < MaxSondes; ++h) {
         if (!q.o3Sonde[h].sn[0])
             continue;
-        std::printf("  ozonesonde %d (%s): measured %s, residual %s, total %s\n", h + 1, q.o3Sonde[h].sn,
+        // A total that a warning below concerns says so where it is read.
+        std::string doubt;
+        for (const FlightWarning* w : columnWarnings(q, h))
+            doubt += (doubt.empty() ? " (doubtful: " : ", ") + w->code;
+        if (!doubt.empty())
+            doubt += ")";
+        std::printf("  ozonesonde %d (%s): measured %s, residual %s, total %s%s\n", h + 1, q.o3Sonde[h].sn,
                     columnText(q.o3Measured[h]).c_str(), columnText(q.o3Residual[h]).c_str(),
-                    columnText(q.o3Total(h)).c_str());
+                    columnText(q.o3Total(h)).c_str(), doubt.c_str());
         std::printf("    1-sigma uncertainty: measured %s, residual %s, total %s\n", plusMinus(q.o3MeasuredUnc[h]).c_str(),
                     plusMinus(q.o3ResidualUnc[h]).c_str(), plusMinus(q.o3TotalUnc[h]).c_str());
+        printMethod(q.o3MethodResult[h]);
         if (!q.reference.totalO3)
             continue;
         const double ref = *q.reference.totalO3;

@@ -13,14 +13,15 @@ namespace lumo::test {
 // Every stdout line is a JSON value; null appears only where a value may be
 // absent or unknown ("error", "launch", "burst", the optional archive values
 // of the configuration, the columns and their uncertainties, the correction
-// factor, the tropopauses, the surface values of a flight not processed),
+// factor, the tropopauses, the surface values of a flight not processed,
+// the classic column beside the measured one),
 // never for a number that is not finite.
 inline bool mayBeNull(const std::string& key)
 {
     for (const char* k : {"error", "launch", "burst", "solutionVolume", "ib0", "ib1", "ib2", "flowTemp",
                           "flowHumidity", "totalO3", "measuredUncertainty", "residualUncertainty",
                           "totalUncertainty", "correctionFactor", "tropopause", "tropopause2", "measured", "residual",
-                          "total", "topMix", "sfcP", "sfcT", "sfcU", "sfcO3"})
+                          "total", "topMix", "classicMeasured", "sfcP", "sfcT", "sfcU", "sfcO3"})
         if (key == k)
             return true;
     return false;

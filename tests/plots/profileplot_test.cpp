@@ -91,6 +91,16 @@ private slots:
         frm.cbxDescent->setChecked(true);
         QVERIFY(plot.GetChannel(TprofilePlotFrm::o3Channel(1) + 1)->Visible());
         QVERIFY(!plot.GetChannel(TprofilePlotFrm::o3Channel(2) + 1)->Visible());
+        // The legend keeps to one column of the drawn entries, and to a
+        // quarter of the window with every layer on.
+        frm.resize(600, 700);
+        plot.picture();
+        QCPLegend* legend = plot.customPlot()->legend;
+        QCOMPARE(legend->columnCount(), 1);
+        for (QCheckBox* box : {frm.cbxMixRatio, frm.cbxUncertainty, frm.cbxTropopause})
+            box->setChecked(true);
+        plot.picture();
+        QVERIFY(legend->outerRect().height() <= frm.height() / 4);
     }
 
     void pressureAxisRunsFrom1000hPaUpToTheBurst()
@@ -106,8 +116,14 @@ private slots:
         // Ozone from 0 to a rounded end above 15 mPa; temperature in tens.
         QCOMPARE(frm.profilePlot->GetXAxis(TprofilePlotFrm::AxOzone)->Min(), 0.0);
         QVERIFY(frm.profilePlot->GetXAxis(TprofilePlotFrm::AxOzone)->Span() >= 15);
-        QCOMPARE(frm.profilePlot->GetXAxis(TprofilePlotFrm::AxTemp)->Min(), -60.0);
-        QCOMPARE(frm.profilePlot->GetXAxis(TprofilePlotFrm::AxTemp)->Span(), 80.0);
+        // Temperature in tens, with room on both sides of the curve.
+        const PlotAxis* t = frm.profilePlot->GetXAxis(TprofilePlotFrm::AxTemp);
+        const PlotChannel* temp = frm.profilePlot->GetChannel(TprofilePlotFrm::ChTemp);
+        QCOMPARE(std::fmod(t->Min(), 10.0), 0.0);
+        QCOMPARE(std::fmod(t->Span(), 10.0), 0.0);
+        QVERIFY(t->Min() < temp->xMin() - 1);
+        QVERIFY(t->Min() + t->Span() > temp->xMax() + 1);
+        QVERIFY(t->Span() <= 100);
         // Height marks every 5 km on the right-hand scale.
         frm.profilePlot->picture(400, 400);
         const auto ticker = frm.profilePlot->customPlot()->yAxis2->ticker().dynamicCast<QCPAxisTickerText>();

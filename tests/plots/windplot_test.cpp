@@ -148,6 +148,30 @@ private slots:
         QCOMPARE(frm.windDirPlot->GetChannel(0)->count(), 6);
     }
 
+    // A calm sample (0 m/s, 0 deg) has a speed but no direction: its
+    // direction is left out and the line breaks there.
+    void calmWindHasNoDirection()
+    {
+        Q5 q5;
+        q5.rsGpsInst = 1;
+        const double speeds[] = {5, 0, 6, 7};
+        const double dirs[] = {90, 0, 100, 110};
+        for (int i = 0; i < 4; ++i)
+            addWind(q5.windRecs, i, 1000.0 * i, dirs[i], speeds[i]);
+        TwindPlotFrm frm(q5);
+        frm.LoadPlotData(q5);
+        const PlotChannel* dir = frm.windDirPlot->GetChannel(0);
+        QCOMPARE(dir->count(), 3);
+        for (const QPointF& p : dir->Points())
+            QVERIFY(p.x() != 0);
+        QCOMPARE(dir->xMin(), 90.0);
+        QCOMPARE(frm.windSpdPlot->GetChannel(0)->count(), 4);
+        frm.windDirPlot->picture(200, 200);
+        const auto* data = dir->curve()->data().data();
+        QCOMPARE(data->size(), 4); // 90, gap, 100, 110
+        QVERIFY(std::isnan(data->at(1)->key));
+    }
+
     void zoomOutNeverLeavesAFullTurn()
     {
         Q5 q5;
@@ -244,8 +268,11 @@ private slots:
         frm.ApplyShowAll(true);
         QVERIFY(frm.windDirPlot->GetChannel(1)->Visible());
         QVERIFY(frm.windSpdPlot->GetChannel(1)->Visible());
-        QVERIFY(!frm.windSpdPlot->GetChannel(1)->VisibleInLegend());
+        // Both panels list what they draw.
+        QVERIFY(frm.windSpdPlot->GetChannel(1)->VisibleInLegend());
+        QVERIFY(frm.windDirPlot->GetChannel(0)->VisibleInLegend());
         frm.ApplyShowAll(false);
+        QVERIFY(!frm.windDirPlot->GetChannel(1)->VisibleInLegend());
         QVERIFY(!frm.windDirPlot->GetChannel(1)->Visible());
         QVERIFY(!frm.windSpdPlot->GetChannel(1)->Visible());
         QVERIFY(frm.windDirPlot->GetChannel(0)->Visible());

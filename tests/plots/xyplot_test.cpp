@@ -438,6 +438,8 @@ private slots:
     void legendListsMarkedChannelsInChannelOrder()
     {
         Fixture f;
+        for (PlotChannel* ch : {f.a, f.b, f.c})
+            ch->AddXY(1, 1);
         f.c->SetVisibleInLegend(true);
         f.a->SetVisibleInLegend(true);
         f.plot.picture(200, 200);
@@ -451,6 +453,46 @@ private slots:
         f.c->SetVisibleInLegend(false);
         f.plot.picture(200, 200);
         QVERIFY(!legend->visible());
+        // The legend lists what is drawn: a marked channel without points
+        // has no entry, and gets one with its first point.
+        f.b->clear();
+        f.b->SetVisibleInLegend(true);
+        f.plot.picture(200, 200);
+        QVERIFY(!legend->visible());
+        f.b->AddXY(2, 2);
+        f.plot.picture(200, 200);
+        QCOMPARE(legend->itemCount(), 1);
+    }
+
+    void pictureNameGetsTheFilterExtension()
+    {
+        QCOMPARE(XYPlot::withFilterExtension(QStringLiteral("/t/plot"), QStringLiteral("JPEG picture (*.jpg *.jpeg)")),
+            QStringLiteral("/t/plot.jpg"));
+        QCOMPARE(XYPlot::withFilterExtension(QStringLiteral("/t/plot.pdf"), QStringLiteral("PNG picture (*.png)")),
+            QStringLiteral("/t/plot.pdf"));
+    }
+
+    // Zoom Out widens to the data's full range and no further; Reset zoom
+    // goes straight back to it.
+    void zoomOutStopsAtTheDataRange()
+    {
+        Fixture f;
+        f.a->SetVisible(true);
+        f.a->AddXY(10, 10);
+        f.a->AddXY(20, 30);
+        PlotAxis* x = f.plot.GetXAxis(0);
+        x->ZoomToFit();
+        const double min = x->Min(), span = x->Span();
+        x->setRange(14, 2);
+        f.plot.performButton(ToolBarButton::ZoomOut);
+        QCOMPARE(x->Span(), 4.0);
+        for (int i = 0; i < 5; ++i)
+            f.plot.performButton(ToolBarButton::ZoomOut);
+        QCOMPARE(x->Min(), min);
+        QCOMPARE(x->Span(), span);
+        x->setRange(14, 2);
+        f.plot.resetZoom();
+        QCOMPARE(x->Span(), span);
     }
 
     void legendLiesBelowTheDataAreaWithEveryEntry()

@@ -199,3 +199,48 @@ TEST(Preferences, EveryInvalidValueIsNamedWithTheValueUsed)
 
 } // namespace
 } // namespace lumo
+
+namespace lumo {
+namespace {
+
+TEST(Preferences, O3MethodKeysAndTheirWarnings)
+{
+    test::TempDir dir;
+    const Preferences defaults = readPreferences(dir.file("absent.ini"));
+    EXPECT_FALSE(defaults.o3Method.standard());
+    EXPECT_FALSE(defaults.o3Method.responseCorrection);
+    EXPECT_EQ(defaults.o3Method.tauSlow, 1500);
+    EXPECT_EQ(defaults.o3Method.tauFast, Missing);
+
+    const Preferences p = readPreferences(dir.write(
+        "a.ini", "[o3]\nmethod=Standard\nresponseCorrection=yes\npumpTable=JMA\nbackground=ib1\ntauFast=30\n"
+                 "tauSlow=1200\ntransferTo=6a10\n"));
+    EXPECT_TRUE(p.o3Method.standard());
+    EXPECT_TRUE(p.o3Method.responseCorrection);
+    EXPECT_EQ(p.o3Method.pumpTable, PumpTable::Jma);
+    EXPECT_EQ(p.o3Method.background, BackgroundChoice::Ib1);
+    EXPECT_EQ(p.o3Method.tauFast, 30);
+    EXPECT_EQ(p.o3Method.tauSlow, 1200);
+    EXPECT_EQ(p.o3Method.transferTo, TransferTo::SixA10);
+    EXPECT_TRUE(p.warnings.empty());
+
+    const Preferences bad = readPreferences(dir.write(
+        "b.ini", "[o3]\nmethod=modern\nresponseCorrection=maybe\npumpTable=x\nbackground=ib9\ntauFast=-1\n"
+                 "tauSlow=soon\ntransferTo=z10\n"));
+    ASSERT_EQ(bad.warnings.size(), 7u);
+    const char* used[] = {"classic", "no", "auto", "auto", "auto (by sonde type)", "1500.0 s", "none"};
+    for (std::size_t i = 0; i < 7; ++i) {
+        EXPECT_EQ(bad.warnings[i].code, "prefs-value");
+        EXPECT_NE(bad.warnings[i].message.find(std::string(used[i]) + " was used instead"), std::string::npos)
+            << bad.warnings[i].message;
+    }
+    EXPECT_FALSE(bad.o3Method.standard());
+
+    const Preferences classicWithResponse = readPreferences(dir.write("c.ini", "[o3]\nresponseCorrection=yes\n"));
+    EXPECT_FALSE(classicWithResponse.o3Method.responseCorrection);
+    ASSERT_EQ(classicWithResponse.warnings.size(), 1u);
+    EXPECT_NE(classicWithResponse.warnings[0].message.find("method=classic"), std::string::npos);
+}
+
+} // namespace
+} // namespace lumo

@@ -256,6 +256,22 @@ TEST_F(QualityChecks, BoundariesBelongToTheSoundSide)
     }
 }
 
+TEST_F(QualityChecks, ConfigurationTextThatIsNotCleanUtf8IsNamed)
+{
+    edit = [](Q5& q) {
+        copyText(q.stnName, "Z\xFCrich");          // Latin-1
+        q.o3Sonde[0].model = std::string("6A\0x", 4); // a NUL inside
+        copyText(q.rsSondeId, "S\xC3\xA9 1");        // UTF-8: fine
+    };
+    run();
+    std::vector<std::string> named;
+    for (const FlightWarning& w : q.warnings)
+        if (w.code == "config-text")
+            named.push_back(w.message.substr(0, w.message.find(" is not")));
+    EXPECT_EQ(named, (std::vector<std::string>{"The configuration's [station] name",
+                                               "The configuration's [ozonesonde#1] model"}));
+}
+
 TEST_F(QualityChecks, CorrectionFactorBelowTheRangeIsRaised)
 {
     run();

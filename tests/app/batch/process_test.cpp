@@ -73,7 +73,11 @@ TEST(BatchProcess, SummaryObjectFollowsTheContract)
     const Json& s = j["sondes"][0];
     EXPECT_EQ(keysOf(s), (std::vector<std::string>{"slot", "sn", "measured", "residual", "total", "topMix",
                                                    "measuredUncertainty", "residualUncertainty", "totalUncertainty",
-                                                   "correctionFactor"}));
+                                                   "correctionFactor", "method", "responseCorrected",
+                                                   "stepsApplied", "stepsSkipped", "classicMeasured"}));
+    EXPECT_EQ(s["method"], "classic");
+    EXPECT_EQ(s["responseCorrected"], false);
+    EXPECT_EQ(s["classicMeasured"], s["measured"]);
     EXPECT_EQ(s["slot"], 1);
     EXPECT_EQ(s["sn"], "5A51252");
     EXPECT_EQ(s["total"].get<double>(), s["measured"].get<double>() + s["residual"].get<double>());
@@ -293,6 +297,8 @@ TEST(BatchProcess, WarningsInBothReportsAndStrictFails)
     const BatchResult text = runBatch(dir, {"process", "--prefs", prefs, raw});
     EXPECT_EQ(text.exitCode, 0);
     EXPECT_NE(text.out.find("residual unknown, total unknown"), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find("total unknown (doubtful: residual-unknown, burst-above-10hpa)\n"), std::string::npos)
+        << text.out;
     EXPECT_NE(text.out.find("  warning burst-above-10hpa: Burst at "), std::string::npos) << text.out;
 
     const std::string clean = copySample(dir, "flight1", "clean");
@@ -339,3 +345,36 @@ TEST(BatchProcess, OutputFolderMadeOrRefusedAndNoFlightOverwritesAnother)
     // Beside their own raw files the two flights do not collide.
     EXPECT_EQ(runBatch(dir, {"process", "--export", "all", raw, twin}).exitCode, 0);
 }
+
+namespace {
+
+// The standard method from the preferences: the report says what it did and
+// skipped, the classic column stays beside, the export header names it.
+TEST(BatchProcess, StandardMethodIsReported)
+{
+    TempDir dir;
+    const std::string raw = copySample(dir, "flight1", "f");
+    const Json plain = onlyLine(runBatch(dir, {"process", "--json", raw}));
+    const std::string prefs = dir.write("lumo.ini", "[o3]\nmethod=standard\nresponseCorrection=yes\n");
+    const Json j = onlyLine(runBatch(dir, {"process", "--json", "--prefs", prefs, "--export", "o3", raw}));
+    const Json& s = j["sondes"][0];
+    EXPECT_EQ(s["method"], "standard");
+    EXPECT_EQ(s["responseCorrected"], false); // no solution type in the sample's configuration
+    EXPECT_EQ(s["classicMeasured"], plain["sondes"][0]["measured"]);
+    EXPECT_NE(s["measured"], plain["sondes"][0]["measured"]);
+    ASSERT_GE(s["stepsSkipped"].size(), 1u);
+    EXPECT_EQ(s["stepsSkipped"][0]["step"], "responseCorrection");
+    EXPECT_NE(s["stepsSkipped"][0]["warning"].get<std::string>().find("no solution type"), std::string::npos);
+    EXPECT_NE(s["stepsApplied"], Json::array());
+    bool warned = false;
+    for (const Json& w : j["warnings"])
+        warned = warned || w["code"] == "o3-step-skipped";
+    EXPECT_TRUE(warned);
+    EXPECT_NE(readFile(dir.file("f.o3csv")).find("  Method = standard (background, pumpTemperature"),
+              std::string::npos);
+    const BatchResult text = runBatch(dir, {"process", "--prefs", prefs, raw});
+    EXPECT_NE(text.out.find("method standard: background, pumpTemperature"), std::string::npos) << text.out;
+    EXPECT_NE(text.out.find("skipped: responseCorrection, absorption"), std::string::npos) << text.out;
+}
+
+} // namespace

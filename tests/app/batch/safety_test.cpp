@@ -6,6 +6,7 @@
 
 #include <sys/stat.h>
 
+#include <algorithm>
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -182,4 +183,24 @@ TEST(BatchSafety, ANameTooLongForTheFileSystemIsSaidBeforeAnyWork)
     EXPECT_EQ(r.exitCode, 2);
     EXPECT_TRUE(says(r, "the output name " + dir.file(stem + ".o3csv") + " is too long for the file system (251 bytes;"))
         << r.err;
+}
+
+TEST(BatchSafety, MetadataThatIsNotUtf8NamesRealFilesAndNeverPutsControlBytesInThem)
+{
+    TempDir dir;
+    const std::string raw = smallFlight(dir, "f");
+    const std::string prefs = dir.write("lumo.ini", "[archive]\nagency=Z\xFCrich\x01\n");
+    const BatchResult r = runBatch(dir, {"process", "--json", "--prefs", prefs, "--export", "woudc,nc", raw});
+    ASSERT_EQ(r.exitCode, 0) << r.err;
+    const Json j = Json::parse(r.out);
+    ASSERT_EQ(j["exports"].size(), 2u);
+    const std::string woudc = j["exports"][0];
+    EXPECT_EQ(fs::path(woudc).filename().string(), "20260615.ECC.unknown.5A22362.Z%C3%BCrich%EF%BF%BD.csv");
+    ASSERT_TRUE(fs::is_regular_file(woudc));
+    const std::string text = readFile(woudc);
+    EXPECT_NE(text.find("Z\xC3\xBCrich\xEF\xBF\xBD"), std::string::npos);
+    EXPECT_EQ(std::count_if(text.begin(), text.end(),
+                            [](char c) { return static_cast<unsigned char>(c) < 0x20 && c != '\r' && c != '\n'; }),
+              0);
+    EXPECT_EQ(j["warnings"][0]["code"], "prefs-value");
 }

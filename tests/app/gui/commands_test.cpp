@@ -4,6 +4,7 @@
 #include <QCheckBox>
 #include <QPushButton>
 #include <QLineEdit>
+#include <QLocale>
 #include <QRadioButton>
 
 #include <algorithm>
@@ -28,7 +29,7 @@ class CommandsTest : public QObject {
 private slots:
     void initTestCase() { initGuiTests(); }
 
-    void reCalcCommitsEditsAndResetsTotalsToSlotOne()
+    void reCalcCommitsEditsAndKeepsTheSlotShown()
     {
         TempDir dir;
         App app(dir.file("lumo.ini"));
@@ -49,9 +50,11 @@ private slots:
         QCOMPARE(w.q5.endFltAlt, 5000.0);
         QCOMPARE(w.edEndFltAlt->text(), QStringLiteral("5000.0"));
         QVERIFY(w.q5.o3Measured[0] > 0);
-        QCOMPARE(w.iEditTotalO3Numb->text(), QStringLiteral("1"));
-        QVERIFY(!w.btnTotalO3Prev->isEnabled());
-        QVERIFY(w.btnTotalO3Next->isEnabled());
+        // The selector keeps the ozonesonde shown; its totals are fresh.
+        QCOMPARE(w.iEditTotalO3Numb->text(), QStringLiteral("2"));
+        QVERIFY(w.btnTotalO3Prev->isEnabled());
+        QCOMPARE(w.edTotalO3sn->text(), QString::fromLatin1(w.q5.o3Sonde[1].sn));
+        QTest::mouseClick(w.btnTotalO3Prev, Qt::LeftButton);
         QCOMPARE(w.edTotalO3Measured->text(), QString::asprintf("%1.2f", w.q5.o3Measured[0]));
         QVERIFY(!w.mReCalc->isEnabled());
         QCOMPARE(w.mWinds->isEnabled(), bool(w.q5.rsGpsInst));
@@ -211,7 +214,9 @@ private slots:
         QCOMPARE(last.kind, ScriptedDialogs::Entry::Status);
         for (const std::string& n : names)
             QVERIFY(last.text.find(n) != std::string::npos);
-        QVERIFY(last.text.find("platformId") != std::string::npos);
+        // The boxes the desktop user fills, not the preferences file's keys.
+        QVERIFY(last.text.find("Platform ID on the Preferences page, Archive group") != std::string::npos);
+        QVERIFY(last.text.find("platformId in the preferences") == std::string::npos);
         QVERIFY(!QGuiApplication::overrideCursor());
 
         // Cancelled: nothing more is written.
@@ -313,6 +318,61 @@ private slots:
         QVERIFY(w.q5.o3Measured[0] < measured - 1); // a greater background, less ozone
         QCOMPARE(w.edO3CellBkg->text(), QStringLiteral("0.50"));
         QVERIFY(app.dialogs.errors().empty());
+    }
+
+    // An invalid number is refused however the command comes: the box's
+    // message, the focus stays in the box, and nothing runs.
+    void invalidTextStopsTheCommandAndKeepsTheFocus()
+    {
+        TempDir dir;
+        App app(dir.file("lumo.ini"));
+        TMainFrm& w = *app.frm;
+        load(app, dir);
+        w.show();
+        QVERIFY(QTest::qWaitForWindowActive(&w));
+        const double bkg = w.q5.o3Sonde[0].bkg;
+        w.pageControl->setCurrentWidget(w.tabOzonesonde);
+        w.edO3CellBkg->setFocus();
+        QTRY_VERIFY(w.edO3CellBkg->hasFocus());
+        w.edO3CellBkg->selectAll();
+        QTest::keyClicks(w.edO3CellBkg, QStringLiteral("0,3")); // no number where "." is the decimal point
+        QVERIFY(w.mReCalc->isEnabled()); // typing alone enables it, for the mouse to reach
+        const std::string out = dir.file("x.o3csv");
+        app.dialogs.saveAnswers.push_back(out);
+        w.mExportO3->trigger();
+        QCOMPARE(app.dialogs.errors().size(), std::size_t(1));
+        QVERIFY(app.dialogs.errors()[0].text.rfind("Cell background is not valid", 0) == 0);
+        QVERIFY(app.dialogs.saveRequests.empty());
+        QVERIFY(!std::filesystem::exists(out));
+        QVERIFY(w.q5.o3Sonde[0].bkg == bkg);
+        QCOMPARE(w.edO3CellBkg->text(), QStringLiteral("0,3"));
+        QVERIFY(w.edO3CellBkg->hasFocus());
+
+        // Tab: the same message, and the focus comes back to the box.
+        QTest::keyClick(w.edO3CellBkg, Qt::Key_Tab);
+        QTRY_COMPARE(app.dialogs.errors().size(), std::size_t(2));
+        QTRY_VERIFY(w.edO3CellBkg->hasFocus());
+        QCOMPARE(w.edO3CellBkg->text(), QStringLiteral("0,3"));
+        QVERIFY(w.q5.o3Sonde[0].bkg == bkg);
+
+        // Out of range: a negative filter, from ReCalc.
+        w.edO3CellBkg->setText(QString::asprintf("%1.2f", bkg));
+        w.edLPFilter->setText(QStringLiteral("-2"));
+        w.mReCalc->trigger();
+        QCOMPARE(app.dialogs.errors().size(), std::size_t(3));
+        QVERIFY(app.dialogs.errors()[2].text.rfind("Low-pass filter time constant is not valid", 0) == 0);
+        QCOMPARE(w.pageControl->currentWidget(), w.tabPrefs);
+        QCOMPARE(w.q5.lpFilter, 0.0);
+        QVERIFY(w.mReCalc->isEnabled());
+
+        // Where the user's locale writes a decimal comma, "0,3" is 0.3.
+        w.edLPFilter->setText(QStringLiteral("0.0"));
+        QLocale::setDefault(QLocale(QLocale::German, QLocale::Germany));
+        w.edO3CellBkg->setText(QStringLiteral("0,3"));
+        w.mReCalc->trigger();
+        QLocale::setDefault(QLocale::c());
+        QCOMPARE(app.dialogs.errors().size(), std::size_t(3));
+        QCOMPARE(w.q5.o3Sonde[0].bkg, 0.3);
     }
 
     // Leaving a box without typing stores nothing: 0.012 stays 0.012 although

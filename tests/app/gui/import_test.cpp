@@ -146,10 +146,36 @@ private slots:
         QCOMPARE(app.dialogs.errors().size(), size_t(1));
         QCOMPARE(app.dialogs.errors()[0].caption, std::string("Error"));
         QCOMPARE(app.dialogs.errors()[0].text, std::string("Flight config not found, load aborted."));
-        QCOMPARE(w.srcFileName, qs(raw));
+        QVERIFY(w.srcFileName.isEmpty());
         QCOMPARE(w.windowTitle(), QStringLiteral("Lumo"));
         QVERIFY(!w.q5.isLoaded());
         QVERIFY(!w.mExportO3->isEnabled());
+    }
+
+    // An import that ends at the configuration dialog changes nothing: the
+    // next export proposes and names the loaded flight's files.
+    void abortedImportLeavesTheLoadedFlightsExport()
+    {
+        TempDir dir;
+        App app(dir.file("lumo.ini"));
+        TMainFrm& w = *app.frm;
+        const std::string raw = copySample(dir, "flight1", "flight");
+        w.importFile(qs(raw));
+        app.dialogs.answers.push_back(true);
+        app.dialogs.openAnswers = {copySample(dir, "flight1", "alone", false), std::nullopt};
+        w.mImport->trigger();
+        QCOMPARE(app.dialogs.errors().back().text, std::string("Flight config not found, load aborted."));
+        QCOMPARE(w.windowTitle(), QStringLiteral("Lumo - flight"));
+        QVERIFY(w.mExportO3->isEnabled());
+
+        const std::string out = dir.file("out.o3csv");
+        app.dialogs.saveAnswers.push_back(out);
+        w.mExportO3->trigger();
+        QCOMPARE(app.dialogs.saveRequests.back().fileName, dir.file("flight.o3csv"));
+        const std::string text = readFile(out);
+        QVERIFY(text.find("Source file = " + raw + "\r\n") != std::string::npos);
+        QVERIFY(text.find("Config file = " + dir.file("flight.cfg") + "\r\n") != std::string::npos);
+        QVERIFY(text.find("alone") == std::string::npos);
     }
 
     void missingConfigChosenElsewhere()
@@ -236,6 +262,17 @@ private slots:
         QVERIFY(!w.edSfcRSP->isEnabled());
         QVERIFY(!w.edSfcDifP->isEnabled());
         QVERIFY(w.mWinds->isEnabled());
+        // No sensor, no measured surface pressure: blank, not a number from
+        // elsewhere; also with the offset correction applied.
+        QVERIFY(w.edSfcRSP->text().isEmpty());
+        QVERIFY(w.edSfcDifP->text().isEmpty());
+        w.cbxApplySfcCorr->setChecked(true);
+        QVERIFY(w.edSfcRSP->text().isEmpty());
+        QVERIFY(w.edSfcDifP->text().isEmpty());
+        QVERIFY(!w.edSfcRST->text().isEmpty());
+        // A sensor installed after all: the value shows again.
+        w.cbxRSPrInst->setChecked(true);
+        QVERIFY(!w.edSfcRSP->text().isEmpty());
     }
 
     void pressureWithoutGpsDetectsByPtuAndHasNoWinds()

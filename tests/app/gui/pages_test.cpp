@@ -8,6 +8,7 @@
 #include <QTabBar>
 #include <QTabWidget>
 #include <QFileDialog>
+#include <QLabel>
 #include <QLocale>
 #include <QMouseEvent>
 #include <QCheckBox>
@@ -51,7 +52,7 @@ private slots:
         QVERIFY(w.mReCalc->isEnabled());
     }
 
-    void commitRuleRestoresInvalidTextAndIgnoresEqualValue()
+    void commitRuleRefusesInvalidTextAndIgnoresEqualValue()
     {
         TempDir dir;
         App app(dir.file("lumo.ini"));
@@ -59,19 +60,24 @@ private slots:
         load(app, dir);
         QCOMPARE(w.q5.lpFilter, 0.0);
 
+        // Not a number: the text stays, nothing is stored, and the message
+        // follows the focus change.
         typeAndLeave(w.edLPFilter, QStringLiteral("abc"));
-        QCOMPARE(w.edLPFilter->text(), QStringLiteral("0.0"));
+        QTRY_COMPARE(app.dialogs.errors().size(), std::size_t(1));
+        QCOMPARE(w.edLPFilter->text(), QStringLiteral("abc"));
+        QCOMPARE(w.q5.lpFilter, 0.0);
         QVERIFY(!w.mReCalc->isEnabled());
 
         typeAndLeave(w.edLPFilter, QStringLiteral("0.0"));
         QVERIFY(!w.mReCalc->isEnabled());
 
-        // No range check on leaving: a negative value is taken.
+        // Leaving checks the range as Save Prefs does: no negative rate.
         typeAndLeave(w.edlDetVal, QStringLiteral("-1"));
-        QCOMPARE(w.q5.lDetVal, -1.0);
-        QCOMPARE(w.edlDetVal->text(), QStringLiteral("-1.00"));
-        QVERIFY(w.mReCalc->isEnabled());
-        QVERIFY(app.dialogs.errors().empty());
+        QTRY_COMPARE(app.dialogs.errors().size(), std::size_t(2));
+        QCOMPARE(app.dialogs.errors()[1].text, std::string("Launch detect ascent rate is not valid."));
+        QCOMPARE(w.q5.lDetVal, 2.0);
+        QCOMPARE(w.edlDetVal->text(), QStringLiteral("-1"));
+        QCOMPARE(w.pageControl->currentWidget(), w.tabPrefs);
     }
 
     void commitWithoutFlightStoresButKeepsReCalcDisabled()
@@ -420,6 +426,56 @@ private slots:
         QVERIFY(w.lblTotalO3Unc->text().isEmpty());
         QVERIFY(w.lblCorrFactor->text().isEmpty());
         QVERIFY(w.lblTropopause->text().startsWith(QStringLiteral("Tropopause ")));
+    }
+
+    // A total that a quality warning concerns is marked where it is read;
+    // the page counts the warnings and opens their list.
+    void doubtfulTotalIsMarked()
+    {
+        TempDir dir;
+        App app(dir.file("lumo.ini"));
+        TMainFrm& w = *app.frm;
+        load(app, dir);
+        const QColor usual = w.edTotalO3->palette().color(QPalette::Text);
+        QVERIFY(w.lblTotalO3Doubtful->text().isEmpty());
+        QVERIFY(w.lblWarnings->text().contains(QStringLiteral("warning")));
+
+        // A sounding cut at 20 hPa: short of 10 hPa.
+        w.cbxEndFltPr->setChecked(true);
+        w.edEndFltPr->selectAll();
+        QTest::keyClicks(w.edEndFltPr, QStringLiteral("20")); // typing enables ReCalc
+        w.mReCalc->trigger();
+        QVERIFY(w.lblTotalO3Doubtful->text().contains(QStringLiteral("doubtful")));
+        QVERIFY(w.lblTotalO3Doubtful->toolTip().contains(QStringLiteral("short of 10 hPa")));
+        QVERIFY(w.edTotalO3->palette().color(QPalette::Text) != usual);
+        QVERIFY(!w.edTotalO3->text().isEmpty());
+
+        const std::size_t shown = app.dialogs.transcript.size();
+        emit w.lblWarnings->linkActivated(QStringLiteral("warnings"));
+        QCOMPARE(app.dialogs.transcript.size(), shown + 1);
+        QVERIFY(app.dialogs.transcript.back().text.find("burst-above-10hpa") != std::string::npos);
+
+        // Back to the full flight: the mark goes.
+        w.cbxEndFltPr->setChecked(false);
+        w.mReCalc->trigger();
+        QVERIFY(w.lblTotalO3Doubtful->text().isEmpty());
+        QCOMPARE(w.edTotalO3->palette().color(QPalette::Text), usual);
+    }
+
+    // The display keeps two decimals; the tool tip gives the stored value.
+    void roundedBoxShowsTheStoredValueInItsTip()
+    {
+        TempDir dir;
+        App app(dir.file("lumo.ini"));
+        TMainFrm& w = *app.frm;
+        w.importFile(qs(copySample(dir, "flight4", "flight")));
+        QTest::mouseClick(w.btnO3Next, Qt::LeftButton);
+        QTest::mouseClick(w.btnO3Next, Qt::LeftButton);
+        QCOMPARE(w.edO3CellBkg->text(), QStringLiteral("0.01"));
+        QCOMPARE(w.edO3CellBkg->toolTip(),
+            QStringLiteral("Ozonesonde cell background current without ozone (stored value 0.012)"));
+        typeAndLeave(w.edO3CellBkg, QStringLiteral("0.05"));
+        QCOMPARE(w.edO3CellBkg->toolTip(), QStringLiteral("Ozonesonde cell background current without ozone"));
     }
 
     void residualMethodAndTableFile()

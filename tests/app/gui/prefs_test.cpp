@@ -1,6 +1,8 @@
 // Start-up from a preferences file, Save Prefs with its validation, the
 // splash window, and the exit confirmation.
 #include <QAction>
+#include <QKeySequence>
+#include <QMenu>
 #include <QCheckBox>
 #include <QCloseEvent>
 #include <QElapsedTimer>
@@ -57,6 +59,13 @@ private slots:
             QVERIFY(!a->isEnabled());
         QVERIFY(w.mImport->isEnabled());
         QVERIFY(!std::filesystem::exists(dir.file("none.ini")));
+        // The defaults in force are worth a word, with the other warnings.
+        QVERIFY(app.dialogs.transcript.empty());
+        w.mWarnings->trigger();
+        QCOMPARE(app.dialogs.transcript.size(), size_t(1));
+        const std::string& list = app.dialogs.transcript[0].text;
+        QVERIFY(list.find("prefs-missing: The preferences file " + dir.file("none.ini") + " does not exist")
+                != std::string::npos);
     }
 
     void menuAndPagesInTheirOrder()
@@ -70,9 +79,9 @@ private slots:
                 out << (a->isSeparator() ? QStringLiteral("-") : a->text());
             return out;
         };
-        QCOMPARE(captions(w.menuBar()->actions()), QStringList({"&File", "&Plot", "&ReCalc"}));
+        QCOMPARE(captions(w.menuBar()->actions()), QStringList({"&File", "&Plot", "&ReCalc", "&Help"}));
         QCOMPARE(captions(w.mFile->actions()),
-            QStringList({"&Import", "Export &O3", "Export &Winds", "Export &All", QString::fromUtf8("Export a&rchive files\u2026"),
+            QStringList({"&Import", "Recent &flights", "-", "Export &O3", "Export &Winds", "Export &All", QString::fromUtf8("Export a&rchive files\u2026"),
                 QString::fromUtf8("&Warnings\u2026"), "-", "Save &Prefs", "-", "E&xit"}));
         QCOMPARE(captions(w.mPlot->actions()), QStringList({"&Surface", "&Flight", "&Profile", "-", "&Winds"}));
         QCOMPARE(w.menuBar()->actions()[2], w.mReCalc);
@@ -239,7 +248,44 @@ private slots:
         app.frm->mSavePrefs->trigger();
         QCOMPARE(app.dialogs.transcript.size(), size_t(1));
         QCOMPARE(app.dialogs.transcript[0].caption, std::string("Error"));
-        QCOMPARE(app.dialogs.transcript[0].text, std::string("Unable to save preferences file."));
+        // The path and the reason, not only that it failed.
+        QCOMPARE(app.dialogs.transcript[0].text, "Unable to save preferences file.\n\n" + dir.file("missing/folder/p.ini")
+                     + ": the folder " + dir.file("missing/folder") + " does not exist");
+    }
+
+    // Shortcuts, Help, and the recent flights kept in the preferences file.
+    void desktopConveniences()
+    {
+        TempDir dir;
+        const std::string ini = dir.file("r.ini");
+        {
+            App app(ini);
+            TMainFrm& w = *app.frm;
+            QCOMPARE(w.mImport->shortcut(), QKeySequence(QStringLiteral("Ctrl+O")));
+            QCOMPARE(w.mExportAll->shortcut(), QKeySequence(QStringLiteral("Ctrl+E")));
+            QCOMPARE(w.mReCalc->shortcut(), QKeySequence(QStringLiteral("F5")));
+            QCOMPARE(w.mExit->shortcut(), QKeySequence(QStringLiteral("Ctrl+Q")));
+            QCOMPARE(w.mGuide->shortcut(), QKeySequence(QStringLiteral("F1")));
+            QVERIFY(!w.mRecent->isEnabled());
+            w.mAbout->trigger();
+            QCOMPARE(app.dialogs.transcript.back().caption, std::string("About Lumo"));
+            QVERIFY(app.dialogs.transcript.back().text.find("QCustomPlot") != std::string::npos);
+            w.importFile(qs(copySample(dir, "flight1", "one")));
+            w.importFile(qs(copySample(dir, "flight1", "two")));
+            QCOMPARE(w.mRecent->actions().size(), 2);
+            QVERIFY(w.mRecent->actions()[0]->text().endsWith(QStringLiteral("two.raw")));
+            // The Import dialog starts in the last flight's folder.
+            app.dialogs.answers.push_back(true);
+            app.dialogs.openAnswers.push_back(std::nullopt);
+            w.mImport->trigger();
+            QCOMPARE(app.dialogs.openRequests.back().fileName, dir.file(""));
+        }
+        App again(ini);
+        QCOMPARE(again.frm->mRecent->actions().size(), 2);
+        again.frm->mRecent->actions()[1]->trigger();
+        QCOMPARE(again.frm->srcFileName, qs(dir.file("one.raw")));
+        QCOMPARE(again.frm->mRecent->actions().size(), 2);
+        QVERIFY(again.frm->mRecent->actions()[0]->text().endsWith(QStringLiteral("one.raw")));
     }
 
     void barePrefsNameLivesInConfigFolder()
