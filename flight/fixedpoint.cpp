@@ -29,7 +29,7 @@ constexpr char DigitPairs[] = "0001020304050607080910111213141516171819202122232
 // even one. value = m / 2^k exactly, so the scaled value is m * 10^d / 2^k:
 // the quotient is the integer part, the remainder against 2^(k-1) decides
 // the rounding without any error.
-std::uint64_t scaledMagnitude(double value, int decimals)
+std::uint64_t exactScaledMagnitude(double value, int decimals)
 {
     const auto bits = std::bit_cast<std::uint64_t>(value);
     const int biased = static_cast<int>((bits >> 52) & 0x7ff);
@@ -53,54 +53,128 @@ std::uint64_t scaledMagnitude(double value, int decimals)
     return whole;
 }
 
-// The digits of the fast path, written backwards so that `end` is the end
-// of the text; returns its start.
-char* fastBackward(char* end, double value, int decimals)
+constexpr double Pow10Double[FastMaxDecimals + 1] = {1, 10, 100, 1e3, 1e4, 1e5, 1e6, 1e7, 1e8, 1e9};
+constexpr double TwoTo40 = 1099511627776.0;
+
+// The same, mostly in double arithmetic: below 2^40 the rounded product
+// p = |value| * 10^d lies within half a unit in its last place (at most
+// 2^-13) of the exact one, so when p is not within 2^-11 of a half, the
+// exact product rounds to p's nearest integer. Products near a half (exact
+// ties among them) and larger ones take the exact path.
+std::uint64_t scaledMagnitude(double value, int decimals)
 {
-    std::uint64_t q = scaledMagnitude(value, decimals);
+    const double p = std::fabs(value) * Pow10Double[decimals];
+    if (p < TwoTo40) {
+        const double nearest = (p + TwoTo52) - TwoTo52; // rounds to an integer, ties to even
+        if (std::fabs(p - nearest) < 0.5 - 0x1p-11)
+            return static_cast<std::uint64_t>(nearest);
+    }
+    return exactScaledMagnitude(value, decimals);
+}
+
+// Decimal digits of v (at least one).
+int digitCount(std::uint64_t v)
+{
+    static constexpr std::uint64_t Powers[20] = {1,
+                                                 10,
+                                                 100,
+                                                 1000,
+                                                 10000,
+                                                 100000,
+                                                 1000000,
+                                                 10000000,
+                                                 100000000,
+                                                 1000000000,
+                                                 10000000000,
+                                                 100000000000,
+                                                 1000000000000,
+                                                 10000000000000,
+                                                 100000000000000,
+                                                 1000000000000000,
+                                                 10000000000000000,
+                                                 100000000000000000,
+                                                 1000000000000000000,
+                                                 10000000000000000000u};
+    v |= 1; // the same count, and 0 counts as one digit
+    const int bits = 64 - std::countl_zero(v);
+    const int guess = (bits * 1233) >> 12; // bits * log10(2), at most one too few
+    return guess + (v >= Powers[guess] ? 1 : 0);
+}
+
+// The fast path's text with D decimals, right-aligned in a field of `field`
+// characters (at most 32) at `out`; returns its end. The blanks go first in
+// one fixed-size store, then the digits are written backwards from the end:
+// only stores, so nothing waits for a byte just written. D is a constant,
+// so the divisions become multiplications.
+template <int D>
+char* fieldDigits(char* out, std::uint64_t q, bool negative, std::size_t field)
+{
+    constexpr std::uint64_t scale = Pow10[D];
+    std::uint64_t whole = q / scale;
+    std::uint64_t fraction = q - whole * scale;
+    const auto length = static_cast<std::size_t>((negative ? 1 : 0) + digitCount(whole) + (D > 0 ? D + 1 : 0));
+    std::memset(out, ' ', 32);
+    char* const end = out + (length < field ? field : length);
     char* p = end;
-    for (int i = 0; i < decimals; ++i) {
-        *--p = static_cast<char>('0' + q % 10);
-        q /= 10;
-    }
-    if (decimals > 0)
+    if constexpr (D > 0) {
+        for (int i = 0; i + 2 <= D; i += 2) {
+            p -= 2;
+            std::memcpy(p, DigitPairs + fraction % 100 * 2, 2);
+            fraction /= 100;
+        }
+        if constexpr (D % 2 != 0)
+            *--p = static_cast<char>('0' + fraction);
         *--p = '.';
-    while (q >= 100) {
-        const auto pair = static_cast<std::size_t>(q % 100) * 2;
-        q /= 100;
-        p -= 2;
-        std::memcpy(p, DigitPairs + pair, 2);
     }
-    if (q >= 10) {
+    while (whole >= 100) {
         p -= 2;
-        std::memcpy(p, DigitPairs + q * 2, 2);
+        std::memcpy(p, DigitPairs + whole % 100 * 2, 2);
+        whole /= 100;
+    }
+    if (whole >= 10) {
+        p -= 2;
+        std::memcpy(p, DigitPairs + whole * 2, 2);
     } else {
-        *--p = static_cast<char>('0' + q);
+        *--p = static_cast<char>('0' + whole);
     }
-    if (std::signbit(value))
+    if (negative)
         *--p = '-';
-    return p;
+    return end;
+}
+
+char* fastField(char* out, double value, int decimals, std::size_t field)
+{
+    const std::uint64_t q = scaledMagnitude(value, decimals);
+    const bool negative = std::signbit(value);
+    switch (decimals) {
+    case 0: return fieldDigits<0>(out, q, negative, field);
+    case 1: return fieldDigits<1>(out, q, negative, field);
+    case 2: return fieldDigits<2>(out, q, negative, field);
+    case 3: return fieldDigits<3>(out, q, negative, field);
+    case 4: return fieldDigits<4>(out, q, negative, field);
+    case 5: return fieldDigits<5>(out, q, negative, field);
+    case 6: return fieldDigits<6>(out, q, negative, field);
+    case 7: return fieldDigits<7>(out, q, negative, field);
+    case 8: return fieldDigits<8>(out, q, negative, field);
+    default: return fieldDigits<9>(out, q, negative, field);
+    }
 }
 
 bool fast(double value, int decimals) { return decimals <= FastMaxDecimals && std::fabs(value) < FastLimit[decimals]; }
 
 int clampDecimals(int decimals) { return decimals < 0 ? 0 : decimals > 100 ? 100 : decimals; }
 
-// Room of the fast path: 16 integer digits, the point, 9 decimals, the sign.
-constexpr std::size_t FastBytes = 32;
+// Widest field of the fast path: its text is at most 22 characters (sign,
+// 16 digits, point and decimals), padded with blanks from one 32-byte store.
+constexpr std::size_t FastField = 32;
 
 } // namespace
 
 char* writeFixedPoint(char* out, double value, int decimals)
 {
     decimals = clampDecimals(decimals);
-    if (fast(value, decimals)) {
-        char tmp[FastBytes];
-        const char* begin = fastBackward(tmp + FastBytes, value, decimals);
-        const auto n = static_cast<std::size_t>(tmp + FastBytes - begin);
-        std::memcpy(out, begin, n);
-        return out + n;
-    }
+    if (fast(value, decimals))
+        return fastField(out, value, decimals, 0);
     const auto r = std::to_chars(out, out + FixedPointMaxBytes, value, std::chars_format::fixed, decimals);
     return r.ec == std::errc() ? r.ptr : out;
 }
@@ -109,15 +183,8 @@ char* writeFixedPointField(char* out, double value, int width, int decimals)
 {
     decimals = clampDecimals(decimals);
     const auto field = static_cast<std::size_t>(width > 0 ? width : 0);
-    if (fast(value, decimals)) {
-        char tmp[FastBytes];
-        const char* begin = fastBackward(tmp + FastBytes, value, decimals);
-        const auto n = static_cast<std::size_t>(tmp + FastBytes - begin);
-        const std::size_t pad = n < field ? field - n : 0;
-        std::memset(out, ' ', pad);
-        std::memcpy(out + pad, begin, n);
-        return out + pad + n;
-    }
+    if (field <= FastField && fast(value, decimals))
+        return fastField(out, value, decimals, field);
     char* end = writeFixedPoint(out, value, decimals);
     const auto n = static_cast<std::size_t>(end - out);
     if (n >= field)

@@ -20,7 +20,8 @@ namespace lumo {
 inline constexpr std::size_t FixedPointMaxBytes = 420;
 
 // Writes the number at `out` (which has room for FixedPointMaxBytes) and
-// returns the end. `decimals` is clamped to 0..100.
+// returns the end; bytes of that room past the end may be overwritten.
+// `decimals` is clamped to 0..100.
 char* writeFixedPoint(char* out, double value, int decimals);
 
 // The same right-aligned in a field of `width` characters, padded with
