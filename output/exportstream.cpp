@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstring>
+#include <memory>
 
 #include "flight/q5.h"
 
@@ -14,14 +15,18 @@ constexpr std::size_t BufferBytes = 1 << 20;
 
 } // namespace
 
-ExportStream::ExportStream(std::FILE* file) : file_(file), buffer_(BufferBytes) {}
+// Left uninitialised: a short file touches only the pages it uses.
+ExportStream::ExportStream(std::FILE* file)
+    : file_(file), buffer_(std::make_unique_for_overwrite<char[]>(BufferBytes)), capacity_(BufferBytes)
+{
+}
 
 ExportStream::~ExportStream() { flush(); }
 
 bool ExportStream::flush()
 {
     if (used_ > 0 && file_) {
-        if (std::fwrite(buffer_.data(), 1, used_, file_) != used_)
+        if (std::fwrite(buffer_.get(), 1, used_, file_) != used_)
             failed_ = true;
     }
     used_ = 0;
@@ -32,12 +37,14 @@ bool ExportStream::flush()
 
 void ExportStream::spill(std::size_t bytes)
 {
-    if (used_ + bytes > buffer_.size()) {
-        if (used_ > 0 && file_ && std::fwrite(buffer_.data(), 1, used_, file_) != used_)
+    if (used_ + bytes > capacity_) {
+        if (used_ > 0 && file_ && std::fwrite(buffer_.get(), 1, used_, file_) != used_)
             failed_ = true;
         used_ = 0;
-        if (bytes > buffer_.size())
-            buffer_.resize(bytes);
+        if (bytes > capacity_) {
+            buffer_ = std::make_unique_for_overwrite<char[]>(bytes);
+            capacity_ = bytes;
+        }
     }
 }
 

@@ -3,8 +3,8 @@
 #include <cstddef>
 #include <cstdio>
 #include <cstring>
+#include <memory>
 #include <string_view>
-#include <vector>
 
 #include "flight/fixedpoint.h"
 #include "flight/missing.h"
@@ -60,11 +60,11 @@ public:
     // the returned position; advance() then takes the end of what was put.
     char* room(std::size_t bytes)
     {
-        if (used_ + bytes > buffer_.size())
+        if (used_ + bytes > capacity_)
             spill(bytes);
-        return buffer_.data() + used_;
+        return buffer_.get() + used_;
     }
-    void advance(const char* end) { used_ = static_cast<std::size_t>(end - buffer_.data()); }
+    void advance(const char* end) { used_ = static_cast<std::size_t>(end - buffer_.get()); }
 
     // Writes what is buffered; false once any write to the file has failed.
     bool flush();
@@ -74,7 +74,8 @@ private:
     void put(const char* begin, const char* end, int width, bool leftAlign);
 
     std::FILE* file_;
-    std::vector<char> buffer_;
+    std::unique_ptr<char[]> buffer_;
+    std::size_t capacity_ = 0;
     std::size_t used_ = 0;
     bool failed_ = false;
 };
