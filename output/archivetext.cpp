@@ -5,16 +5,19 @@
 #include <cstdio>
 
 #include "flight/datetime.h"
+#include "flight/fixedpoint.h"
 
 namespace lumo {
 
 void appendFixed(std::string& out, double v, int decimals)
 {
-    char buf[64];
-    const auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
-    if (res.ec != std::errc())
+    char buf[FixedPointMaxBytes];
+    const char* end = writeFixedPoint(buf, v, decimals);
+    // Beyond 64 characters (magnitudes from about 1e58) the value is left
+    // out: the field stays empty, as the archive files have always had it.
+    if (end - buf > 64 || end == buf)
         return;
-    std::string_view text(buf, static_cast<std::size_t>(res.ptr - buf));
+    std::string_view text(buf, static_cast<std::size_t>(end - buf));
     if (text.front() == '-' && text.find_first_not_of("-0.") == std::string_view::npos)
         text.remove_prefix(1);
     out += text;
