@@ -195,4 +195,18 @@ char* writeFixedPointField(char* out, double value, int width, int decimals)
     return out + field;
 }
 
+void appendFixedPoint(std::string& out, double value, int decimals)
+{
+    decimals = clampDecimals(decimals);
+    const std::size_t at = out.size();
+    if (fast(value, decimals)) {
+        out.resize(at + FastField);
+        char* begin = out.data() + at;
+        out.resize(at + static_cast<std::size_t>(fastField(begin, value, decimals, 0) - begin));
+        return;
+    }
+    char buf[FixedPointMaxBytes];
+    out.append(buf, writeFixedPoint(buf, value, decimals));
+}
+
 } // namespace lumo

@@ -1,6 +1,7 @@
 #pragma once
 
 #include <cstddef>
+#include <string>
 
 namespace lumo {
 
@@ -28,5 +29,9 @@ char* writeFixedPoint(char* out, double value, int decimals);
 // blanks on the left ("%W.Df"); a wider number is written whole. `out` has
 // room for width + FixedPointMaxBytes.
 char* writeFixedPointField(char* out, double value, int width, int decimals);
+
+// writeFixedPoint at the end of `out`: the digits go straight into the
+// string's storage.
+void appendFixedPoint(std::string& out, double value, int decimals);
 
 } // namespace lumo
