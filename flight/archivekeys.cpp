@@ -50,6 +50,12 @@ void readArchiveKeys(FlightConfig& cfg, const IniFile& ini)
     }
     ReferenceOzone& ref = cfg.reference;
     ref.totalO3 = number(ini, "reference", "totalO3");
+    ref.totalO3Unused.clear();
+    if (ref.totalO3 ? !(*ref.totalO3 >= MinReferenceTotalDu && *ref.totalO3 <= MaxReferenceTotalDu)
+                    : !trimBlanks(text(ini, "reference", "totalO3")).empty()) {
+        ref.totalO3.reset();
+        ref.totalO3Unused = text(ini, "reference", "totalO3");
+    }
     ref.instrument = text(ini, "reference", "instrument");
     ref.model = text(ini, "reference", "model");
     ref.number = text(ini, "reference", "number");

@@ -1,5 +1,7 @@
 #include "atomicfile.h"
 
+#include <cstdint>
+#include <random>
 #include <string>
 #include <system_error>
 
@@ -7,9 +9,23 @@ namespace lumo {
 
 namespace {
 
-// Tries a few names so that a temporary file left by a crashed run, or one
-// being written by another program at the same moment, does not block us.
+// Tries a few names so that a temporary file being written by another
+// program at the same moment does not block us. The names are random, so
+// temporary files left by killed runs, however many, never use them up.
 constexpr int NameAttempts = 100;
+
+// Eight random hexadecimal digits.
+std::string randomSuffix()
+{
+    static constexpr char Digits[] = "0123456789abcdef";
+    std::string s(8, '0');
+    std::uint32_t bits = static_cast<std::uint32_t>(std::random_device{}());
+    for (char& c : s) {
+        c = Digits[bits & 0xF];
+        bits >>= 4;
+    }
+    return s;
+}
 
 } // namespace
 
@@ -25,8 +41,9 @@ bool AtomicFile::open()
     base += target_.filename().string();
     base += ".tmp";
     for (int i = 0; i < NameAttempts; ++i) {
-        std::filesystem::path candidate = folder / (base + std::to_string(i));
-        // "x": fail rather than reuse a file that exists already.
+        std::filesystem::path candidate = folder / (base + randomSuffix());
+        // "x": exclusive creation; fails rather than reuse a file, or follow
+        // a link, that exists already.
         file_ = std::fopen(candidate.string().c_str(), "wbx");
         if (file_) {
             temp_ = std::move(candidate);

@@ -36,6 +36,14 @@ RawFileStatus decodeRawFile(const std::string& path, RawRecordSink& sink, RawFil
     if (!file)
         return RawFileStatus::CannotRead;
     FileCloser closer(file);
+    // The size when opened bounds the bytes that may pass without a line: a
+    // device such as /dev/zero (size 0) yields empty NUL lines for ever.
+    long size = 0;
+    if (std::fseek(file, 0, SEEK_END) == 0)
+        size = std::ftell(file);
+    if (size < 0 || std::fseek(file, 0, SEEK_SET) != 0)
+        size = 0;
+    std::size_t bytesWithoutLine = 0;
     RawLineReader reader(file);
 
     RawFileStatus status = RawFileStatus::Ok;
@@ -55,8 +63,15 @@ RawFileStatus decodeRawFile(const std::string& path, RawRecordSink& sink, RawFil
             line.remove_prefix(3);
         firstLine = false;
         // A line is text up to its first NUL; one that starts with NUL is empty.
-        if (!line.empty() && line[0] == '\0')
+        if (!line.empty() && line[0] == '\0') {
+            bytesWithoutLine += line.size();
+            if (bytesWithoutLine > static_cast<std::size_t>(size)) {
+                status = RawFileStatus::NoLines;
+                break;
+            }
             continue;
+        }
+        bytesWithoutLine = 0;
         if (const void* nul = std::memchr(line.data(), '\0', line.size()))
             line = line.substr(0, static_cast<std::size_t>(static_cast<const char*>(nul) - line.data()));
 

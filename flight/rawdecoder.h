@@ -29,6 +29,7 @@ enum class RawFileStatus {
     OutOfMemory,
     BadDateTime,   // a line without a readable date and time
     PacketTooLong, // a packet of more than MaxPacketBytes bytes
+    NoLines,       // more bytes without a line than the file held when opened (a device)
 };
 
 // What the whole file showed besides its records.

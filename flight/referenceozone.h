@@ -5,11 +5,17 @@
 
 namespace lumo {
 
+// The range a ground instrument's total ozone can hold (DU); a value
+// outside it is a typing error, not a column.
+inline constexpr double MinReferenceTotalDu = 100;
+inline constexpr double MaxReferenceTotalDu = 700;
+
 // The total ozone a ground instrument measured at the time of the flight,
 // from the configuration's "reference" section. Every member is optional;
 // text values are kept as written.
 struct ReferenceOzone {
-    std::optional<double> totalO3; // DU
+    std::optional<double> totalO3; // DU, within the range above
+    std::string totalO3Unused;      // the text of a totalO3 that is not such a number ("319 DU", "0")
     std::string instrument;         // e.g. Dobson, Brewer
     std::string model;
     std::string number;

@@ -18,6 +18,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const Preferences atStart = readPreferences(path);
     if (!(atStart.lDetVal >= 0) || !(atStart.endFltPr >= 0) || !(atStart.endFltAlt >= 0) || !(atStart.lpFilter >= 0))
         fuzz::fail("a preferences number read as negative or not a number");
+    for (const FlightWarning& w : atStart.warnings)
+        if (w.code != "prefs-value" && w.code != "residual-method")
+            fuzz::fail("an unexpected preferences warning");
 
     const std::string otherBefore = IniReadText("other", "x", "<none>", path);
     const std::string stationBefore = IniReadText("station", "name", "<none>", path);

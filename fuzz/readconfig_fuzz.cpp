@@ -38,5 +38,8 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
         requireTerminated(s.sn, sizeof s.sn, "sn");
     if (q5.fltMonth < 1 || q5.fltMonth > 12 || q5.fltDay < 1 || q5.fltDay > 31)
         fuzz::fail("impossible flight date");
+    const auto& total = q5.reference.totalO3;
+    if (total && !(*total >= MinReferenceTotalDu && *total <= MaxReferenceTotalDu))
+        fuzz::fail("a reference total ozone outside 100-700 DU is used");
     return 0;
 }

@@ -1,6 +1,7 @@
 #include "ameswriter.h"
 
 #include <cmath>
+#include <cstdlib>
 #include <cstdio>
 #include <string_view>
 
@@ -106,11 +107,7 @@ std::string amesFileName(const ArchiveSonde& sonde, const ArchiveMeta& meta)
     const DateParts d = decodeDateTime(std::round(sonde.launchTime * SecondsPerDay) / SecondsPerDay);
     char hour[8];
     std::snprintf(hour, sizeof hour, ".b%02d", d.hour);
-    std::string sn = sonde.sn;
-    for (char& c : sn)
-        if (c == '/' || c == '\\' || c == ' ' || c == ':')
-            c = '-';
-    return meta.baseName + "." + sn + hour;
+    return meta.baseName + "." + fileNamePiece(sonde.sn, true) + hour;
 }
 
 ArchiveText amesFile(const Q5& q, const ArchiveSonde& s, const ArchiveMeta& meta)
@@ -244,7 +241,14 @@ ArchiveText amesFile(const Q5& q, const ArchiveSonde& s, const ArchiveMeta& meta
     std::vector<std::string> auxValues, dataLines;
     for (std::size_t i = 0; i < auxNumbers.size(); ++i) {
         const AuxNumber& a = auxNumbers[i];
-        auxValues.push_back(known(a.value) ? fixedText(a.value, a.decimals) : auxMissing[i]);
+        // A value must stay below its missing value, which every reader
+        // takes as the bound of the valid ones.
+        const bool fits = std::fabs(a.value) < std::strtod(a.missing, nullptr);
+        if (known(a.value) && !fits)
+            file.warnings.push_back("NDACC " + file.name + ": " + a.name + " " + fixedText(a.value, a.decimals)
+                                    + " is beyond what the format holds (below " + a.missing
+                                    + "); written as missing");
+        auxValues.push_back(known(a.value) && fits ? fixedText(a.value, a.decimals) : auxMissing[i]);
     }
     wrapped(dataLines, auxValues);
     for (const AuxText& a : auxTexts)

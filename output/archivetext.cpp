@@ -79,12 +79,14 @@ bool isUtf8(std::string_view text)
 
 std::string utf8Text(std::string_view text)
 {
-    if (isUtf8(text))
-        return std::string(text);
+    const bool utf8 = isUtf8(text);
     std::string out;
+    out.reserve(text.size());
     for (char ch : text) {
         const auto c = static_cast<unsigned char>(ch);
-        if (c < 0x80) {
+        if (c < 0x20 || c == 0x7F) {
+            out += "\xEF\xBF\xBD"; // a control character never reaches a file: U+FFFD
+        } else if (c < 0x80 || utf8) {
             out += ch;
         } else {
             out += static_cast<char>(0xc0 | (c >> 6));
@@ -115,6 +117,30 @@ std::string printableAscii(std::string_view text)
     for (char& c : out)
         if (c < 0x20 || c > 0x7e)
             c = '?';
+    return out;
+}
+
+} // namespace lumo
+
+namespace lumo {
+
+std::string fileNamePiece(std::string_view text, bool keepDots)
+{
+    static constexpr char Hex[] = "0123456789ABCDEF";
+    std::string out;
+    out.reserve(text.size());
+    for (const char ch : text) {
+        const auto c = static_cast<unsigned char>(ch);
+        const bool plain = (c >= 'A' && c <= 'Z') || (c >= 'a' && c <= 'z') || (c >= '0' && c <= '9') || c == '-'
+            || c == '_' || (keepDots && c == '.');
+        if (plain) {
+            out.push_back(ch);
+            continue;
+        }
+        out.push_back('%');
+        out.push_back(Hex[c >> 4]);
+        out.push_back(Hex[c & 0xF]);
+    }
     return out;
 }
 

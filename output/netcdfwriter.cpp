@@ -212,7 +212,7 @@ void globalAttributes(Nc& nc, const Q5& q, const ArchiveProfile& profile, const 
     nc.text(NC_GLOBAL, "ground_equipment", utf8Text(st.groundEquipment));
     nc.text(NC_GLOBAL, "residual_method", q.resTable ? "climatological table" : "constant mixing ratio");
     nc.text(NC_GLOBAL, "ozonesondes", utf8Text(sondeSummary(q, profile)));
-    nc.text(NC_GLOBAL, "ozone_columns", columnSummary(profile));
+    nc.text(NC_GLOBAL, "ozone_columns", utf8Text(columnSummary(profile)));
     nc.number(NC_GLOBAL, "wmo_tropopause_pressure_hPa", profile.sondes.front().tropopausePressure);
     const ReferenceOzone& ref = q.reference;
     nc.number(NC_GLOBAL, "reference_total_ozone_DU", ref.totalO3 ? *ref.totalO3 : Unknown);

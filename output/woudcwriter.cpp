@@ -112,17 +112,9 @@ void require(ArchiveText& file, const std::string& v, const char* field, const c
                                 + key + ")");
 }
 
-// A part of the file name: no folder separators or blanks.
-std::string namePart(const std::string& v)
-{
-    if (v.empty())
-        return "unknown";
-    std::string s = v;
-    for (char& c : s)
-        if (c == '/' || c == '\\' || c == ' ' || c == ':' || c == '.')
-            c = '-';
-    return s;
-}
+// A part of the file name: no folder separators, blanks or dots (the dots
+// separate the parts), and distinct values stay distinct.
+std::string namePart(const std::string& v) { return v.empty() ? "unknown" : fileNamePiece(v, false); }
 
 } // namespace
 

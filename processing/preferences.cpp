@@ -1,12 +1,14 @@
 #include "preferences.h"
 
 #include <filesystem>
+#include <limits>
 #include <string_view>
 
 #include "flight/archivekeys.h"
 #include "flight/ini.h"
 #include "flight/numbertext.h"
 #include "flight/q5.h"
+#include "prefsvalue.h"
 
 namespace lumo {
 
@@ -24,14 +26,11 @@ bool equalsNoCase(std::string_view a, std::string_view b)
     return true;
 }
 
-// A preferences number: the whole text, at single precision, not negative.
-bool prefNumber(const std::string& text, double& value)
+// A preferences number: the whole text, not negative, taken at single
+// precision; `fallback` (with a warning when the key holds something else).
+double prefNumber(const IniFile& ini, const char* key, double fallback, FlightWarnings& warnings)
 {
-    double v = 0;
-    if (!parseNumber(text, v) || !(static_cast<float>(v) >= 0))
-        return false;
-    value = static_cast<float>(v);
-    return true;
+    return static_cast<float>(prefsNumber(ini, "pref", key, 0, std::numeric_limits<float>::max(), fallback, warnings));
 }
 
 // The value an edit box holds after showing `value` with `format`.
@@ -42,48 +41,64 @@ double asShown(const char* format, double value)
     return shown;
 }
 
-void readUncertaintyKey(const std::string& file, const char* key, double& value)
+// Each key a number from 0 to 1e6, read at full precision.
+constexpr double MaxUncertainty = 1e6;
+
+void readUncertaintyKey(const IniFile& ini, const char* key, double& value, FlightWarnings& warnings)
 {
-    double v = 0;
-    if (parseNumber(IniReadText("uncertainty", key, "", file), v) && v >= 0 && v <= 1e6)
-        value = v;
+    value = prefsNumber(ini, "uncertainty", key, 0, MaxUncertainty, value, warnings);
 }
 
 } // namespace
 
-UncertaintySettings readUncertaintySettings(const std::string& file)
+UncertaintySettings readUncertaintySettings(const IniFile& ini, FlightWarnings& warnings)
 {
     UncertaintySettings s;
-    readUncertaintyKey(file, "currentPct", s.currentPct);
-    readUncertaintyKey(file, "backgroundUa", s.backgroundUa);
-    readUncertaintyKey(file, "pumpTempK", s.pumpTempK);
-    readUncertaintyKey(file, "flowPct", s.flowPct);
-    readUncertaintyKey(file, "humidityPct", s.humidityPct);
-    readUncertaintyKey(file, "pumpEffPct100", s.pumpEffPct100);
-    readUncertaintyKey(file, "pumpEffPct10", s.pumpEffPct10);
-    readUncertaintyKey(file, "pumpEffPct5", s.pumpEffPct5);
-    readUncertaintyKey(file, "conversionPct", s.conversionPct);
+    readUncertaintyKey(ini, "currentPct", s.currentPct, warnings);
+    readUncertaintyKey(ini, "backgroundUa", s.backgroundUa, warnings);
+    readUncertaintyKey(ini, "pumpTempK", s.pumpTempK, warnings);
+    readUncertaintyKey(ini, "flowPct", s.flowPct, warnings);
+    readUncertaintyKey(ini, "humidityPct", s.humidityPct, warnings);
+    readUncertaintyKey(ini, "pumpEffPct100", s.pumpEffPct100, warnings);
+    readUncertaintyKey(ini, "pumpEffPct10", s.pumpEffPct10, warnings);
+    readUncertaintyKey(ini, "pumpEffPct5", s.pumpEffPct5, warnings);
+    readUncertaintyKey(ini, "conversionPct", s.conversionPct, warnings);
     return s;
+}
+
+UncertaintySettings readUncertaintySettings(const std::string& file)
+{
+    FlightWarnings ignored;
+    return readUncertaintySettings(IniFile(file), ignored);
 }
 
 Preferences readPreferences(const std::string& file)
 {
     Preferences p;
-    p.lDetGps = equalsNoCase(IniReadText("pref", "lDet", "ptu", file), "gps");
-    double v = 0;
-    p.lDetVal = prefNumber(IniReadText("pref", "lDetVal", "-1.0", file), v) ? v : 2.0;
-    const std::string endFlt = IniReadText("pref", "endFlt", "", file);
+    const IniFile ini(file);
+    FlightWarnings& w = p.warnings;
+    p.lDetGps = prefsChoice(ini, "pref", "lDet", {"ptu", "gps"}, 0, w) == 1;
+    p.lDetVal = prefNumber(ini, "lDetVal", 2.0, w);
+    // The end-of-flight letters: "p" pressure, "a" altitude, in either order.
+    const std::string endFlt = IniReadText("pref", "endFlt", "", ini);
     p.endFltPrOn = endFlt.find('p') != std::string::npos;
     p.endFltAltOn = endFlt.find('a') != std::string::npos;
-    p.endFltPr = prefNumber(IniReadText("pref", "endFltPr", "0.0", file), v) ? asShown("%1.2f", v) : 0;
-    p.endFltAlt = prefNumber(IniReadText("pref", "endFltAlt", "0.0", file), v) ? asShown("%1.1f", v) : 0;
-    p.showAll = equalsNoCase(IniReadText("pref", "showAll", "yes", file), "yes");
-    p.lpFilter = prefNumber(IniReadText("pref", "LPfilter", "0.0", file), v) ? asShown("%1.1f", v) : 0;
-    const std::string method = IniReadText("o3", "residual", "cmr", file);
+    if (trimBlanks(endFlt).find_first_not_of("pa") != std::string_view::npos)
+        warnPrefsValue(w, "pref", "endFlt", endFlt, "made of the letters p and a",
+                       std::string(p.endFltPrOn ? "pressure " : "") + (p.endFltAltOn ? "altitude " : "")
+                           + (p.endFltPrOn || p.endFltAltOn ? "end of flight" : "no end of flight"));
+    p.endFltPr = asShown("%1.2f", prefNumber(ini, "endFltPr", 0, w));
+    p.endFltAlt = asShown("%1.1f", prefNumber(ini, "endFltAlt", 0, w));
+    // Missing: all data shown; any text but "yes" hides them.
+    p.showAll = !ini.find("pref", "showAll") || prefsChoice(ini, "pref", "showAll", {"no", "yes"}, 0, w) == 1;
+    p.lpFilter = asShown("%1.1f", prefNumber(ini, "LPfilter", 0, w));
+    const std::string method = IniReadText("o3", "residual", "cmr", ini);
     p.resTable = !equalsNoCase(method, "cmr");
-    p.resTableFile = IniReadText("o3", "residualTable", "", file);
+    p.resTableFile = IniReadText("o3", "residualTable", "", ini);
     p.archive = readArchiveStation(file);
-    p.uncertainty = readUncertaintySettings(file);
+    for (const ArchiveField& f : ArchiveFields)
+        p.archive.*f.member = checkedText("archive", f.key, p.archive.*f.member, w);
+    p.uncertainty = readUncertaintySettings(ini, w);
     if (p.resTable && !equalsNoCase(method, "table"))
         addWarning(p.warnings, "residual-method",
                    "The preferences name the residual method \"" + method
@@ -115,11 +130,12 @@ bool writePreferences(const std::string& file, const Preferences& prefs)
 void checkPreferencesFile(Preferences& prefs, const std::string& file)
 {
     std::error_code ec;
-    if (std::filesystem::exists(file, ec))
+    const bool folder = std::filesystem::is_directory(file, ec);
+    if (!folder && std::filesystem::exists(file, ec))
         return;
     addWarning(prefs.warnings, "prefs-missing",
-               "The preferences file " + file
-                   + " does not exist; the default settings were used (launch by PTU at 2 m/s, no end of flight,"
+               "The preferences file " + file + (folder ? " is a folder" : " does not exist")
+                   + "; the default settings were used (launch by PTU at 2 m/s, no end of flight,"
                      " no filter, residual by CMR).");
 }
 

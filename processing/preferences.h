@@ -8,6 +8,7 @@
 
 namespace lumo {
 
+class IniFile;
 class Q5;
 
 // The settings of the preferences file (sections "pref" and "o3") as the
@@ -30,13 +31,15 @@ struct Preferences {
     // Section [uncertainty]: each key a number at or above 0, else the
     // default; read at full precision.
     UncertaintySettings uncertainty;
-    // What the user must know about these settings ("residual-method",
-    // "prefs-missing"); every processing run repeats them.
+    // What the user must know about these settings ("prefs-value",
+    // "residual-method", "prefs-missing"); every processing run repeats them.
     FlightWarnings warnings;
 };
 
 // Reads the preferences file; a missing file or key gives the defaults. A
-// residual method other than CMR or TABLE is taken as TABLE, with a warning.
+// key that holds no valid value keeps the fall-back with the "prefs-value"
+// warning naming it (see prefsvalue.h). A residual method other than CMR or
+// TABLE is taken as TABLE, with a warning.
 Preferences readPreferences(const std::string& file);
 
 // Writes every setting into the preferences file, as Save Prefs does: the
@@ -45,12 +48,14 @@ Preferences readPreferences(const std::string& file);
 // their lines. False when the file cannot be written.
 bool writePreferences(const std::string& file, const Preferences& prefs);
 
-// The [uncertainty] section of the preferences file; a missing, negative or
-// non-numeric key keeps its default.
+// The [uncertainty] section of the preferences file; a missing key keeps its
+// default, and so does one that is not a number from 0 to 1e6, with the
+// "prefs-value" warning.
 UncertaintySettings readUncertaintySettings(const std::string& file);
+UncertaintySettings readUncertaintySettings(const IniFile& ini, FlightWarnings& warnings);
 
 // Adds the "prefs-missing" warning when a preferences file the user named
-// does not exist (the defaults are then in force).
+// does not exist or is a folder (the defaults are then in force).
 void checkPreferencesFile(Preferences& prefs, const std::string& file);
 
 // The settings members of Q5 from the preferences, and their warnings.

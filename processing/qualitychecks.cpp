@@ -145,8 +145,25 @@ std::string clockOf(double time)
     return buf;
 }
 
+// A reference total that is no plausible column was left out on reading.
+void checkReference(Q5& q)
+{
+    const std::string& text = q.reference.totalO3Unused;
+    if (text.empty())
+        return;
+    std::string shown = text.substr(0, 40);
+    for (char& c : shown)
+        if (static_cast<unsigned char>(c) < 0x20 || static_cast<unsigned char>(c) >= 0x7F)
+            c = '?';
+    addWarning(q.warnings, "reference-value",
+               "The reference total ozone \"" + shown + "\" is not a number from " + format("%.0f", MinReferenceTotalDu)
+                   + " to " + format("%.0f", MaxReferenceTotalDu)
+                   + " DU; it is not used (no correction factor, none in the archive files).");
+}
+
 void checkFlightTrack(Q5& q, const FlightSurvey& survey)
 {
+    checkReference(q);
     checkBurstPressure(q, survey);
     checkEndsAscending(q, survey);
     checkGaps(q, survey);

@@ -5,6 +5,7 @@
 #include <CLI/CLI.hpp>
 
 #include "commands.h"
+#include "fileproblems.h"
 #include "flight/q5.h"
 #include "flight/readconfig.h"
 #include "jsonout.h"
@@ -84,6 +85,10 @@ Json configJson(const FlightConfig& c, unsigned status)
 
 int runConfig(const std::string& path)
 {
+    if (const std::string reason = unsafeInputReason(path); !reason.empty()) {
+        std::fprintf(stderr, "lumo-batch: %s: %s\n", path.c_str(), reason.c_str());
+        return ExitFailed;
+    }
     auto q5 = std::make_unique<Q5>();
     q5->clearConfig();
     const unsigned status = readFlightConfig(*q5, path);

@@ -104,6 +104,8 @@ private:
 // text is the import's.
 std::string summarize(const std::string& path, DecodeSummary& summary)
 {
+    if (const std::string reason = notRegularReason(path); !reason.empty())
+        return path + ": " + reason;
     CountingSink sink(summary);
     const bool readOk = decodeRawFile(path, sink, summary.facts) == RawFileStatus::Ok;
     return readRawProblem(path, readOk, summary.sfc + summary.flt);

@@ -10,6 +10,14 @@ class Q5;
 
 namespace lumo::batch {
 
+// Why an existing path is no regular file ("it is a FIFO (named pipe), not a
+// regular file", "it is a folder", "its links form a loop"); empty for a
+// regular file and for a path that does not exist. Never opens the path, so
+// a FIFO cannot block.
+std::string notRegularReason(const std::string& path);
+// The same for everything but folders, which the readers report themselves.
+std::string unsafeInputReason(const std::string& path);
+
 // Why a file the user named cannot be read ("no such file", "it is a
 // folder", the system's reason), or empty when it can. `path` is quoted in
 // the messages as the user gave it.
@@ -29,8 +37,18 @@ std::string readRawProblem(const std::string& path, bool readOk, std::size_t rec
 std::string outputFolderProblem(const std::string& dir);
 
 // The first file that two flights would both write, as "A and B would both
-// write F"; empty when every output file has one flight. `outputs[i]` are the
-// files of flight `raws[i]`.
+// write F" (or one flight twice, "A would write F twice"); empty when every
+// output file is written once. `outputs[i]` are the files of flight
+// `raws[i]`; names are compared after resolving links.
+// "the output name F is too long for the file system (...)" for the first
+// output whose name, with the atomic writer's temporary additions, exceeds
+// what its folder's file system holds; empty when every name fits.
+std::string nameTooLong(const std::vector<std::string>& outputs);
+
+// "the output F is the input G" for the first output that is one of the
+// inputs of the call (the same file after resolving links); empty when none
+// is.
+std::string outputIsInput(const std::vector<std::string>& outputs, const std::vector<std::string>& inputs);
 std::string sharedOutput(const std::vector<std::string>& raws, const std::vector<std::vector<std::string>>& outputs);
 
 } // namespace lumo::batch

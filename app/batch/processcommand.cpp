@@ -19,6 +19,7 @@
 #include "flight/scripteddialogs.h"
 #include "jsonout.h"
 #include "orderedrunner.h"
+#include "plannedoutputs.h"
 #include "plotrender.h"
 #include "progressline.h"
 #include "processing/column.h"
@@ -215,14 +216,14 @@ Json resultJson(const FlightResult& res)
     // A flight that was not processed has no surface values, and a chain
     // position without an ozonesonde no surface ozone: they are unknown, not
     // the 0 the flight object holds.
-    const auto surface = [&](double v) { return res.processed ? known(v) : Json(nullptr); };
+    const auto computed = [&](double v) { return res.processed ? known(v) : Json(nullptr); };
     Json sfc;
-    sfc["sfcP"] = surface(q.sfcP);
-    sfc["sfcT"] = surface(q.sfcT);
-    sfc["sfcU"] = surface(q.sfcU);
+    sfc["sfcP"] = computed(q.sfcP);
+    sfc["sfcT"] = computed(q.sfcT);
+    sfc["sfcU"] = computed(q.sfcU);
     Json sfcO3 = Json::array();
     for (int h = 0; h < MaxSondes; ++h)
-        sfcO3.push_back(q.o3Sonde[h].sn[0] ? surface(q.sfcO3[h]) : Json(nullptr));
+        sfcO3.push_back(q.o3Sonde[h].sn[0] ? computed(q.sfcO3[h]) : Json(nullptr));
     sfc["sfcO3"] = sfcO3;
     j["surface"] = sfc;
     Json sondes = Json::array();
@@ -232,14 +233,15 @@ Json resultJson(const FlightResult& res)
         Json s;
         s["slot"] = h + 1;
         s["sn"] = q.o3Sonde[h].sn;
-        s["measured"] = known(q.o3Measured[h]);
-        s["residual"] = known(q.o3Residual[h]);
-        s["total"] = known(q.o3Total(h));
-        s["topMix"] = known(q.o3TopMix[h]);
-        s["measuredUncertainty"] = known(q.o3MeasuredUnc[h]);
-        s["residualUncertainty"] = known(q.o3ResidualUnc[h]);
-        s["totalUncertainty"] = known(q.o3TotalUnc[h]);
-        s["correctionFactor"] = known(q.o3CorrFactor[h]);
+        // Without a processing run the columns were never computed.
+        s["measured"] = computed(q.o3Measured[h]);
+        s["residual"] = computed(q.o3Residual[h]);
+        s["total"] = computed(q.o3Total(h));
+        s["topMix"] = computed(q.o3TopMix[h]);
+        s["measuredUncertainty"] = computed(q.o3MeasuredUnc[h]);
+        s["residualUncertainty"] = computed(q.o3ResidualUnc[h]);
+        s["totalUncertainty"] = computed(q.o3TotalUnc[h]);
+        s["correctionFactor"] = computed(q.o3CorrFactor[h]);
         sondes.push_back(s);
     }
     j["sondes"] = sondes;
@@ -356,29 +358,6 @@ std::vector<std::size_t> sameExportFiles(const ProcessOptions& opt, bool exporti
     return after;
 }
 
-// Every file the flights would write, so that no flight overwrites another's.
-// Archive files are named after the raw file's base name in the export
-// folder: a stand-in name per kind finds the same clashes.
-std::string plannedClash(const ProcessOptions& opt, const ExportSelection& selection)
-{
-    namespace fs = std::filesystem;
-    std::vector<std::vector<std::string>> outputs;
-    for (const std::string& raw : opt.rawFiles) {
-        std::vector<std::string> files;
-        const std::string stem = fs::path(raw).stem().string();
-        for (ExportKind kind : selection.kinds)
-            files.push_back(exportPath(raw, opt.outDir, kind));
-        const fs::path folder = opt.outDir.empty() ? fs::path(raw).parent_path() : fs::path(opt.outDir);
-        for (ArchiveKind kind : selection.archives)
-            files.push_back((folder / (stem + ".archive" + std::to_string(static_cast<int>(kind)))).string());
-        if (!opt.plotsDir.empty())
-            for (const char* plot : {"-surface.png", "-flight.png", "-winds.png", "-profile.png"})
-                files.push_back((fs::path(opt.plotsDir) / (stem + plot)).string());
-        outputs.push_back(std::move(files));
-    }
-    return sharedOutput(opt.rawFiles, outputs);
-}
-
 int runProcess(const ProcessOptions& opt)
 {
     if (!opt.cfg.empty() && opt.rawFiles.size() != 1)
@@ -402,7 +381,19 @@ int runProcess(const ProcessOptions& opt)
             usageError("--plot-quantities: no quantity " + unknown.front()
                 + " (P T U Vb Ti Tp Tu ARate, O3pp Icell Tpmp Ipmp Vbat with an optional .1 to .4, Dir Spd)");
     }
-    if (const std::string clash = plannedClash(opt, kinds); !clash.empty())
+    PlannedCall plan;
+    plan.rawFiles = opt.rawFiles;
+    for (const std::string& raw : opt.rawFiles)
+        plan.cfgFiles.push_back(configPathFor(raw, opt));
+    plan.prefs = opt.prefs;
+    plan.outDir = opt.outDir;
+    plan.plotsDir = opt.plotsDir;
+    if (const std::string irregular = irregularInput(plan); !irregular.empty())
+        usageError(irregular + "; nothing was read");
+    Preferences prefs = opt.prefs.empty() ? Preferences{} : readPreferences(opt.prefs);
+    if (!opt.prefs.empty())
+        checkPreferencesFile(prefs, opt.prefs);
+    if (const std::string clash = plannedClash(plan, kinds, prefs); !clash.empty())
         usageError(clash + "; nothing was written");
     const bool exporting = !kinds.kinds.empty() || !kinds.archives.empty();
     for (const std::string& dir : {exporting ? opt.outDir : std::string(), opt.plotsDir}) {
@@ -413,9 +404,6 @@ int runProcess(const ProcessOptions& opt)
             return ExitFailed;
         }
     }
-    Preferences prefs = opt.prefs.empty() ? Preferences{} : readPreferences(opt.prefs);
-    if (!opt.prefs.empty())
-        checkPreferencesFile(prefs, opt.prefs);
 
     const std::size_t count = opt.rawFiles.size();
     std::vector<std::unique_ptr<FlightResult>> results(count);

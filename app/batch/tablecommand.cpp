@@ -13,6 +13,7 @@
 #include <CLI/CLI.hpp>
 
 #include "commands.h"
+#include "fileproblems.h"
 #include "jsonout.h"
 #include "output/correctiontable.h"
 
@@ -34,6 +35,14 @@ Json tableJson(const std::string& path)
     double p[MaxTableRows] = {};
     double val[MaxTableRows] = {};
     std::uint8_t count = 0;
+    if (const std::string reason = unsafeInputReason(path); !reason.empty()) {
+        Json out = Json::object();
+        out["ok"] = false;
+        out["error"] = path + ": " + reason;
+        out["p"] = Json::array();
+        out["val"] = Json::array();
+        return out;
+    }
     const TableFileResult result = readCorrectionTable(path, p, val, count);
 
     Json out = Json::object();

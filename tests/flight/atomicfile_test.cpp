@@ -66,5 +66,22 @@ TEST(AtomicFile, WholeContentOrNothing)
     EXPECT_EQ(test::filesIn(dir.path()), 1);
 }
 
+TEST(AtomicFile, LeftoversAndPlantedLinksNeverBlockOrLeak)
+{
+    test::TempDir dir;
+    const std::string victim = dir.write("victim.txt", "keep");
+    // What killed runs of the old, numbered temporary names left behind,
+    // and links planted where those names were.
+    for (int i = 0; i < 100; ++i)
+        dir.write(".out.csv.tmp" + std::to_string(i), "leftover");
+    for (int i = 100; i < 110; ++i)
+        std::filesystem::create_symlink(victim, dir.path() / (".out.csv.tmp" + std::to_string(i)));
+    for (int run = 0; run < 20; ++run)
+        ASSERT_TRUE(writeFileAtomically(dir.file("out.csv"), "data")) << run;
+    EXPECT_EQ(test::readFile(dir.file("out.csv")), "data");
+    EXPECT_EQ(test::readFile(victim), "keep");
+    EXPECT_EQ(test::filesIn(dir.path()), 112);
+}
+
 } // namespace
 } // namespace lumo

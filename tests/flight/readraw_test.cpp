@@ -1,6 +1,12 @@
 #include <gtest/gtest.h>
 
+#include <chrono>
+#include <cstdio>
+#include <cstdlib>
+#include <filesystem>
+#include <future>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "flight/q5.h"
@@ -288,6 +294,23 @@ TEST_F(ReadRawTest, MissingFileOrDirectoryFails)
     EXPECT_TRUE(q5.sfcRecs.empty());
     EXPECT_TRUE(q5.fltRecs.empty());
     EXPECT_FALSE(q5.ReadRaw(dir.path().string()));
+}
+
+TEST_F(ReadRawTest, EndlessDeviceFailsWithinSeconds)
+{
+    // A link to /dev/zero: NUL lines for ever, from a file of size 0.
+    const std::filesystem::path link = dir.path() / "zero.raw";
+    std::filesystem::create_symlink("/dev/zero", link);
+    std::promise<bool> done;
+    std::future<bool> result = done.get_future();
+    std::thread([&q = q5, path = link.string(), p = std::move(done)]() mutable { p.set_value(q.ReadRaw(path)); })
+        .detach();
+    if (result.wait_for(std::chrono::seconds(20)) != std::future_status::ready) {
+        std::fprintf(stderr, "ReadRaw of a link to /dev/zero did not return within 20 s\n");
+        std::_Exit(1); // the reader still spins: end the test program
+    }
+    EXPECT_FALSE(result.get());
+    EXPECT_TRUE(q5.sfcRecs.empty());
 }
 
 TEST_F(ReadRawTest, KeepsConfigurationAndSettings)

@@ -1,6 +1,8 @@
 // lumo-batch on the classic bad inputs: a failure exits with 1 and says why
 // on stderr; whatever it prints is valid JSON without a number that is not
 // finite (which the JSON writer would print as null).
+#include <sys/stat.h>
+
 #include <filesystem>
 #include <string>
 #include <vector>
@@ -119,6 +121,37 @@ TEST(BatchBadInput, ProcessFailsCleanlyOrExportsFiniteNumbers)
         test::expectCleanJsonLines(r);
         for (const auto& e : std::filesystem::directory_iterator(out))
             EXPECT_FALSE(test::hasNanOrInf(test::readFile(e.path().string()))) << e.path();
+    }
+}
+
+// A FIFO would block a reader for ever and a link to /dev/zero feed it for
+// ever: every subcommand names the path and ends within seconds.
+TEST(BatchBadInput, FifosAndEndlessDevicesEndWithinSeconds)
+{
+    const test::TempDir dir;
+    const std::string fifo = dir.file("pipe.cfg");
+    ASSERT_EQ(::mkfifo(fifo.c_str(), 0600), 0);
+    const std::string zero = dir.file("zero.raw");
+    std::filesystem::create_symlink("/dev/zero", zero);
+    for (const std::string& path : {fifo, zero}) {
+        for (const char* command : {"decode", "config", "table", "process"}) {
+            SCOPED_TRACE(path + " " + command);
+            const std::vector<std::string> args =
+                std::string(command) == "decode" ? std::vector<std::string>{command, "--summary", path}
+                                                 : std::vector<std::string>{command, path};
+            const test::BatchResult r = test::runBatchWithin(dir, args, 20);
+            EXPECT_TRUE(r.exitCode == 1 || r.exitCode == 2) << r.exitCode << " (124: the time ran out)";
+            EXPECT_NE((r.err + r.out).find(path + ": it is a "), std::string::npos) << r.err << r.out;
+        }
+    }
+    // As preferences and as configuration of a readable raw file.
+    const sim::SimulatedFlight flight = test::shortFlight();
+    const std::string raw = dir.write("f.raw", flight.raw);
+    for (const std::vector<std::string>& args :
+         {std::vector<std::string>{"process", "--prefs", fifo, raw}, {"process", "--cfg", zero, raw}}) {
+        const test::BatchResult r = test::runBatchWithin(dir, args, 20);
+        EXPECT_EQ(r.exitCode, 2) << r.err;
+        EXPECT_NE(r.err.find("nothing was read"), std::string::npos) << r.err;
     }
 }
 

@@ -158,5 +158,28 @@ TEST(ArchiveFiles, AmesCorruptReadingsAreMissingAndLinesStayWithin132)
     EXPECT_EQ(a.warnings.back(), "NDACC " + a.name + ": 1 level(s) left out whose time after launch is beyond 1e9 s");
 }
 
+TEST(ArchiveFiles, AmesLeavesOutRepeatedTimesAndValuesBeyondItsMissingValue)
+{
+    Q5 q;
+    buildFlight(q);
+    ArchiveSonde s = buildArchiveProfile(q).sondes.at(0);
+    ASSERT_GE(s.ascent.size(), 2u);
+    const auto lines = [](const std::string& text) {
+        std::size_t n = 0;
+        for (std::size_t at = 0; (at = text.find("\r\n", at)) != std::string::npos; at += 2)
+            ++n;
+        return n;
+    };
+    const std::size_t before = lines(amesFile(q, s, ArchiveMeta{}).text);
+    s.ascent[1].duration = s.ascent[0].duration; // a level at the time of the one before
+    q.stnAlt = 200000;
+    const ArchiveText a = amesFile(q, s, ArchiveMeta{});
+    EXPECT_EQ(lines(a.text), before - 1);
+    ASSERT_EQ(a.warnings.size(), 2u);
+    EXPECT_EQ(a.warnings[0], "NDACC " + a.name + ": 1 level(s) left out whose time after launch repeats the previous one");
+    EXPECT_NE(a.warnings[1].find("Station altitude (m) 200000.0 is beyond"), std::string::npos) << a.warnings[1];
+    EXPECT_EQ(a.text.find("200000.0"), std::string::npos);
+}
+
 } // namespace
 } // namespace lumo

@@ -154,5 +154,48 @@ TEST(Preferences, UncertaintySectionOverridesEachKeyAlone)
     EXPECT_EQ(q.uncertainty.currentPct, 2.5);
 }
 
+TEST(Preferences, EveryInvalidValueIsNamedWithTheValueUsed)
+{
+    test::TempDir dir;
+    const UncertaintySettings d;
+    const Preferences p = readPreferences(dir.write(
+        "w.ini", "[pref]\nlDet=radar\nlDetVal=abc\nendFlt=px\nendFltAlt=-3\nshowAll=1\nLPfilter=1e39\n"
+                 "[uncertainty]\ncurrentPct=1        ; cell current\nbackgroundUa=-0.02\npumpTempK=nan\n"
+                 "flowPct=1e9\nhumidityPct=0.7\n"));
+    std::vector<std::string> messages;
+    for (const FlightWarning& w : p.warnings) {
+        EXPECT_EQ(w.code, "prefs-value");
+        messages.push_back(w.message);
+    }
+    ASSERT_EQ(messages.size(), 10u);
+    EXPECT_EQ(messages[0], "The preferences key [pref] lDet holds \"radar\", which is not ptu or gps; ptu (the default)"
+                           " was used.");
+    EXPECT_NE(messages[1].find("[pref] lDetVal holds \"abc\""), std::string::npos);
+    EXPECT_NE(messages[1].find("; 2 (the default) was used."), std::string::npos);
+    EXPECT_NE(messages[2].find("[pref] endFlt holds \"px\""), std::string::npos);
+    EXPECT_NE(messages[2].find("pressure end of flight was used"), std::string::npos);
+    EXPECT_NE(messages[4].find("[pref] showAll holds \"1\", which is not no or yes; no (the default) was used"),
+              std::string::npos);
+    EXPECT_EQ(messages[6], "The preferences key [uncertainty] currentPct holds \"1        ; cell current\", which is"
+                           " not a number from 0 to 1e+06; 1 (the default) was used.");
+    EXPECT_NE(messages[9].find("[uncertainty] flowPct holds \"1e9\""), std::string::npos);
+    EXPECT_TRUE(p.endFltPrOn);
+    EXPECT_FALSE(p.showAll);
+    EXPECT_EQ(p.lpFilter, 0);
+    EXPECT_EQ(p.uncertainty.currentPct, d.currentPct);
+    EXPECT_EQ(p.uncertainty.backgroundUa, d.backgroundUa);
+    EXPECT_EQ(p.uncertainty.humidityPct, 0.7);
+    // Archive texts: Latin-1 read as such, control characters replaced.
+    const Preferences t = readPreferences(dir.write("t.ini", std::string("[archive]\nagency=Z\xFCrich\x01x\n"
+                                                                         "platformName=Gen\xC3\xA8ve\n")));
+    ASSERT_EQ(t.warnings.size(), 1u);
+    EXPECT_NE(t.warnings[0].message.find("[archive] agency holds \"Z\\xFCrich\\x01x\""), std::string::npos)
+        << t.warnings[0].message;
+    EXPECT_EQ(t.archive.agency, "Z\xC3\xBCrich\xEF\xBF\xBDx");
+    EXPECT_EQ(t.archive.platformName, "Gen\xC3\xA8ve");
+    // Valid and missing keys say nothing.
+    EXPECT_TRUE(readPreferences(dir.write("ok.ini", "[pref]\nlDet=GPS\nshowAll=no\nendFlt=ap\n")).warnings.empty());
+}
+
 } // namespace
 } // namespace lumo

@@ -232,5 +232,45 @@ TEST_F(QualityChecks, TableResidualThatCannotBeDeterminedIsUnknown)
     EXPECT_EQ(q.o3Total(0), Missing);
 }
 
+TEST_F(QualityChecks, BoundariesBelongToTheSoundSide)
+{
+    // A burst at exactly 10 hPa reached 10 hPa: no warning; just above, one.
+    run();
+    ASSERT_TRUE(q.burstRec && q.burstRec->isPtu());
+    for (const double pb : {10.0, 10.01}) {
+        q.burstRec->data.ptu.p = pb + q.sfcCorrP;
+        q.warnings.clear();
+        checkFlight(q);
+        EXPECT_EQ(find(q, "burst-above-10hpa") != nullptr, pb > 10.0) << pb;
+    }
+
+    // Fixes with exactly the minimum of satellites are fixes.
+    for (const int sats : {5, 4}) {
+        Q5 g;
+        flight.build(g);
+        for (RawRecord& r : g.fltRecs)
+            if (r.isGps())
+                r.data.gps.nSats = sats;
+        ASSERT_TRUE(g.processFlight());
+        EXPECT_EQ(find(g, "gps-without-fixes") != nullptr, sats < 5) << sats;
+    }
+}
+
+TEST_F(QualityChecks, CorrectionFactorBelowTheRangeIsRaised)
+{
+    run();
+    const double total = q.o3Total(0);
+    ASSERT_GT(total, 0);
+    for (const double factor : {0.79, 0.81}) {
+        Q5 r;
+        flight.build(r);
+        r.reference.totalO3 = factor * total;
+        ASSERT_TRUE(r.processFlight());
+        EXPECT_NEAR(r.o3CorrFactor[0], factor, 1e-9);
+        const FlightWarning* w = find(r, "correction-factor-range");
+        EXPECT_EQ(w != nullptr, factor < 0.8) << factor;
+    }
+}
+
 } // namespace
 } // namespace lumo

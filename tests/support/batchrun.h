@@ -31,9 +31,19 @@ struct BatchResult {
 
 // Runs lumo-batch with the arguments (each quoted for the shell) and collects
 // exit code, stdout and stderr.
+// As runBatch, but the program is killed after `seconds` (exit code 124): a
+// test of something that might hang ends by itself.
+inline BatchResult runBatchWithin(const TempDir& dir, const std::vector<std::string>& args, int seconds);
+
 inline BatchResult runBatch(const TempDir& dir, const std::vector<std::string>& args)
 {
-    std::string cmd = "'" LUMO_BATCH_EXE "'";
+    return runBatchWithin(dir, args, 0);
+}
+
+inline BatchResult runBatchWithin(const TempDir& dir, const std::vector<std::string>& args, int seconds)
+{
+    std::string cmd = seconds > 0 ? "timeout -k 5 " + std::to_string(seconds) + " '" LUMO_BATCH_EXE "'"
+                                  : std::string("'" LUMO_BATCH_EXE "'");
     for (const std::string& a : args)
         cmd += " '" + a + "'";
     const std::string errFile = dir.file("stderr.txt");

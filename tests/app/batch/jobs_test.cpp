@@ -68,6 +68,25 @@ TEST(BatchJobs, UsageErrorReportsTheFlightsBeforeItOnly)
     EXPECT_NE(two.err.find("no GPS installed"), std::string::npos) << two.err;
 }
 
+// A usage error in a flight stops the workers there: no flight after the
+// ones already running starts, so none of them writes its exports.
+TEST(BatchJobs, NoFlightStartsAfterAUsageError)
+{
+    TempDir dir;
+    std::string cfg = readFile(sourcePath("samples/flight1.cfg"));
+    cfg.replace(cfg.find("GPS_inst=1"), 10, "GPS_inst=0");
+    dir.write("nogps.cfg", cfg);
+    const std::string noGps = dir.write("nogps.raw", readFile(sourcePath("samples/flight1.raw")));
+    std::vector<std::string> flights{noGps, copyFlight(dir, "flight4", "big")};
+    for (const char* name : {"later1", "later2", "later3"})
+        flights.push_back(copyFlight(dir, "flight1", name));
+    const BatchResult r = runBatch(dir, with({"process", "--launch-detect", "gps", "--export", "o3", "-j", "2"}, flights));
+    EXPECT_EQ(r.exitCode, 2) << r.err;
+    EXPECT_EQ(r.out, "");
+    for (const char* name : {"later1", "later2", "later3"})
+        EXPECT_FALSE(std::filesystem::exists(dir.file(std::string(name) + ".o3csv"))) << name;
+}
+
 // Two flights exported under one name: the later argument's file stays, even
 // when its processing ends first.
 TEST(BatchJobs, ExportsOfTheSameNameAreRefusedBeforeAnyWork)
