@@ -39,3 +39,22 @@ def simulated(tmp_path_factory):
         subprocess.run(args, check=True, capture_output=True)
         raws.append(base.with_suffix(".raw"))
     return raws
+
+
+@pytest.fixture(scope="session")
+def real_soundings(tmp_path_factory):
+    """The published real soundings that lumo-simulate --from-sounding re-encodes, as raw
+    files; a sounding it refuses (Lerwick: pressure as the independent variable, no cell
+    current) is left out, and at least the four readable ones must come through."""
+    folder = tmp_path_factory.mktemp("real")
+    raws = []
+    for sounding in sorted((SOURCE / "tests" / "realdata").iterdir()):
+        if sounding.suffix == ".md":
+            continue
+        base = folder / sounding.name.split("_")[0]
+        run = subprocess.run([os.environ["LUMO_SIMULATE"], "--from-sounding", str(sounding),
+                              "--out", str(base)], capture_output=True, text=True)
+        if run.returncode == 0:
+            raws.append(base.with_suffix(".raw"))
+    assert len(raws) >= 4, [r.name for r in raws]
+    return raws

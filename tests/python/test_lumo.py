@@ -10,11 +10,21 @@ import lumo
 from conftest import SAMPLES, lumo_batch
 
 
+def assert_summaries_equal_lumo_batch(raws):
+    lines = lumo_batch(*raws)
+    assert len(lines) == len(raws)
+    for raw, line in zip(raws, lines):
+        assert lumo.summary(str(raw)) == line, raw.name
+
+
 def test_summary_equals_lumo_batch_json_on_samples_and_simulated_flights(simulated):
-    raws = [SAMPLES / "flight1.raw", SAMPLES / "flight4.raw", *simulated]
-    for raw, line in zip(raws, lumo_batch(*raws)):
-        assert lumo.summary(str(raw)) == line
+    assert_summaries_equal_lumo_batch([SAMPLES / "flight1.raw", SAMPLES / "flight4.raw", *simulated])
     assert lumo.process(str(SAMPLES / "flight1.raw")).sondes[0].total == pytest.approx(339.15998009400005, abs=0)
+
+
+def test_summary_equals_lumo_batch_json_on_re_encoded_real_soundings(real_soundings):
+    assert_summaries_equal_lumo_batch(real_soundings)
+    assert all(lumo.summary(str(raw))["ok"] for raw in real_soundings)
 
 
 def test_flight_attributes_are_the_summary_values():

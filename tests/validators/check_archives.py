@@ -1,10 +1,10 @@
 #!/usr/bin/env python3
-"""Writes the archive files of sample and simulated flights with lumo-batch and
-passes each through the readers the data centres and scientists use: the
-WOUDC's extended-CSV library and the nappy NASA Ames library (both vendored
-beside this script). Prints the archive warnings of every flight, with and
-without the station's metadata; with them, no warning about a required field
-may remain.
+"""Writes the archive files of sample, simulated and re-encoded real flights
+with lumo-batch and passes each through the readers the data centres and
+scientists use: the WOUDC's extended-CSV library and the nappy NASA Ames
+library (both vendored beside this script). Prints the archive warnings of
+every flight, with and without the station's metadata; with them, no warning
+about a required field may remain.
 
 Usage: check_archives.py LUMO_BATCH LUMO_SIMULATE SOURCE_DIR
 """
@@ -34,16 +34,25 @@ dataVersion=1.0
 """
 
 
+# The published real soundings that lumo-simulate --from-sounding re-encodes into a
+# raw file and its configuration. Lerwick's Met Office file (pressure as the
+# independent variable, no cell current) is one it does not read.
+REAL = ["boulder_2017-06-09_noaa_ndacc_ames.b18", "reunion_2014-12-10_shadoz_v05.dat",
+        "ascension_2022-01-05_shadoz_v06.dat", "ushuaia_2015-10-21_woudc_extcsv.csv"]
+
+
 def flights(simulate, source, work):
     """The raw files to write archives for: two samples, one flight without GPS
-    and, where a re-encoder has made them, the real soundings."""
+    and the re-encoded real soundings."""
     raws = [os.path.join(source, "samples", "flight1.raw"), os.path.join(source, "samples", "flight4.raw")]
     nogps = os.path.join(work, "nogps")
     subprocess.run([simulate, "--out", nogps, "--no-gps"], check=True, stdout=subprocess.DEVNULL)
     raws.append(nogps + ".raw")
-    real = os.path.join(source, "tests", "realdata", "raw")
-    if os.path.isdir(real):
-        raws += sorted(os.path.join(real, f) for f in os.listdir(real) if f.endswith(".raw"))
+    for name in REAL:
+        base = os.path.join(work, name.split("_")[0])
+        subprocess.run([simulate, "--from-sounding", os.path.join(source, "tests", "realdata", name),
+                        "--out", base], check=True, stdout=subprocess.DEVNULL)
+        raws.append(base + ".raw")
     return raws
 
 
