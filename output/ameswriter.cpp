@@ -414,7 +414,8 @@ std::vector<std::string> normalComments(const Q5& q, const ArchiveSonde& s)
                                             : "none (residual unknown)")
             + ". Burst pressure (hPa): " + hpa(s.burstPressure) + ". WMO tropopause pressure (hPa): "
             + hpa(s.tropopausePressure) + ".",
-        moistened ? "The pump flow rate is corrected for humidity by the factor " + fixedText(standard->moistening, 3) + "."
+        moistened ? "The pump flow rate is corrected for humidity by the factor "
+                + fixedText(standard->moistening, 3) + "."
                   : std::string("The pump flow rate is not corrected for humidity."),
     };
 }

@@ -70,17 +70,8 @@ std::map<std::string, std::string> amesAuxiliary(const std::string& text)
 TEST(ArchiveMethod, WoudcNamesTheStandardMethodsChoices)
 {
     test::TempDir dir;
-    const std::string base = test::sourcePath("tests/output/flights/nogps");
-    std::string cfg = test::readFile(base + ".cfg");
-    cfg.insert(cfg.find("sn=5A22362"), "solutionType=1.0% KI, full buffer\nib0=0.02\nib1=0.05\nthermistor=internal\n"
-                                       "flowTemp=20\nflowHumidity=30\nflowPressure=1000\n");
     Q5 q;
-    q.o3Method.method = O3Method::Standard;
-    q.o3Method.responseCorrection = true;
-    ASSERT_TRUE(importFlight(q, base + ".raw", dir.write("f.cfg", cfg)).ok());
-    ScriptedDialogs dialogs(false);
-    q.dialogs = &dialogs;
-    ASSERT_TRUE(q.processFlight());
+    ASSERT_NO_FATAL_FAILURE(processStandard(q, dir, true));
     const ArchiveProfile profile = buildArchiveProfile(q);
     ASSERT_FALSE(profile.sondes.empty());
     ArchiveMeta meta;
@@ -106,7 +97,7 @@ TEST(ArchiveMethod, NdaccAuxiliaryValuesComeFromTheStandardMethod)
         SCOPED_TRACE(response ? "response corrected" : "constant background");
         test::TempDir dir;
         Q5 q;
-        processStandard(q, dir, response);
+        ASSERT_NO_FATAL_FAILURE(processStandard(q, dir, response));
         const ArchiveProfile profile = buildArchiveProfile(q);
         ASSERT_FALSE(profile.sondes.empty());
         auto aux = amesAuxiliary(amesFile(q, profile.sondes.front(), ArchiveMeta{}).text);
