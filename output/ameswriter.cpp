@@ -1,5 +1,6 @@
 #include "ameswriter.h"
 
+#include <algorithm>
 #include <cctype>
 #include <cmath>
 #include <cstdlib>
@@ -11,6 +12,7 @@
 #include "flight/datetime.h"
 #include "flight/q5.h"
 #include "processing/ozone.h"
+#include "processing/standardsteps.h"
 
 namespace lumo {
 
@@ -228,6 +230,48 @@ std::string amesFileName(const ArchiveSonde& sonde, const ArchiveMeta& meta)
 
 namespace {
 
+// The standard method's result of the sonde, nullptr for the classic run.
+const O3MethodResult* standardResult(const Q5& q, const ArchiveSonde& s)
+{
+    const O3MethodResult& m = q.o3MethodResult[s.slot];
+    return m.method == O3Method::Standard ? &m : nullptr;
+}
+
+bool applied(const O3MethodResult& m, const char* step)
+{
+    return std::find(m.stepsApplied.begin(), m.stepsApplied.end(), step) != m.stepsApplied.end();
+}
+
+// Inverse pump efficiency (factor on P_O3) at p (hPa) from the table the
+// standard method used: a built-in one, or the configuration's own.
+double standardPumpFactor(const Q5& q, const O3MethodResult& m, double p)
+{
+    if (const PumpEffTable* t = builtInPumpTable(m.pumpTable))
+        return pumpCorrection(*t, p);
+    const PumpEffTable own{q.effP, q.effVal, nullptr, q.effCount < MaxTableRows ? q.effCount : MaxTableRows};
+    return pumpCorrection(own, p);
+}
+
+// Seconds without needless decimals: "25", "21.5".
+std::string seconds(double v) { return fixedText(v, std::fabs(v - std::round(v)) < 1e-9 ? 0 : 1); }
+
+// What the standard method did beyond the classic equation to the current:
+// the transfer function to a reference sonde/solution, and the correction of
+// the cell's time response with its two time constants.
+std::string transferComment(const Q5& q, const O3MethodResult& m)
+{
+    const TransferTo to = q.o3Method.transferTo;
+    std::string text = !applied(m, "transfer") ? "no transfer function"
+        : to == TransferTo::Z05                 ? "transfer to Z 0.5% KI half buffer"
+                                                : "transfer to 6A 1.0% KI full buffer";
+    if (m.responseCorrected && m.tauFast != Missing)
+        text += ", time response corrected, tau_F " + seconds(m.tauFast) + " s, tau_S " + seconds(q.o3Method.tauSlow)
+            + " s";
+    else
+        text += ", no time response correction";
+    return text;
+}
+
 // The numeric auxiliary values of the NDACC format 2.0, in its order.
 std::vector<AuxNumber> ndaccNumbers(const Q5& q, const ArchiveSonde& s, const std::vector<const ArchiveLevel*>& levels,
                                     double dataVersion)
@@ -249,6 +293,13 @@ std::vector<AuxNumber> ndaccNumbers(const Q5& q, const ArchiveSonde& s, const st
     const double sfcU = q.sfcUseStd ? q.stdU : q.sfcU - q.sfcCorrU;
     const double sfcO3 = q.sfcO3[s.slot] > 0 ? q.sfcO3[s.slot] / 10 : Unknown; // nb to mPa
     const double pumpTempAtLaunch = s.prelaunch.empty() ? Unknown : kelvin(s.prelaunch.back().pumpTemp);
+    const O3MethodResult* standard = standardResult(q, s);
+    // The classic run corrects the flow for no humidity; the standard method
+    // gives its factor when it applied one.
+    const double moistening = standard && standard->moistening != Missing ? standard->moistening : Unknown;
+    const double background = standard ? (standard->backgroundUa != Missing ? standard->backgroundUa : Unknown)
+        : s.backgroundApplied == Background::None ? 0.0
+                                                  : s.background;
 
     std::vector<AuxNumber> auxNumbers = {
         {"Number of levels", static_cast<double>(levels.size()), 0},
@@ -261,21 +312,19 @@ std::vector<AuxNumber> ndaccNumbers(const Q5& q, const ArchiveSonde& s, const st
         {"Inverse pump flow rate (s/100 ml)", s.flowRate, 2},
         {"Temperature during flow rate measurement [K]", kelvin(cfg.flowTemp), 2},
         {"Relative humidity during flow rate measurement [%]", orUnknown(cfg.flowHumidity), 1},
-        // The run corrects the flow for no humidity; the factor is not known.
-        {"Humidity correction factor to flow rate (negative: not applied; positive: appl.)", Unknown, 3},
+        {"Humidity correction factor to flow rate (negative: not applied; positive: appl.)", moistening, 3},
     };
     for (double p : EfficiencyPressures) {
         char name[64];
         std::snprintf(name, sizeof name, "Inverse of pump efficiency at %4.0f hPa", p);
         // The factor the run multiplied the partial pressure with.
-        auxNumbers.push_back({name, effFactor(q, p), 3});
+        auxNumbers.push_back({name, standard ? standardPumpFactor(q, *standard, p) : effFactor(q, p), 3});
     }
     const std::vector<AuxNumber> rest = {
         {"Ozone background prior to exposure to ozone in laboratory Ib0 [microA]", orUnknown(cfg.ib0), 3},
         {"Ozone background after exposure to ozone in laboratory Ib1 [microA]", orUnknown(cfg.ib1), 3},
         {"Ozone background on filter just prior to launch Ib2 [microA]", orUnknown(cfg.ib2), 3},
-        {"Ozone background used in calculation of ozone [microA] (at the surface)",
-         s.backgroundApplied == Background::None ? 0.0 : s.background, 3},
+        {"Ozone background used in calculation of ozone [microA] (at the surface)", background, 3},
         {"KI solution concentration [%]", kiPercent(cfg.solutionType), 1},
         {"Buffer amount as a fraction of the buffer amount recommended by Komhyr 1986", bufferFraction(cfg.solutionType),
          2},
@@ -308,14 +357,27 @@ std::string radiosondeType(const ArchiveStation& st)
 std::vector<AuxText> ndaccTexts(const Q5& q, const ArchiveSonde& s, const ArchiveMeta& meta)
 {
     const O3SondeCfg& cfg = q.o3Sonde[s.slot];
-    const char* subtraction = s.backgroundApplied == Background::Constant           ? "constant"
+    const O3MethodResult* standard = standardResult(q, s);
+    std::string subtraction = s.backgroundApplied == Background::Constant           ? "constant"
                               : s.backgroundApplied == Background::PressureDependent ? "pressure_dependent"
                                                                                      : "";
+    std::string subtracted = s.backgroundApplied == Background::None ? "no" : "yes";
+    std::string comment;
+    if (standard) {
+        // The standard method always subtracts a background: a constant, or
+        // with the response correction Ib0 and the slow current decaying in
+        // time.
+        subtracted = "yes";
+        subtraction = standard->responseCorrected ? "time_dependent" : "constant";
+        comment = token(transferComment(q, *standard), HeadingLength);
+    }
     return {
-        {"Comment on transfer function applied", "", TextLength},
+        // A single item as long as the comment needs, at least the short length.
+        {"Comment on transfer function applied", comment,
+         comment.size() > static_cast<std::size_t>(TextLength) ? static_cast<int>(comment.size()) : TextLength},
         {"Place of internal temperature sensor", cfg.thermistorText.empty() ? std::string("pump") : cfg.thermistorText,
          TextLength},
-        {"Background subtracted (yes/no)", s.backgroundApplied == Background::None ? "no" : "yes", TextLength},
+        {"Background subtracted (yes/no)", subtracted, TextLength},
         {"Background subtraction constant or altitude dependent (constant/pressure_dependent)", subtraction,
          TextLength},
         {"Ozonesonde type", s.model.empty() ? std::string("ECC") : "ECC_" + s.model, TextLength},
@@ -336,8 +398,10 @@ std::vector<AuxText> ndaccTexts(const Q5& q, const ArchiveSonde& s, const Archiv
 }
 
 // What the auxiliary list has no place for, as normal comments.
-std::vector<std::string> normalComments(const ArchiveSonde& s)
+std::vector<std::string> normalComments(const Q5& q, const ArchiveSonde& s)
 {
+    const O3MethodResult* standard = standardResult(q, s);
+    const bool moistened = standard && standard->moistening != Missing;
     const auto du = [](double v) { return known(v) ? fixedText(v, 2) : std::string("unknown"); };
     const auto hpa = [](double v) { return known(v) ? fixedText(v, 2) : std::string("unknown"); };
     return {
@@ -350,7 +414,9 @@ std::vector<std::string> normalComments(const ArchiveSonde& s)
                                             : "none (residual unknown)")
             + ". Burst pressure (hPa): " + hpa(s.burstPressure) + ". WMO tropopause pressure (hPa): "
             + hpa(s.tropopausePressure) + ".",
-        "The pump flow rate is not corrected for humidity.",
+        moistened ? "The pump flow rate is corrected for humidity by the factor "
+                + fixedText(standard->moistening, 3) + "."
+                  : std::string("The pump flow rate is not corrected for humidity."),
     };
 }
 
@@ -443,7 +509,7 @@ ArchiveText amesFile(const Q5& q, const ArchiveSonde& s, const ArchiveMeta& meta
                                               "Missing values are 99999."};
     h.push_back(std::to_string(special.size()));
     h.insert(h.end(), special.begin(), special.end());
-    const std::vector<std::string> normal = normalComments(s);
+    const std::vector<std::string> normal = normalComments(q, s);
     std::vector<std::string> normalLines;
     for (const std::string& comment : normal) {
         std::vector<std::string> words;

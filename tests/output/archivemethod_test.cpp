@@ -2,8 +2,13 @@
 // response correction say what was applied.
 #include <gtest/gtest.h>
 
+#include <map>
+#include <sstream>
+#include <vector>
+
 #include "flight/q5.h"
 #include "flight/scripteddialogs.h"
+#include "output/ameswriter.h"
 #include "output/archiveprofile.h"
 #include "output/woudcwriter.h"
 #include "processing/flightimport.h"
@@ -12,20 +17,61 @@
 namespace lumo {
 namespace {
 
-TEST(ArchiveMethod, WoudcNamesTheStandardMethodsChoices)
+// The nogps flight with the solution and the flow conditions the standard
+// method needs, processed by it.
+void processStandard(Q5& q, const test::TempDir& dir, bool responseCorrection)
 {
-    test::TempDir dir;
     const std::string base = test::sourcePath("tests/output/flights/nogps");
     std::string cfg = test::readFile(base + ".cfg");
     cfg.insert(cfg.find("sn=5A22362"), "solutionType=1.0% KI, full buffer\nib0=0.02\nib1=0.05\nthermistor=internal\n"
                                        "flowTemp=20\nflowHumidity=30\nflowPressure=1000\n");
-    Q5 q;
     q.o3Method.method = O3Method::Standard;
-    q.o3Method.responseCorrection = true;
+    q.o3Method.responseCorrection = responseCorrection;
     ASSERT_TRUE(importFlight(q, base + ".raw", dir.write("f.cfg", cfg)).ok());
     ScriptedDialogs dialogs(false);
     q.dialogs = &dialogs;
     ASSERT_TRUE(q.processFlight());
+    q.dialogs = nullptr;
+}
+
+// The auxiliary values of a NASA Ames file by their names: numbers as
+// written, then the character values.
+std::map<std::string, std::string> amesAuxiliary(const std::string& text)
+{
+    std::vector<std::string> lines;
+    for (std::size_t from = 0, to; from < text.size(); from = to + 2) {
+        to = text.find("\r\n", from);
+        lines.push_back(text.substr(from, to - from));
+    }
+    const std::size_t nlhead = std::stoul(lines.at(1));
+    std::size_t names = 0;
+    while (lines.at(names) != "Number of levels")
+        ++names;
+    std::size_t texts = names;
+    while (lines.at(texts) != "Comment on transfer function applied")
+        ++texts;
+    // The character names run to the count of special comments.
+    const std::size_t numbers = texts - names;
+    std::size_t textCount = 0;
+    while (lines.at(texts + textCount).find_first_not_of("0123456789") != std::string::npos)
+        ++textCount;
+    std::map<std::string, std::string> aux;
+    std::size_t line = 1 + nlhead + 1, k = 0;
+    for (; k < numbers; ++line) {
+        std::istringstream words(lines.at(line));
+        for (std::string w; words >> w; ++k)
+            aux[lines.at(names + k)] = w;
+    }
+    for (std::size_t t = 0; t < textCount; ++t)
+        aux[lines.at(texts + t)] = lines.at(line + t);
+    return aux;
+}
+
+TEST(ArchiveMethod, WoudcNamesTheStandardMethodsChoices)
+{
+    test::TempDir dir;
+    Q5 q;
+    ASSERT_NO_FATAL_FAILURE(processStandard(q, dir, true));
     const ArchiveProfile profile = buildArchiveProfile(q);
     ASSERT_FALSE(profile.sondes.empty());
     ArchiveMeta meta;
@@ -43,6 +89,36 @@ TEST(ArchiveMethod, WoudcNamesTheStandardMethodsChoices)
     EXPECT_EQ(row("SAMPLING_METHOD").substr(0, 8), ",0.9905,");
     EXPECT_EQ(row("PUMP_CORRECTION"), "1000.0,1.000"); // Komhyr 1986, the 6A table
     EXPECT_NE(text.find("\r\n100.0,1.007\r\n"), std::string::npos);
+}
+
+TEST(ArchiveMethod, NdaccAuxiliaryValuesComeFromTheStandardMethod)
+{
+    for (const bool response : {true, false}) {
+        SCOPED_TRACE(response ? "response corrected" : "constant background");
+        test::TempDir dir;
+        Q5 q;
+        ASSERT_NO_FATAL_FAILURE(processStandard(q, dir, response));
+        const ArchiveProfile profile = buildArchiveProfile(q);
+        ASSERT_FALSE(profile.sondes.empty());
+        auto aux = amesAuxiliary(amesFile(q, profile.sondes.front(), ArchiveMeta{}).text);
+        EXPECT_EQ(aux["Humidity correction factor to flow rate (negative: not applied; positive: appl.)"], "0.990");
+        // Komhyr 1986 for the 6A sonde, not the configuration's 1.033 at 100 hPa.
+        EXPECT_EQ(aux["Inverse of pump efficiency at 1000 hPa"], "1.000");
+        EXPECT_EQ(aux["Inverse of pump efficiency at  100 hPa"], "1.007");
+        EXPECT_EQ(aux["Background subtracted (yes/no)"], "yes");
+        const std::string used = "Ozone background used in calculation of ozone [microA] (at the surface)";
+        const std::string how = "Background subtraction constant or altitude dependent (constant/pressure_dependent)";
+        const std::string comment = aux["Comment on transfer function applied"];
+        if (response) {
+            EXPECT_EQ(aux[used], "0.020"); // ib0, the slow current on top of it
+            EXPECT_EQ(aux[how], "time_dependent");
+            EXPECT_EQ(comment, "no_transfer_function,_time_response_corrected,_tau_F_21_s,_tau_S_1500_s");
+        } else {
+            EXPECT_EQ(aux[used], "0.050"); // ib1, without ib2
+            EXPECT_EQ(aux[how], "constant");
+            EXPECT_EQ(comment, "no_transfer_function,_no_time_response_correction");
+        }
+    }
 }
 
 } // namespace
