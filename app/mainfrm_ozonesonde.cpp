@@ -76,6 +76,7 @@ QWidget* TMainFrm::buildOzonesondePage()
         ++row;
     }
     lblO3Inputs = new QLabel(page);
+    lblO3Inputs->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred); // never widens the page
     lblO3Inputs->setToolTip(QStringLiteral("The standard method's inputs from the configuration (read-only)"));
     grid->addWidget(lblO3Inputs, row++, 1, 1, 2);
     grid->setColumnStretch(1, 1);

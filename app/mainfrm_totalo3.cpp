@@ -71,6 +71,7 @@ QWidget* TMainFrm::buildTotalO3Page()
     }
 
     lblTotalO3Method = new QLabel(page);
+    lblTotalO3Method->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred); // never widens the page
     grid->addWidget(lblTotalO3Method, row++, 1);
 
     rbCMR = new QRadioButton(QStringLiteral("Constant Mixing Ratio"), page);
