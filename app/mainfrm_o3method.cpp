@@ -9,6 +9,8 @@
 #include <QGroupBox>
 #include <QLabel>
 
+#include <utility>
+
 #include "flight/ini.h"
 #include "numtext.h"
 #include "processing/o3methodprefs.h"
@@ -34,9 +36,9 @@ void selectChoice(QComboBox* box, T value) { box->setCurrentIndex(std::max(0, bo
 template <typename T>
 T choiceOf(const QComboBox* box) { return T(box->currentData().toInt()); }
 
-QString optionalNumber(const std::optional<double>& v, const char* format)
+QString optionalNumber(const std::optional<double>& v, const char* format, const QString& unit = QString())
 {
-    return v ? formatNumber(format, *v) : QStringLiteral("unknown");
+    return v ? formatNumber(format, *v) + unit : QStringLiteral("unknown");
 }
 
 const char* thermistorText(Thermistor t)
@@ -85,16 +87,21 @@ QGroupBox* TMainFrm::buildO3MethodGroup(QWidget* page)
     cbTransferTo = choiceBox<TransferTo>(gbxO3Method,
         {{"none", TransferTo::None}, {"Z, 0.5 % half buffer", TransferTo::Z05}, {"6A, 1.0 % full buffer", TransferTo::SixA10}},
         QStringLiteral("[o3] transferTo: the sonde and solution the profile is homogenised to"));
-    grid->addWidget(new QLabel(QStringLiteral("Method"), gbxO3Method), 0, 0);
-    grid->addWidget(cbO3Method, 0, 1);
-    grid->addWidget(cbxResponseCorr, 0, 2, 1, 2);
-    grid->addWidget(new QLabel(QStringLiteral("Pump table"), gbxO3Method), 1, 0);
-    grid->addWidget(cbPumpTable, 1, 1);
-    grid->addWidget(new QLabel(QStringLiteral("Background"), gbxO3Method), 1, 2);
-    grid->addWidget(cbBackground, 1, 3);
-    grid->addWidget(new QLabel(QStringLiteral("Transfer to"), gbxO3Method), 2, 0);
-    grid->addWidget(cbTransferTo, 2, 1);
-    grid->setColumnStretch(4, 1);
+    // One choice a row, so the group is no wider than the page.
+    int row = 0;
+    for (auto [caption, box] : {std::pair{"Method", cbO3Method}, std::pair{"", static_cast<QComboBox*>(nullptr)},
+                                std::pair{"Pump table", cbPumpTable}, std::pair{"Background", cbBackground},
+                                std::pair{"Transfer to", cbTransferTo}}) {
+        if (!box) {
+            grid->addWidget(cbxResponseCorr, row++, 1);
+            continue;
+        }
+        box->setSizeAdjustPolicy(QComboBox::AdjustToMinimumContentsLengthWithIcon);
+        box->setMinimumContentsLength(16);
+        grid->addWidget(new QLabel(QString::fromLatin1(caption), gbxO3Method), row, 0);
+        grid->addWidget(box, row++, 1);
+    }
+    grid->setColumnStretch(2, 1);
 
     for (QComboBox* box : {cbO3Method, cbPumpTable, cbBackground, cbTransferTo})
         connect(box, &QComboBox::activated, this, [this] { o3MethodChanged(); });
@@ -195,8 +202,8 @@ void TMainFrm::showO3SondeInputs(int slot)
         return;
     }
     const O3SondeCfg& c = q5.o3Sonde[slot];
-    lblO3Inputs->setText(QStringLiteral("KI ") + optionalNumber(c.kiPct, "%1.2f") + QStringLiteral(" %, buffer ")
-        + optionalNumber(c.bufferFraction, "%1.2f") + QStringLiteral(", thermistor ")
+    lblO3Inputs->setText(QStringLiteral("KI ") + optionalNumber(c.kiPct, "%1.2f", QStringLiteral(" %"))
+        + QStringLiteral(", buffer ") + optionalNumber(c.bufferFraction, "%1.2f") + QStringLiteral("\nthermistor ")
         + QString::fromLatin1(thermistorText(c.thermistor)) + QStringLiteral(", sonde ")
         + (c.model.empty() ? QString() : QString::fromStdString(c.model) + QStringLiteral(" "))
         + QStringLiteral("(") + QString::fromLatin1(familyText(c.family)) + QStringLiteral(")"));

@@ -444,7 +444,7 @@ private slots:
         QVERIFY(w.lblO3Inputs->text().isEmpty());
         w.importFile(qs(raw));
         QVERIFY(w.q5.isLoaded());
-        QVERIFY2(w.lblO3Inputs->text().startsWith(QStringLiteral("KI 1.00 %, buffer 0.50, thermistor internal, sonde ")),
+        QVERIFY2(w.lblO3Inputs->text().startsWith(QStringLiteral("KI 1.00 %, buffer 0.50\nthermistor internal, sonde ")),
                  qPrintable(w.lblO3Inputs->text()));
         const O3MethodResult& r = w.q5.o3MethodResult[0];
         QCOMPARE(int(r.method), int(O3Method::Standard));

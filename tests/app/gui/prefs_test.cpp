@@ -5,6 +5,7 @@
 #include <QMenu>
 #include <QCheckBox>
 #include <QComboBox>
+#include <QGroupBox>
 #include <QCloseEvent>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -143,6 +144,8 @@ private slots:
         QCOMPARE(w.cbBackground->currentText(), QStringLiteral("Ib1"));
         QCOMPARE(int(w.q5.o3Method.transferTo), int(TransferTo::Z05));
         QVERIFY(w.cbPumpTable->isEnabled());
+        // The page scrolls down, never sideways: its content is no wider than the window's pages.
+        QVERIFY(w.gbxO3Method->parentWidget()->minimumSizeHint().width() <= w.pageControl->width());
 
         w.cbBackground->setCurrentIndex(w.cbBackground->findText(QStringLiteral("Ib2")));
         emit w.cbBackground->activated(w.cbBackground->currentIndex());
