@@ -47,6 +47,7 @@ void readArchiveKeys(FlightConfig& cfg, const IniFile& ini)
         sonde.ib2 = number(ini, section, "ib2");
         sonde.flowTemp = number(ini, section, "flowTemp");
         sonde.flowHumidity = number(ini, section, "flowHumidity");
+        sonde.thermistorText = text(ini, section, "thermistor");
     }
     ReferenceOzone& ref = cfg.reference;
     ref.totalO3 = number(ini, "reference", "totalO3");
@@ -73,6 +74,8 @@ ArchiveStation readArchiveStation(const std::string& prefsFile)
             a.*f.member = text(ini, "archive", f.key);
     if (a.platformType.empty())
         a.platformType = ArchiveStation{}.platformType;
+    if (a.dataVersion.empty())
+        a.dataVersion = ArchiveStation{}.dataVersion;
     return a;
 }
 

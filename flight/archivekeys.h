@@ -10,7 +10,8 @@ class IniFile;
 struct FlightConfig;
 
 // The archive keys of a flight configuration: per ozonesonde in use, model,
-// solutionType, solutionVolume, ib0, ib1, ib2, flowTemp, flowHumidity; and
+// solutionType, solutionVolume, ib0, ib1, ib2, flowTemp, flowHumidity,
+// thermistor; and
 // the "reference" section. They never make a configuration unusable: a
 // number that does not read as one (or lies beyond 1e6 in magnitude) is
 // unknown rather than 0.

@@ -19,6 +19,10 @@ struct ArchiveStation {
     std::string interfaceMaker;
     std::string interfaceModel;
     std::string groundEquipment;
+    // Version of the data: a reprocessed flight is submitted again with a
+    // higher one, which the data centres require.
+    std::string dataVersion = "1.0";
+    std::string ndaccCode; // two-letter NDACC station code; names the NASA Ames files when given
 };
 
 // The keys of the section in the order they are written, with the caption
@@ -42,6 +46,8 @@ inline constexpr ArchiveField ArchiveFields[] = {
     {"interfaceMaker", "Interface maker", &ArchiveStation::interfaceMaker},
     {"interfaceModel", "Interface model", &ArchiveStation::interfaceModel},
     {"groundEquipment", "Ground equipment", &ArchiveStation::groundEquipment},
+    {"dataVersion", "Data version", &ArchiveStation::dataVersion},
+    {"ndaccCode", "NDACC station code", &ArchiveStation::ndaccCode},
 };
 
 } // namespace lumo

@@ -38,6 +38,7 @@ struct O3SondeCfg {
     Thermistor thermistor = Thermistor::Unknown;
     std::optional<double> flowPressure;   // pressure of the flow measurement, hPa
     std::optional<double> ib1Delay;       // s from the Ib1 reading to the first record
+    std::string thermistorText;           // the place as the configuration writes it, e.g. "taped"
 };
 
 } // namespace lumo

@@ -1,13 +1,16 @@
 #include "ameswriter.h"
 
+#include <cctype>
 #include <cmath>
 #include <cstdlib>
 #include <cstdio>
+#include <optional>
 #include <string_view>
 
 #include "archivetext.h"
 #include "flight/datetime.h"
 #include "flight/q5.h"
+#include "processing/ozone.h"
 
 namespace lumo {
 
@@ -20,6 +23,10 @@ constexpr double MissingNumber = 99999;
 constexpr double MaxDurationS = 1e9; // s; keeps the record line within 132 characters
 constexpr const char* NotGiven = "(not given)";
 constexpr int StationNameLength = 40;
+constexpr int TextLength = 20;     // LENA of the short character values
+constexpr int HeadingLength = 132; // LENA of the two column-heading lines
+// Pressures (hPa) of the inverse pump efficiencies the NDACC format lists.
+constexpr double EfficiencyPressures[] = {2, 3, 5, 10, 20, 30, 50, 100, 200, 300, 500, 1000};
 
 struct Variable {
     const char* name;
@@ -29,11 +36,11 @@ struct Variable {
 };
 
 const Variable Variables[] = {
-    {"Pressure (hPa)", 3, 9, [](const ArchiveLevel& l) { return l.pressure; }},
+    {"Pressure (hPa)", 2, 9, [](const ArchiveLevel& l) { return l.pressure; }},
     {"Geopotential height (gpm)", 1, 8, [](const ArchiveLevel& l) { return l.gph; }},
     {"Temperature (K)", 2, 7, [](const ArchiveLevel& l) { return l.temperature + 273.15; }},
     {"Relative humidity (%)", 1, 6, [](const ArchiveLevel& l) { return l.humidity; }},
-    {"Ozone partial pressure (mPa)", 4, 8, [](const ArchiveLevel& l) { return l.o3pp; }},
+    {"Ozone partial pressure (mPa)", 3, 8, [](const ArchiveLevel& l) { return l.o3pp; }},
     {"Ozone mixing ratio (ppmv)", 4, 8, [](const ArchiveLevel& l) { return l.o3Mix; }},
     {"Wind direction (degrees, from which the wind blows)", 1, 6, [](const ArchiveLevel& l) { return l.windDir; }},
     {"Wind speed (m/s)", 2, 7, [](const ArchiveLevel& l) { return l.windSpeed; }},
@@ -44,7 +51,7 @@ const Variable Variables[] = {
     {"GPS altitude (m)", 1, 8, [](const ArchiveLevel& l) { return l.gpsAlt; }},
     {"Pump motor current (mA)", 0, 4, [](const ArchiveLevel& l) { return l.pumpCurrent; }},
     {"Ozonesonde battery voltage (V)", 1, 5, [](const ArchiveLevel& l) { return l.battery; }},
-    {"Ozone partial pressure uncertainty (mPa, 1 sigma)", 4, 7, [](const ArchiveLevel& l) { return l.o3ppUnc; }},
+    {"Ozone partial pressure uncertainty (mPa, 1 sigma)", 3, 7, [](const ArchiveLevel& l) { return l.o3ppUnc; }},
 };
 constexpr int NV = sizeof Variables / sizeof Variables[0];
 
@@ -83,6 +90,104 @@ std::string fit(std::string_view text)
     return printableAscii(text.substr(0, MaxLine));
 }
 
+// One item for readers that split at blanks: printable ASCII, blanks (and
+// runs of them) become "_", cut to `length`.
+std::string token(std::string_view text, std::size_t length)
+{
+    std::string out;
+    for (char c : printableAscii(text)) {
+        if (c != ' ')
+            out += c;
+        else if (!out.empty() && out.back() != '_')
+            out += '_';
+    }
+    while (!out.empty() && out.back() == '_')
+        out.pop_back();
+    return out.substr(0, length);
+}
+
+// "1.0% KI, full buffer": the KI concentration (%) before "% KI", and the
+// buffer as a fraction of the full recipe from the word before "buffer".
+double kiPercent(const std::string& solution)
+{
+    const std::size_t at = solution.find('%');
+    if (at == std::string::npos || solution.find("KI", at) == std::string::npos)
+        return Unknown;
+    std::size_t from = at;
+    while (from > 0 && (std::isdigit(static_cast<unsigned char>(solution[from - 1])) || solution[from - 1] == '.'))
+        --from;
+    double v = 0;
+    return from < at && std::sscanf(solution.substr(from, at - from).c_str(), "%lf", &v) == 1 ? v : Unknown;
+}
+
+double bufferFraction(const std::string& solution)
+{
+    const std::size_t at = solution.find("buffer");
+    if (at == std::string::npos)
+        return Unknown;
+    const std::string before = solution.substr(0, at);
+    const std::size_t end = before.find_last_not_of(' ');
+    if (end == std::string::npos)
+        return Unknown;
+    const std::size_t begin = before.find_last_of(" ,", end) == std::string::npos ? 0 : before.find_last_of(" ,", end) + 1;
+    const std::string word = before.substr(begin, end + 1 - begin);
+    if (word == "full")
+        return 1.0;
+    if (word == "half")
+        return 0.5;
+    if (word == "no" || word == "zero")
+        return 0.0;
+    double v = 0;
+    return std::sscanf(word.c_str(), "%lf", &v) == 1 && v >= 0 && v <= 1 ? v : Unknown;
+}
+
+double kelvin(double degC) { return known(degC) ? degC + 273.15 : Unknown; }
+double kelvin(const std::optional<double>& degC) { return degC ? *degC + 273.15 : Unknown; }
+double orUnknown(const std::optional<double>& v) { return v ? *v : Unknown; }
+
+// The data version as a number ("1.0", "2"); unknown otherwise.
+double versionNumber(const std::string& text)
+{
+    double v = 0;
+    char tail = 0;
+    return std::sscanf(text.c_str(), "%lf%c", &v, &tail) == 1 && v >= 0 && v < 100 ? v : Unknown;
+}
+
+const char* const Months[] = {"JAN", "FEB", "MAR", "APR", "MAY", "JUN", "JUL", "AUG", "SEP", "OCT", "NOV", "DEC"};
+
+std::string catalogueTime(double dateTime)
+{
+    const DateParts d = decodeDateTime(std::round(dateTime * SecondsPerDay) / SecondsPerDay);
+    char buf[32];
+    std::snprintf(buf, sizeof buf, "%02d-%s-%04d %02d:%02d:%02d", d.day, Months[(d.month + 11) % 12], d.year,
+                  d.hour, d.minute, d.second);
+    return buf;
+}
+
+std::string column(std::string text, std::size_t width)
+{
+    text.resize(width, ' ');
+    return text;
+}
+
+// The NDACC catalogue line, before the NASA Ames header: PI, instrument,
+// station, species, start and end, then final (0), no comment pointer (0)
+// and the two-digit data version.
+std::string catalogueLine(const std::string& pi, const std::string& station, double start, double end,
+                          double version)
+{
+    // One blank at least after each text column, so that the columns stay
+    // apart for a reader that splits at blanks.
+    std::string upperPi = printableAscii(pi).substr(0, 19), upperStation = token(station, 11);
+    for (std::string* t : {&upperPi, &upperStation})
+        for (char& c : *t)
+            c = static_cast<char>(std::toupper(static_cast<unsigned char>(c)));
+    char flag[8];
+    std::snprintf(flag, sizeof flag, "00%02d", known(version) ? static_cast<int>(version) : 0);
+    return column(upperPi, 20) + column("O3SONDE", 12) + column(upperStation, 12) + column("OZONE", 12)
+        + column(catalogueTime(start), 20) + column(catalogueTime(end), 20) + flag;
+}
+
 std::string orNotGiven(const std::string& v) { return v.empty() ? NotGiven : fit(v); }
 
 std::string dateWords(double dateTime)
@@ -107,15 +212,159 @@ std::string amesFileName(const ArchiveSonde& sonde, const ArchiveMeta& meta)
     const DateParts d = decodeDateTime(std::round(sonde.launchTime * SecondsPerDay) / SecondsPerDay);
     char hour[8];
     std::snprintf(hour, sizeof hour, ".b%02d", d.hour);
-    return meta.baseName + "." + fileNamePiece(sonde.sn, true) + hour;
+    const std::string sn = fileNamePiece(sonde.sn, true);
+    const std::string& code = meta.station.ndaccCode;
+    if (code.size() == 2 && std::isalpha(static_cast<unsigned char>(code[0]))
+        && std::isalpha(static_cast<unsigned char>(code[1]))) {
+        // NDACC: station code, YYMMDD, launch hour; a second ozonesonde of
+        // the chain keeps its serial so that the names stay apart.
+        char name[16];
+        std::snprintf(name, sizeof name, "%c%c%02d%02d%02d", std::tolower(static_cast<unsigned char>(code[0])),
+                      std::tolower(static_cast<unsigned char>(code[1])), d.year % 100, d.month, d.day);
+        return std::string(name) + (sonde.slot == 0 ? std::string() : "." + sn) + hour;
+    }
+    return meta.baseName + "." + sn + hour;
 }
+
+namespace {
+
+// The numeric auxiliary values of the NDACC format 2.0, in its order.
+std::vector<AuxNumber> ndaccNumbers(const Q5& q, const ArchiveSonde& s, const std::vector<const ArchiveLevel*>& levels,
+                                    double dataVersion)
+{
+    const O3SondeCfg& cfg = q.o3Sonde[s.slot];
+    const DateParts launch = decodeDateTime(std::round(s.launchTime * SecondsPerDay) / SecondsPerDay);
+    const double launchHours = launch.hour + launch.minute / 60.0 + launch.second / 3600.0;
+    double minPressure = Unknown, maxGph = Unknown;
+    for (const ArchiveLevel* l : levels) {
+        if (known(l->pressure) && !(l->pressure >= minPressure))
+            minPressure = l->pressure;
+        if (known(l->gph) && !(l->gph <= maxGph))
+            maxGph = l->gph;
+    }
+    // The reference surface values of the run.
+    const double sfcP = q.sfcUseStd ? q.stdP : q.sfcP - q.sfcCorrP;
+    const bool sfcKnown = q.sfcUseStd ? q.stdP > 0 : q.sfcP > 0;
+    const double sfcT = q.sfcUseStd ? q.stdT : q.sfcT - q.sfcCorrT;
+    const double sfcU = q.sfcUseStd ? q.stdU : q.sfcU - q.sfcCorrU;
+    const double sfcO3 = q.sfcO3[s.slot] > 0 ? q.sfcO3[s.slot] / 10 : Unknown; // nb to mPa
+    const double pumpTempAtLaunch = s.prelaunch.empty() ? Unknown : kelvin(s.prelaunch.back().pumpTemp);
+
+    std::vector<AuxNumber> auxNumbers = {
+        {"Number of levels", static_cast<double>(levels.size()), 0},
+        {"NDACC data format version number", 2.0, 1},
+        {"Data version of data owner", dataVersion, 1},
+        {"Station longitude [decimal degrees E] (range: -180.00 - 180.00)", q.stnLong, 4},
+        {"Station latitude [decimal degrees N]", q.stnLat, 4},
+        {"Station height [m]", q.stnAlt, 1},
+        {"Launch time [decimal UT hours from 0 hours on day given by DATE]", launchHours, 6},
+        {"Inverse pump flow rate (s/100 ml)", s.flowRate, 2},
+        {"Temperature during flow rate measurement [K]", kelvin(cfg.flowTemp), 2},
+        {"Relative humidity during flow rate measurement [%]", orUnknown(cfg.flowHumidity), 1},
+        // The run corrects the flow for no humidity; the factor is not known.
+        {"Humidity correction factor to flow rate (negative: not applied; positive: appl.)", Unknown, 3},
+    };
+    for (double p : EfficiencyPressures) {
+        char name[64];
+        std::snprintf(name, sizeof name, "Inverse of pump efficiency at %4.0f hPa", p);
+        // The factor the run multiplied the partial pressure with.
+        auxNumbers.push_back({name, effFactor(q, p), 3});
+    }
+    const std::vector<AuxNumber> rest = {
+        {"Ozone background prior to exposure to ozone in laboratory Ib0 [microA]", orUnknown(cfg.ib0), 3},
+        {"Ozone background after exposure to ozone in laboratory Ib1 [microA]", orUnknown(cfg.ib1), 3},
+        {"Ozone background on filter just prior to launch Ib2 [microA]", orUnknown(cfg.ib2), 3},
+        {"Ozone background used in calculation of ozone [microA] (at the surface)",
+         s.backgroundApplied == Background::None ? 0.0 : s.background, 3},
+        {"KI solution concentration [%]", kiPercent(cfg.solutionType), 1},
+        {"Buffer amount as a fraction of the buffer amount recommended by Komhyr 1986", bufferFraction(cfg.solutionType),
+         2},
+        {"KBr amount as a fraction of the 25 g/l recommended in the Komhyr 1986 recipe", Unknown, 2},
+        {"Solution amount [cm^3]", orUnknown(cfg.solutionVolume), 1},
+        {"Column ozone from sonde [DU] (incl. residual ozone) (COL1)", s.total, 2},
+        {"Residual ozone from sonde [DU]", s.residual, 2},
+        // Negative: computed against the reference total ozone, not applied.
+        {"Correction factor (COL2/COL1) (negative: not applied; positive: applied)", -s.correctionFactor, 3},
+        {"Surface pressure [hPa]", sfcKnown ? sfcP : Unknown, 2},
+        {"Surface temperature [K]", sfcKnown ? kelvin(sfcT) : Unknown, 2},
+        {"Surface humidity [%]", sfcKnown ? sfcU : Unknown, 1},
+        {"Surface ozone partial pressure measured prior to launch [mPa]", sfcO3, 3},
+        {"Internal temperature prior to launch [K]", pumpTempAtLaunch, 2},
+        {"Internal temperature during surface ozone measurement [K]", Unknown, 2},
+        {"Minimum pressure [hPa]", minPressure, 2},
+        {"Maximum geopotential height [gpm]", maxGph, 1},
+    };
+    auxNumbers.insert(auxNumbers.end(), rest.begin(), rest.end());
+    return auxNumbers;
+}
+
+std::string radiosondeType(const ArchiveStation& st)
+{
+    return st.radiosondeMaker.empty() || st.radiosondeModel.empty() ? st.radiosondeMaker + st.radiosondeModel
+                                                                    : st.radiosondeMaker + " " + st.radiosondeModel;
+}
+
+// The character auxiliary values of the NDACC format 2.0, in its order.
+std::vector<AuxText> ndaccTexts(const Q5& q, const ArchiveSonde& s, const ArchiveMeta& meta)
+{
+    const O3SondeCfg& cfg = q.o3Sonde[s.slot];
+    const char* subtraction = s.backgroundApplied == Background::Constant           ? "constant"
+                              : s.backgroundApplied == Background::PressureDependent ? "pressure_dependent"
+                                                                                     : "";
+    return {
+        {"Comment on transfer function applied", "", TextLength},
+        {"Place of internal temperature sensor", cfg.thermistorText.empty() ? std::string("pump") : cfg.thermistorText,
+         TextLength},
+        {"Background subtracted (yes/no)", s.backgroundApplied == Background::None ? "no" : "yes", TextLength},
+        {"Background subtraction constant or altitude dependent (constant/pressure_dependent)", subtraction,
+         TextLength},
+        {"Ozonesonde type", s.model.empty() ? std::string("ECC") : "ECC_" + s.model, TextLength},
+        {"Serial number of ozonesonde", s.sn, TextLength},
+        {"Radiosonde type", radiosondeType(meta.station), TextLength},
+        {"Flight number or data file name", meta.baseName, TextLength},
+        {"Serial number of radiosonde", q.rsSondeId, TextLength},
+        {"Column headings / heading units",
+         "   Time   Press     GPH      T    RH     PO3   O3Mix  WDir   WSpd  TPump  ICell    GPSLat     GPSLon  GPSAlt"
+         " IPmp  VBat  xPO3",
+         HeadingLength},
+        {"Column headings / heading units",
+         "      s     hPa     gpm      K     %     mPa    ppmv   deg    m/s      K     uA         N          E       m"
+         "   mA     V   mPa",
+         HeadingLength},
+    };
+
+}
+
+// What the auxiliary list has no place for, as normal comments.
+std::vector<std::string> normalComments(const ArchiveSonde& s)
+{
+    const auto du = [](double v) { return known(v) ? fixedText(v, 2) : std::string("unknown"); };
+    const auto hpa = [](double v) { return known(v) ? fixedText(v, 2) : std::string("unknown"); };
+    return {
+        std::string("Written by ") + ProgramName + " " + ProgramVersion + ".",
+        "Ascent only, one level per ozone sample of this ozonesonde.",
+        "Integrated ozone from the surface to the burst (DU): " + du(s.measured) + ", 1-sigma uncertainty "
+            + du(s.measuredUnc) + "; column ozone from sonde 1-sigma uncertainty (DU): " + du(s.totalUnc) + ".",
+        "Residual method: "
+            + std::string(known(s.residual) ? (s.residualByTable ? "climatological table" : "constant mixing ratio")
+                                            : "none (residual unknown)")
+            + ". Burst pressure (hPa): " + hpa(s.burstPressure) + ". WMO tropopause pressure (hPa): "
+            + hpa(s.tropopausePressure) + ".",
+        "The pump flow rate is not corrected for humidity.",
+    };
+}
+
+} // namespace
 
 ArchiveText amesFile(const Q5& q, const ArchiveSonde& s, const ArchiveMeta& meta)
 {
     const ArchiveStation& st = meta.station;
-    const O3SondeCfg& cfg = q.o3Sonde[s.slot];
     ArchiveText file;
     file.name = amesFileName(s, meta);
+    if (!st.ndaccCode.empty() && file.name.rfind(meta.baseName + ".", 0) == 0)
+        file.warnings.push_back("NDACC " + file.name + ": ndaccCode \"" + st.ndaccCode
+                                + "\" in the preferences section [archive] is not two letters; the file keeps the "
+                                  "flight's name");
 
     // The independent variable must rise strictly: a level that repeats the
     // time of the previous one (to the millisecond written) is left out.
@@ -143,45 +392,21 @@ ArchiveText amesFile(const Q5& q, const ArchiveSonde& s, const ArchiveMeta& meta
         file.warnings.push_back("NDACC " + file.name + ": " + std::to_string(beyond)
                                 + " level(s) left out whose time after launch is beyond 1e9 s");
 
-    const DateParts launch = decodeDateTime(std::round(s.launchTime * SecondsPerDay) / SecondsPerDay);
-    const double launchHours = launch.hour + launch.minute / 60.0 + launch.second / 3600.0;
-    const std::vector<AuxNumber> auxNumbers = {
-        {"Number of levels", static_cast<double>(levels.size()), 0},
-        {"Launch date (yyyymmdd, UT)", launch.year * 10000.0 + launch.month * 100 + launch.day, 0,
-         "99999999"},
-        {"Launch time (decimal UT hours from 0 hours on the day given by DATE)", launchHours, 6},
-        {"Station latitude (decimal degrees N)", q.stnLat, 4},
-        {"Station longitude (decimal degrees E)", q.stnLong, 4},
-        {"Station altitude (m)", q.stnAlt, 1},
-        {"Inverse pump flow rate (s/100 ml)", s.flowRate, 2},
-        {q.bkgCount > 0 ? "Cell background at the surface (microA), scaled with pressure by the background table"
-                        : "Cell background (microA), constant",
-         s.background, 3},
-        {"Integrated ozone from the surface to the burst (DU)", s.measured, 2},
-        {"Residual ozone above the burst (DU)", s.residual, 2},
-        {"Column ozone from sonde including the residual (DU)", s.total, 2},
-        {"Uncertainty of the integrated ozone (DU, 1 sigma)", s.measuredUnc, 2},
-        {"Uncertainty of the column ozone from sonde (DU, 1 sigma)", s.totalUnc, 2},
-        {"Burst pressure (hPa)", s.burstPressure, 3},
-        {"WMO tropopause pressure (hPa)", s.tropopausePressure, 2},
-        // Negative: computed against the reference total ozone, not applied.
-        {"Correction factor (reference / sonde total; negative: not applied)", -s.correctionFactor, 3},
-    };
-    const std::vector<AuxText> auxTexts = {
-        {"Ozonesonde serial number", s.sn, 20},
-        {"Ozonesonde model", cfg.model, 20},
-        {"Residual method", known(s.residual) ? (s.residualByTable ? "climatological table" : "constant mixing ratio")
-                                              : "",
-         40},
-        {"Radiosonde serial number", q.rsSondeId, 40},
-    };
+    const double dataVersion = versionNumber(st.dataVersion);
+    if (!known(dataVersion))
+        file.warnings.push_back("NDACC " + file.name + ": dataVersion \"" + st.dataVersion
+                                + "\" in the preferences section [archive] is not a number; the data version is "
+                                  "written as missing");
+    const std::vector<AuxNumber> auxNumbers = ndaccNumbers(q, s, levels, dataVersion);
+    const std::vector<AuxText> auxTexts = ndaccTexts(q, s, meta);
+    const std::string rsType = radiosondeType(st);
 
     std::vector<std::string> h;
     h.push_back(""); // NLHEAD FFI, once the count is known
     h.push_back(orNotGiven(st.scientificAuthority));
     h.push_back(orNotGiven(st.agency));
-    h.push_back(fit("ECC ozonesonde " + (cfg.model.empty() ? std::string() : cfg.model + " ") + s.sn
-                    + ", radiosonde " + q.rsSondeId));
+    h.push_back(fit("ECC ozonesonde " + (s.model.empty() ? std::string() : s.model + " ") + s.sn + ", radiosonde "
+                    + (rsType.empty() ? std::string() : rsType + " ") + q.rsSondeId));
     h.push_back(fit("Ozonesonde sounding, " + std::string(q.stnName)));
     h.push_back("1 1");
     h.push_back(dateWords(s.launchTime) + " " + dateWords(meta.generated));
@@ -206,37 +431,45 @@ ArchiveText amesFile(const Q5& q, const ArchiveSonde& s, const ArchiveMeta& meta
     for (const AuxText& a : auxTexts)
         lengths.push_back(std::to_string(a.length));
     wrapped(h, lengths);
-    for (std::size_t i = 0; i < auxTexts.size(); ++i)
-        h.push_back(NotGiven);
+    // The missing value of a character variable: one item of z as long as
+    // the variable.
+    for (const AuxText& a : auxTexts)
+        h.push_back(std::string(static_cast<std::size_t>(a.length), 'z'));
     for (const AuxNumber& a : auxNumbers)
         h.push_back(fit(a.name));
     for (const AuxText& a : auxTexts)
         h.push_back(a.name);
     const std::vector<std::string> special = {"All dates and times are UTC; time after launch counts from the launch.",
-                                              "Missing values are 99999 (the launch date 99999999)."};
+                                              "Missing values are 99999."};
     h.push_back(std::to_string(special.size()));
     h.insert(h.end(), special.begin(), special.end());
-    std::vector<std::string> normal = {std::string("Written by ") + ProgramName + " " + ProgramVersion + ".",
-                                       "Ascent only, one level per ozone sample of this ozonesonde."};
-    if (q.effCount > 0) {
-        std::vector<std::string> words = {"Pump efficiency correction factors (hPa factor):"};
-        for (int r = 0; r < q.effCount && r < MaxTableRows; ++r)
-            words.push_back(fixedText(q.effP[r], 1) + " " + fixedText(q.effVal[r], 3));
-        wrapped(normal, words);
+    const std::vector<std::string> normal = normalComments(s);
+    std::vector<std::string> normalLines;
+    for (const std::string& comment : normal) {
+        std::vector<std::string> words;
+        for (std::size_t from = 0, to; from < comment.size(); from = to + 1) {
+            to = comment.find(' ', from);
+            if (to == std::string::npos)
+                to = comment.size();
+            words.push_back(comment.substr(from, to - from));
+        }
+        wrapped(normalLines, words);
     }
-    normal.push_back("   Time    Press     GPH      T    RH     PO3   O3Mix  WDir   WSpd  TPump  ICell    GPSLat"
-                     "     GPSLon  GPSAlt IPmp  VBat  xPO3");
-    h.push_back(std::to_string(normal.size()));
-    h.insert(h.end(), normal.begin(), normal.end());
+    h.push_back(std::to_string(normalLines.size()));
+    h.insert(h.end(), normalLines.begin(), normalLines.end());
     h[0] = std::to_string(h.size()) + " 2160";
 
+    const double end = levels.empty() ? s.launchTime : s.launchTime + levels.back()->duration / SecondsPerDay;
     std::string& out = file.text;
     out.reserve(140 * levels.size() + 100 * h.size());
+    out += catalogueLine(st.scientificAuthority, q.stnName, s.launchTime, end, dataVersion);
+    out += Eol;
     for (const std::string& line : h) {
         out += line;
         out += Eol;
     }
-    out += fit(std::string(q.stnName).substr(0, StationNameLength));
+    const std::string station = token(q.stnName, StationNameLength);
+    out += station.empty() ? std::string(StationNameLength, 'z') : station;
     out += Eol;
     std::vector<std::string> auxValues, dataLines;
     for (std::size_t i = 0; i < auxNumbers.size(); ++i) {
@@ -251,8 +484,12 @@ ArchiveText amesFile(const Q5& q, const ArchiveSonde& s, const ArchiveMeta& meta
         auxValues.push_back(known(a.value) && fits ? fixedText(a.value, a.decimals) : auxMissing[i]);
     }
     wrapped(dataLines, auxValues);
-    for (const AuxText& a : auxTexts)
-        dataLines.push_back(a.value.empty() ? NotGiven : fit(a.value.substr(0, static_cast<std::size_t>(a.length))));
+    for (const AuxText& a : auxTexts) {
+        const auto length = static_cast<std::size_t>(a.length);
+        // Short values are single items; the heading lines are whole lines.
+        const std::string v = a.length == HeadingLength ? fit(a.value.substr(0, length)) : token(a.value, length);
+        dataLines.push_back(v.empty() ? std::string(length, 'z') : v);
+    }
     for (const std::string& line : dataLines) {
         out += line;
         out += Eol;

@@ -69,11 +69,6 @@ double lerpAngle(double x, double y, double w, double full)
     return v;
 }
 
-bool isStandardLevel(double p)
-{
-    return std::find(std::begin(StandardLevels), std::end(StandardLevels), p) != std::end(StandardLevels);
-}
-
 struct Context {
     const Q5& q;
     TimeSeries gps;  // latitude, longitude
@@ -117,9 +112,10 @@ ArchiveLevel makeLevel(const Context& c, const RawRecord& r, double pressure, do
     }
     l.pumpTemp = o.tp;
     l.cellCurrent = o.ic;
-    l.pumpCurrent = o.ip;
-    l.battery = o.o3Bat;
-    l.levelCode = isStandardLevel(pressure) ? 1 : 0;
+    // A running pump draws current and needs voltage: a reading of 0 is a
+    // missing one, not a value.
+    l.pumpCurrent = o.ip == 0 ? Unknown : o.ip;
+    l.battery = o.o3Bat == 0 ? Unknown : o.o3Bat;
     // Unknown stays unknown: the marker never reaches a file as a number.
     for (double* v : {&l.temperature, &l.humidity, &l.gph, &l.gpsAlt, &l.pumpTemp, &l.cellCurrent, &l.pumpCurrent,
                       &l.battery})
@@ -128,17 +124,54 @@ ArchiveLevel makeLevel(const Context& c, const RawRecord& r, double pressure, do
     return l;
 }
 
-// Levels after the highest one of an ascent without a burst are descent.
-void splitAtHighest(ArchiveSonde& s)
+// The level nearest in pressure to each standard level the ascent crosses
+// is the standard level; pressures are measured, so equality would almost
+// never hold.
+void markStandardLevels(ArchiveSonde& s)
 {
     if (s.ascent.empty())
         return;
-    std::size_t top = 0;
-    for (std::size_t i = 1; i < s.ascent.size(); ++i)
-        if (s.ascent[i].pressure < s.ascent[top].pressure)
-            top = i;
-    s.descent.insert(s.descent.begin(), s.ascent.begin() + static_cast<std::ptrdiff_t>(top + 1), s.ascent.end());
-    s.ascent.resize(top + 1);
+    double lowest = s.ascent.front().pressure, highest = lowest;
+    for (const ArchiveLevel& l : s.ascent) {
+        lowest = std::min(lowest, l.pressure);
+        highest = std::max(highest, l.pressure);
+    }
+    for (double standard : StandardLevels) {
+        if (standard > highest || standard < lowest)
+            continue;
+        std::size_t best = 0;
+        for (std::size_t i = 1; i < s.ascent.size(); ++i)
+            if (std::fabs(s.ascent[i].pressure - standard) < std::fabs(s.ascent[best].pressure - standard))
+                best = i;
+        s.ascent[best].levelCode |= 1;
+    }
+}
+
+// What the run subtracted: ib * factor(p), with ib the surface-referred
+// background and the factor from the background table (1 without one).
+Background appliedBackground(const Q5& q, int h)
+{
+    const int rows = std::min<int>(q.bkgCount, MaxTableRows);
+    if (!(q.bkgRef[h] != 0) || q.bkgRef[h] == Missing)
+        return Background::None;
+    if (rows == 0)
+        return Background::Constant;
+    bool allZero = true, flat = true;
+    for (int r = 0; r < rows; ++r) {
+        allZero = allZero && q.bkgVal[r] == 0;
+        flat = flat && q.bkgVal[r] == q.bkgVal[0];
+    }
+    return allZero ? Background::None : flat ? Background::Constant : Background::PressureDependent;
+}
+
+// A sounding that ends while still ascending has no burst, even though the
+// processing takes its highest point as the end of the ascent.
+bool burstSeen(const Q5& q)
+{
+    if (!q.burstRec)
+        return false;
+    return std::none_of(q.warnings.begin(), q.warnings.end(),
+                        [](const FlightWarning& w) { return w.code == "ends-ascending"; });
 }
 
 // The ascent level nearest to the tropopause pressure is significant.
@@ -154,11 +187,24 @@ void markTropopause(ArchiveSonde& s)
     s.ascent[best].levelCode |= 2;
 }
 
+
 double orUnknown(double v, bool ok) { return ok && std::isfinite(v) && v != Missing ? v : Unknown; }
 
 } // namespace
 
 double geopotentialHeight(double z) { return EarthRadius * z / (EarthRadius + z); }
+
+// ECC serial numbers begin with the model: a digit and A (Science Pump)
+// or Z (EN-SCI), as 6A28340 or 2Z12345.
+std::string sondeModel(const O3SondeCfg& cfg)
+{
+    if (!cfg.model.empty())
+        return cfg.model;
+    const char* sn = cfg.sn;
+    if (sn[0] >= '0' && sn[0] <= '9' && (sn[1] == 'A' || sn[1] == 'Z'))
+        return std::string(sn, 2);
+    return {};
+}
 
 ArchiveProfile buildArchiveProfile(const Q5& q)
 {
@@ -168,6 +214,7 @@ ArchiveProfile buildArchiveProfile(const Q5& q)
         return profile;
     }
     Context c{q, {}, {}};
+    const bool withBurst = burstSeen(q);
     if (q.rsGpsInst) {
         for (const RawRecord& r : q.fltRecs)
             if (r.isGps())
@@ -184,6 +231,7 @@ ArchiveProfile buildArchiveProfile(const Q5& q)
         ArchiveSonde s;
         s.slot = h;
         s.sn = q.o3Sonde[h].sn;
+        s.model = sondeModel(q.o3Sonde[h]);
         s.launchTime = q.launchRec->time;
         s.measured = orUnknown(q.o3Measured[h], true);
         s.residual = orUnknown(q.o3Residual[h], q.burstRec != nullptr);
@@ -198,14 +246,15 @@ ArchiveProfile buildArchiveProfile(const Q5& q)
         s.residualByTable = q.resTable != 0;
         s.flowRate = orUnknown(q.o3Sonde[h].flow, q.o3Sonde[h].flow > 0);
         s.background = orUnknown(q.bkgRef[h], true);
-        if (q.burstRec) {
+        s.backgroundApplied = appliedBackground(q, h);
+        if (withBurst) {
             const double pb = q.lDetGps ? q.burstRec->data.gps.gpsP : q.burstRec->data.ptu.p - q.sfcCorrP;
             s.burstPressure = orUnknown(pb, pb > 0);
         }
         profile.sondes.push_back(std::move(s));
     }
     const double launch = q.launchRec->time;
-    const double burst = q.burstRec ? q.burstRec->time : Unknown;
+    const double burst = withBurst ? q.burstRec->time : Unknown;
     for (const RawRecord& r : q.fltRecs) {
         const int h = r.isOzone() ? r.o3Slot() : -1;
         if (h < 0 || index[h] < 0)
@@ -215,15 +264,16 @@ ArchiveProfile buildArchiveProfile(const Q5& q)
             continue;
         ArchiveSonde& s = profile.sondes[static_cast<std::size_t>(index[h])];
         std::vector<ArchiveLevel>& part =
-            r.time < launch ? s.prelaunch : (!q.burstRec || r.time < burst ? s.ascent : s.descent);
+            r.time < launch ? s.prelaunch : (!withBurst || r.time < burst ? s.ascent : s.descent);
         part.push_back(makeLevel(c, r, p, launch));
     }
     for (ArchiveSonde& s : profile.sondes) {
-        if (!q.burstRec)
-            splitAtHighest(s);
+        markStandardLevels(s);
         if (!s.ascent.empty())
             s.ascent.front().levelCode |= 2; // the surface
         markTropopause(s);
+        if (withBurst && !s.ascent.empty())
+            s.burstO3pp = s.ascent.back().o3pp; // the last level before the burst
     }
     return profile;
 }

@@ -34,13 +34,19 @@ struct ArchiveLevel {
     int levelCode = 0;            // 0 none, 1 standard level, 2 significant (surface, tropopause), 3 both
 };
 
+// How the processing run subtracted the cell background: not at all (no
+// background, or a table of zero factors), the same current at every level,
+// or scaled with pressure by a background table whose factors vary.
+enum class Background { None, Constant, PressureDependent };
+
 // What the archive files say about one ozonesonde of the flight.
 struct ArchiveSonde {
     int slot = 0; // chain position - 1
     std::string sn;
+    std::string model; // as configured, else from the serial's prefix (6A..., 5A..., 2Z...); empty when neither says
     double launchTime = 0; // date-time, UTC
     std::vector<ArchiveLevel> prelaunch; // before launch, negative durations
-    std::vector<ArchiveLevel> ascent;    // launch to burst (without a burst: to the highest level)
+    std::vector<ArchiveLevel> ascent;    // launch to burst (without a burst: to the last level)
     std::vector<ArchiveLevel> descent;   // after burst
     double measured = Unknown;      // DU, surface to burst, as the processing reports it
     double residual = Unknown;      // DU, above burst
@@ -51,14 +57,21 @@ struct ArchiveSonde {
     double tropopausePressure = Unknown; // hPa, the first WMO tropopause when confirmed
     bool residualByTable = false;   // residual method: table (else constant mixing ratio)
     double burstPressure = Unknown; // hPa; unknown without a burst
+    double burstO3pp = Unknown;     // mPa, ozone partial pressure at the burst; unknown without one
     double flowRate = Unknown;      // s per 100 ml
     double background = Unknown;    // uA, referred to the surface
+    Background backgroundApplied = Background::None;
 };
 
 struct ArchiveProfile {
     std::string error; // why no archive file can be written; empty when fine
     std::vector<ArchiveSonde> sondes; // every ozonesonde with a serial number, in chain order
 };
+
+// The ozonesonde's model: the configuration's, else the serial's prefix
+// (6A28340 -> 6A, 2Z12345 -> 2Z); empty when neither gives it.
+struct O3SondeCfg;
+std::string sondeModel(const O3SondeCfg& cfg);
 
 // The archive profiles of the flight as the last processing run left it.
 // Without a launch there is no time after launch: the error says so.

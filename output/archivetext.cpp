@@ -5,19 +5,24 @@
 #include <cstdio>
 
 #include "flight/datetime.h"
+#include "flight/fixedpoint.h"
 
 namespace lumo {
 
 void appendFixed(std::string& out, double v, int decimals)
 {
-    char buf[64];
-    const auto res = std::to_chars(buf, buf + sizeof buf, v, std::chars_format::fixed, decimals);
-    if (res.ec != std::errc())
+    const std::size_t at = out.size();
+    appendFixedPoint(out, v, decimals);
+    // Beyond 64 characters (magnitudes from about 1e58) the value is left
+    // out: the field stays empty, as the archive files have always had it.
+    if (out.size() - at > 64) {
+        out.resize(at);
         return;
-    std::string_view text(buf, static_cast<std::size_t>(res.ptr - buf));
-    if (text.front() == '-' && text.find_first_not_of("-0.") == std::string_view::npos)
-        text.remove_prefix(1);
-    out += text;
+    }
+    // "-0.00" is written "0.00".
+    if (out.size() - at > 1 && out[at] == '-' && out[at + 1] == '0'
+        && out.find_first_not_of("0.", at + 1) == std::string::npos)
+        out.erase(at, 1);
 }
 
 std::string fixedText(double v, int decimals)

@@ -43,9 +43,43 @@ FlightWindow::FlightWindow(const Q5& q5)
     }
 }
 
+namespace {
+
+void twoDigits(char* at, int value)
+{
+    at[0] = static_cast<char>('0' + value / 10);
+    at[1] = static_cast<char>('0' + value % 10);
+}
+
+} // namespace
+
 void ExportRows::dateTime(double time)
 {
     const DateParts d = decodeDateTime(time);
+    if (d.year >= 0 && d.year <= 9999) {
+        // "yyyy/mm/dd, hh:nn:ss.zzz," in place; the parts below the year are
+        // always within their two or three digits.
+        char* p = out_.room(25);
+        twoDigits(p, d.year / 100);
+        twoDigits(p + 2, d.year % 100);
+        p[4] = '/';
+        twoDigits(p + 5, d.month);
+        p[7] = '/';
+        twoDigits(p + 8, d.day);
+        p[10] = ',';
+        p[11] = ' ';
+        twoDigits(p + 12, d.hour);
+        p[14] = ':';
+        twoDigits(p + 15, d.minute);
+        p[17] = ':';
+        twoDigits(p + 18, d.second);
+        p[20] = '.';
+        p[21] = static_cast<char>('0' + d.msec / 100);
+        twoDigits(p + 22, d.msec % 100);
+        p[24] = ',';
+        out_.advance(p + 25);
+        return;
+    }
     out_.zeroPadded(d.year, 4).text("/").zeroPadded(d.month, 2).text("/").zeroPadded(d.day, 2).text(", ");
     out_.zeroPadded(d.hour, 2).text(":").zeroPadded(d.minute, 2).text(":").zeroPadded(d.second, 2).text(".");
     out_.zeroPadded(d.msec, 3).text(",");
@@ -95,6 +129,18 @@ void ExportRows::gpsFix(const RawRecord& gps, double altitude)
     if (q5_.hasGpsVel)
         out_.fixed(g.ewv, 9, 3).text(",").fixed(g.nsv, 9, 3).text(",").fixed(g.udv, 9, 3).text(",");
     out_.integer(g.nSats, 6).text(", ");
+    const auto twoDigitsFit = [](std::int32_t v) { return v >= 0 && v < 100; };
+    if (twoDigitsFit(g.gpsHour) && twoDigitsFit(g.gpsMin) && twoDigitsFit(g.gpsSec)) {
+        char* p = out_.room(9);
+        twoDigits(p, g.gpsHour);
+        p[2] = ':';
+        twoDigits(p + 3, g.gpsMin);
+        p[5] = ':';
+        twoDigits(p + 6, g.gpsSec);
+        p[8] = ',';
+        out_.advance(p + 9);
+        return;
+    }
     out_.zeroPadded(g.gpsHour, 2).text(":").zeroPadded(g.gpsMin, 2).text(":").zeroPadded(g.gpsSec, 2).text(",");
 }
 

@@ -2,6 +2,7 @@
 
 #include <charconv>
 #include <cstring>
+#include <memory>
 
 #include "flight/q5.h"
 
@@ -9,21 +10,23 @@ namespace lumo {
 
 namespace {
 
-constexpr std::size_t BufferBytes = 1 << 16;
-// The longest fixed-point double (about 310 digits) plus sign, point and the
-// few decimals the formats ask for.
-constexpr std::size_t NumberBytes = 400;
+// Large writes: the kernel's cost per call stays small beside the copying.
+constexpr std::size_t BufferBytes = 1 << 20;
 
 } // namespace
 
-ExportStream::ExportStream(std::FILE* file) : file_(file), buffer_(BufferBytes) {}
+// Left uninitialised: a short file touches only the pages it uses.
+ExportStream::ExportStream(std::FILE* file)
+    : file_(file), buffer_(std::make_unique_for_overwrite<char[]>(BufferBytes)), capacity_(BufferBytes)
+{
+}
 
 ExportStream::~ExportStream() { flush(); }
 
 bool ExportStream::flush()
 {
     if (used_ > 0 && file_) {
-        if (std::fwrite(buffer_.data(), 1, used_, file_) != used_)
+        if (std::fwrite(buffer_.get(), 1, used_, file_) != used_)
             failed_ = true;
     }
     used_ = 0;
@@ -32,34 +35,25 @@ bool ExportStream::flush()
     return !failed_ && file_ != nullptr;
 }
 
-void ExportStream::makeRoom(std::size_t bytes)
+void ExportStream::spill(std::size_t bytes)
 {
-    if (used_ + bytes > buffer_.size()) {
-        if (used_ > 0 && file_ && std::fwrite(buffer_.data(), 1, used_, file_) != used_)
+    if (used_ + bytes > capacity_) {
+        if (used_ > 0 && file_ && std::fwrite(buffer_.get(), 1, used_, file_) != used_)
             failed_ = true;
         used_ = 0;
-        if (bytes > buffer_.size())
-            buffer_.resize(bytes);
+        if (bytes > capacity_) {
+            buffer_ = std::make_unique_for_overwrite<char[]>(bytes);
+            capacity_ = bytes;
+        }
     }
 }
-
-ExportStream& ExportStream::text(std::string_view s)
-{
-    makeRoom(s.size());
-    std::memcpy(buffer_.data() + used_, s.data(), s.size());
-    used_ += s.size();
-    return *this;
-}
-
-ExportStream& ExportStream::endLine() { return text("\r\n"); }
 
 ExportStream& ExportStream::spaces(int count)
 {
     if (count <= 0)
         return *this;
     const auto n = static_cast<std::size_t>(count);
-    makeRoom(n);
-    std::memset(buffer_.data() + used_, ' ', n);
+    std::memset(room(n), ' ', n);
     used_ += n;
     return *this;
 }
@@ -69,8 +63,7 @@ void ExportStream::put(const char* begin, const char* end, int width, bool leftA
 {
     const auto len = static_cast<std::size_t>(end - begin);
     const std::size_t field = width > 0 && static_cast<std::size_t>(width) > len ? static_cast<std::size_t>(width) : len;
-    makeRoom(field);
-    char* out = buffer_.data() + used_;
+    char* out = room(field);
     const std::size_t pad = field - len;
     if (leftAlign) {
         std::memcpy(out, begin, len);
@@ -82,24 +75,10 @@ void ExportStream::put(const char* begin, const char* end, int width, bool leftA
     used_ += field;
 }
 
-ExportStream& ExportStream::fixed(double value, int width, int precision)
-{
-    char tmp[NumberBytes];
-    const auto r = std::to_chars(tmp, tmp + sizeof tmp, value, std::chars_format::fixed, precision);
-    put(tmp, r.ptr, width, false);
-    return *this;
-}
-
-ExportStream& ExportStream::known(double value, int width, int precision)
-{
-    return value == Missing ? spaces(width) : fixed(value, width, precision);
-}
-
 ExportStream& ExportStream::fixedLeft(double value, int width, int precision)
 {
-    char tmp[NumberBytes];
-    const auto r = std::to_chars(tmp, tmp + sizeof tmp, value, std::chars_format::fixed, precision);
-    put(tmp, r.ptr, width, true);
+    char tmp[FixedPointMaxBytes];
+    put(tmp, writeFixedPoint(tmp, value, precision), width, true);
     return *this;
 }
 

@@ -138,45 +138,7 @@ std::string isoTime(double t)
     return buf;
 }
 
-std::string columnSummary(const ArchiveProfile& profile)
-{
-    std::string s;
-    const auto du = [](double v) { return known(v) ? fixedText(v, 2) + " DU" : std::string("unknown"); };
-    for (const ArchiveSonde& a : profile.sondes) {
-        if (!s.empty())
-            s += "; ";
-        s += a.sn + ": measured " + du(a.measured) + ", residual " + du(a.residual);
-        if (known(a.residual))
-            s += a.residualByTable ? " (climatological table)" : " (constant mixing ratio)";
-        s += ", total " + du(a.total);
-    }
-    return s;
-}
-
-// "SN: model 6A, 1.0% KI, 3.0 ml, ib0 0.020 uA; ..." with what the
-// configuration gives for each ozonesonde.
-std::string sondeSummary(const Q5& q, const ArchiveProfile& profile)
-{
-    std::string s;
-    for (const ArchiveSonde& a : profile.sondes) {
-        const O3SondeCfg& c = q.o3Sonde[a.slot];
-        std::string parts;
-        const auto add = [&parts](const std::string& text) { parts += (parts.empty() ? "" : ", ") + text; };
-        if (!c.model.empty())
-            add("model " + c.model);
-        if (!c.solutionType.empty())
-            add(c.solutionType);
-        if (c.solutionVolume)
-            add(fixedText(*c.solutionVolume, 1) + " ml");
-        for (const auto& [name, v] : {std::pair{"ib0", c.ib0}, std::pair{"ib1", c.ib1}, std::pair{"ib2", c.ib2}})
-            if (v)
-                add(std::string(name) + " " + fixedText(*v, 3) + " uA");
-        s += (s.empty() ? "" : "; ") + a.sn + ": " + (parts.empty() ? "no details given" : parts);
-    }
-    return s;
-}
-
-// "standard; ozonesonde 1: absorption, background, ... (skipped: transfer); ..."
+// "standard (...); ozonesonde 1: absorption, background, ... (skipped: transfer); ..."
 std::string methodSummary(const Q5& q, const ArchiveProfile& profile)
 {
     std::string text = "standard (O3S-DQA / ASOPOS 2.0)";
@@ -191,14 +153,15 @@ std::string methodSummary(const Q5& q, const ArchiveProfile& profile)
     return text;
 }
 
-void globalAttributes(Nc& nc, const Q5& q, const ArchiveProfile& profile, const ArchiveMeta& meta)
+// Attributes of the file that every flight of a station shares; what
+// differs between flights lives in variables on the trajectory dimension.
+void globalAttributes(Nc& nc, const Q5& q, const ArchiveMeta& meta)
 {
     const ArchiveStation& st = meta.station;
-    const double launch = profile.sondes.front().launchTime;
     const std::string software = std::string(ProgramName) + " " + ProgramVersion;
     nc.text(NC_GLOBAL, "Conventions", "CF-1.8");
     nc.text(NC_GLOBAL, "featureType", "trajectory");
-    nc.text(NC_GLOBAL, "title", utf8Text("Ozonesonde sounding, " + std::string(q.stnName) + ", " + isoTime(launch)));
+    nc.text(NC_GLOBAL, "title", utf8Text("Ozonesonde sounding, " + std::string(q.stnName)));
     nc.text(NC_GLOBAL, "institution", utf8Text(st.agency));
     nc.text(NC_GLOBAL, "creator_name", utf8Text(st.scientificAuthority));
     nc.text(NC_GLOBAL, "source", "balloon-borne ECC ozonesonde(s) with radiosonde");
@@ -206,52 +169,145 @@ void globalAttributes(Nc& nc, const Q5& q, const ArchiveProfile& profile, const 
     nc.text(NC_GLOBAL, "software", software);
     nc.text(NC_GLOBAL, "date_created", isoDate(meta.generated));
     nc.text(NC_GLOBAL, "comment", "All times are UTC; time counts seconds from the launch.");
-    nc.text(NC_GLOBAL, "station_name", utf8Text(q.stnName));
-    nc.number(NC_GLOBAL, "station_latitude", q.stnLat);
-    nc.number(NC_GLOBAL, "station_longitude", q.stnLong);
-    nc.number(NC_GLOBAL, "station_altitude", q.stnAlt);
     nc.text(NC_GLOBAL, "platform_type", utf8Text(st.platformType));
     nc.text(NC_GLOBAL, "platform_id", utf8Text(st.platformId));
     nc.text(NC_GLOBAL, "platform_name", utf8Text(st.platformName));
     nc.text(NC_GLOBAL, "country", utf8Text(st.country));
     nc.text(NC_GLOBAL, "gaw_id", utf8Text(st.gawId));
-    nc.text(NC_GLOBAL, "launch_time", isoTime(launch));
-    nc.text(NC_GLOBAL, "time_coverage_start", isoTime(launch));
-    nc.text(NC_GLOBAL, "radiosonde_serial", utf8Text(q.rsSondeId));
+    nc.text(NC_GLOBAL, "product_version", utf8Text(st.dataVersion));
     nc.text(NC_GLOBAL, "radiosonde_manufacturer", utf8Text(st.radiosondeMaker));
     nc.text(NC_GLOBAL, "radiosonde_model", utf8Text(st.radiosondeModel));
-    nc.text(NC_GLOBAL, "radiosonde_pressure_sensor", q.rsPrInst ? "yes" : "no");
-    nc.text(NC_GLOBAL, "radiosonde_gps", q.rsGpsInst ? "yes" : "no");
     nc.text(NC_GLOBAL, "interface_manufacturer", utf8Text(st.interfaceMaker));
     nc.text(NC_GLOBAL, "interface_model", utf8Text(st.interfaceModel));
     nc.text(NC_GLOBAL, "ground_equipment", utf8Text(st.groundEquipment));
-    nc.text(NC_GLOBAL, "residual_method", q.resTable ? "climatological table" : "constant mixing ratio");
-    if (q.o3Method.standard()) // the classic file stays as it was
-        nc.text(NC_GLOBAL, "processing_method", utf8Text(methodSummary(q, profile)));
-    nc.text(NC_GLOBAL, "ozonesondes", utf8Text(sondeSummary(q, profile)));
-    nc.text(NC_GLOBAL, "ozone_columns", utf8Text(columnSummary(profile)));
-    nc.number(NC_GLOBAL, "wmo_tropopause_pressure_hPa", profile.sondes.front().tropopausePressure);
-    const ReferenceOzone& ref = q.reference;
-    nc.number(NC_GLOBAL, "reference_total_ozone_DU", ref.totalO3 ? *ref.totalO3 : Unknown);
-    nc.text(NC_GLOBAL, "reference_instrument",
-            utf8Text(ref.instrument + (ref.model.empty() ? "" : " " + ref.model)
-                     + (ref.number.empty() ? "" : " #" + ref.number)));
-    nc.text(NC_GLOBAL, "reference_utc_mean", utf8Text(ref.utcMean));
+}
+
+// Values of one flight or one ozonesonde, on the trajectory dimension, so
+// that the files of several flights combine into one data set along it
+// without one flight's values replacing another's.
+struct TrajectoryValue {
+    const char* name;
+    const char* longName;
+    const char* units;
+    double (*get)(const Q5&, const ArchiveSonde&);
+};
+
+const TrajectoryValue TrajectoryValues[] = {
+    {"station_latitude", "latitude of the launch site", "degrees_north",
+     [](const Q5& q, const ArchiveSonde&) { return q.stnLat; }},
+    {"station_longitude", "longitude of the launch site", "degrees_east",
+     [](const Q5& q, const ArchiveSonde&) { return q.stnLong; }},
+    {"station_altitude", "altitude of the launch site above mean sea level", "m",
+     [](const Q5& q, const ArchiveSonde&) { return q.stnAlt; }},
+    {"wmo_tropopause_pressure", "air pressure at the first WMO lapse-rate tropopause", "hPa",
+     [](const Q5&, const ArchiveSonde& s) { return s.tropopausePressure; }},
+    {"reference_total_ozone", "total ozone of the ground reference instrument, Dobson units", "1e-5 m",
+     [](const Q5& q, const ArchiveSonde&) { return q.reference.totalO3 ? *q.reference.totalO3 : Unknown; }},
+    {"solution_volume", "volume of the cathode solution", "ml",
+     [](const Q5& q, const ArchiveSonde& s) { return q.o3Sonde[s.slot].solutionVolume.value_or(Unknown); }},
+    {"ib0", "cell background before exposure to ozone in the laboratory", "uA",
+     [](const Q5& q, const ArchiveSonde& s) { return q.o3Sonde[s.slot].ib0.value_or(Unknown); }},
+    {"ib1", "cell background after exposure to ozone in the laboratory", "uA",
+     [](const Q5& q, const ArchiveSonde& s) { return q.o3Sonde[s.slot].ib1.value_or(Unknown); }},
+    {"ib2", "cell background just before launch", "uA",
+     [](const Q5& q, const ArchiveSonde& s) { return q.o3Sonde[s.slot].ib2.value_or(Unknown); }},
+};
+constexpr int TrajectoryValueCount = sizeof TrajectoryValues / sizeof TrajectoryValues[0];
+
+struct TrajectoryText {
+    const char* name;
+    const char* longName;
+    std::string (*get)(const Q5&, const ArchiveSonde&);
+};
+
+const TrajectoryText TrajectoryTexts[] = {
+    {"station_name", "name of the launch site", [](const Q5& q, const ArchiveSonde&) { return utf8Text(q.stnName); }},
+    {"launch_time", "launch time, UTC (ISO 8601)", [](const Q5&, const ArchiveSonde& s) { return isoTime(s.launchTime); }},
+    {"sonde_model", "ozonesonde model", [](const Q5&, const ArchiveSonde& s) { return utf8Text(s.model); }},
+    {"solution_type", "cathode solution",
+     [](const Q5& q, const ArchiveSonde& s) { return utf8Text(q.o3Sonde[s.slot].solutionType); }},
+    {"radiosonde_serial", "radiosonde serial number",
+     [](const Q5& q, const ArchiveSonde&) { return utf8Text(q.rsSondeId); }},
+    {"residual_method", "how the ozone column above the burst was estimated",
+     [](const Q5&, const ArchiveSonde& s) {
+         return std::string(known(s.residual) ? (s.residualByTable ? "climatological table" : "constant mixing ratio")
+                                              : "");
+     }},
+    {"reference_instrument", "ground reference instrument of the total ozone",
+     [](const Q5& q, const ArchiveSonde&) {
+         const ReferenceOzone& ref = q.reference;
+         return utf8Text(ref.instrument + (ref.model.empty() ? "" : " " + ref.model)
+                         + (ref.number.empty() ? "" : " #" + ref.number));
+     }},
+    {"reference_utc_mean", "mean UTC of the reference measurement",
+     [](const Q5& q, const ArchiveSonde&) { return utf8Text(q.reference.utcMean); }},
+};
+constexpr int TrajectoryTextCount = sizeof TrajectoryTexts / sizeof TrajectoryTexts[0];
+
+// Earth radius of the geopotential conversion (WMO), m.
+constexpr double EarthRadiusM = 6356766.0;
+
+// Geometric altitude (m) of a geopotential height h (m), the inverse of
+// geopotentialHeight.
+double altitudeOf(double h) { return known(h) ? EarthRadiusM * h / (EarthRadiusM - h) : Unknown; }
+
+// A trajectory needs a position at every observation that holds data: where
+// no GPS fix is known (always, without GPS) the launch site's position and
+// the altitude from the geopotential height stand in.
+double positionFallback(int column, const Q5& q, const ArchiveLevel& l)
+{
+    switch (column) {
+    case 1:
+        return q.stnLat;
+    case 2:
+        return q.stnLong;
+    case 3:
+        return altitudeOf(l.gph);
+    default:
+        return Unknown;
+    }
 }
 
 bool writeContent(Nc& nc, const Q5& q, const ArchiveProfile& profile, const ArchiveMeta& meta)
 {
     const std::size_t nSondes = profile.sondes.size();
-    std::size_t nObs = 1, snLen = 1; // a dimension of length 0 would be the unlimited one
+    std::size_t nObs = 1, snLen = 1, textLen = 1; // a dimension of length 0 would be the unlimited one
+    std::vector<std::vector<std::string>> texts(TrajectoryTextCount);
     for (const ArchiveSonde& s : profile.sondes) {
         nObs = std::max(nObs, s.ascent.size());
         snLen = std::max(snLen, s.sn.size());
+        for (int i = 0; i < TrajectoryTextCount; ++i) {
+            texts[static_cast<std::size_t>(i)].push_back(TrajectoryTexts[i].get(q, s));
+            textLen = std::max(textLen, texts[static_cast<std::size_t>(i)].back().size());
+        }
     }
-    int dimTraj = -1, dimObs = -1, dimSn = -1;
+    int dimTraj = -1, dimObs = -1, dimSn = -1, dimText = -1;
     nc.ok(nc_def_dim(nc.id, "trajectory", nSondes, &dimTraj));
     nc.ok(nc_def_dim(nc.id, "obs", nObs, &dimObs));
     nc.ok(nc_def_dim(nc.id, "sn_strlen", snLen, &dimSn));
-    globalAttributes(nc, q, profile, meta);
+    nc.ok(nc_def_dim(nc.id, "text_strlen", textLen, &dimText));
+    globalAttributes(nc, q, meta);
+    if (q.o3Method.standard()) // the classic file stays as it was
+        nc.text(NC_GLOBAL, "processing_method", utf8Text(methodSummary(q, profile)));
+
+    // The index of the observations, so that files of different lengths
+    // align along obs when combined.
+    int obsVar = -1;
+    nc.ok(nc_def_var(nc.id, "obs", NC_INT, 1, &dimObs, &obsVar));
+    nc.text(obsVar, "long_name", "index of the observation along the trajectory");
+    nc.text(obsVar, "units", "1");
+    const int trajText[2] = {dimTraj, dimText};
+    int textVars[TrajectoryTextCount];
+    for (int i = 0; i < TrajectoryTextCount; ++i) {
+        nc.ok(nc_def_var(nc.id, TrajectoryTexts[i].name, NC_CHAR, 2, trajText, &textVars[i]));
+        nc.text(textVars[i], "long_name", TrajectoryTexts[i].longName);
+        nc.text(textVars[i], "_Encoding", "utf-8");
+    }
+    int trajVars[TrajectoryValueCount];
+    for (int i = 0; i < TrajectoryValueCount; ++i) {
+        const TrajectoryValue& v = TrajectoryValues[i];
+        trajVars[i] = nc.variable(v.name, 1, &dimTraj, "", v.longName, v.units);
+    }
 
     const int trajSn[2] = {dimTraj, dimSn};
     int snVar = -1;
@@ -278,15 +334,25 @@ bool writeContent(Nc& nc, const Q5& q, const ArchiveProfile& profile, const Arch
         if (i == 0) {
             nc.text(vars[i], "calendar", "standard");
             nc.text(vars[i], "axis", "T");
-        } else if (i == 3) {
-            nc.text(vars[i], "positive", "up");
-        } else if (i > 3) {
+        } else if (i <= 3) {
+            if (i == 3)
+                nc.text(vars[i], "positive", "up");
+            nc.text(vars[i], "comment",
+                    q.rsGpsInst ? "from the GPS; where no fix is known, the launch site's position and the altitude "
+                                  "from the geopotential height"
+                                : "the flight has no GPS: the launch site's position and the altitude from the "
+                                  "geopotential height");
+        } else {
             nc.text(vars[i], "coordinates", "time lat lon alt");
         }
     }
     if (!nc.ok(nc_enddef(nc.id)))
         return false;
 
+    std::vector<int> index(nObs);
+    for (std::size_t k = 0; k < nObs; ++k)
+        index[k] = static_cast<int>(k);
+    nc.ok(nc_put_var_int(nc.id, obsVar, index.data()));
     std::vector<double> row(nObs);
     for (std::size_t t = 0; t < nSondes; ++t) {
         const ArchiveSonde& s = profile.sondes[t];
@@ -301,11 +367,24 @@ bool writeContent(Nc& nc, const Q5& q, const ArchiveProfile& profile, const Arch
             const double out = known(v) ? v : NetcdfFill;
             nc.ok(nc_put_var1_double(nc.id, sondeVars[i], &t, &out));
         }
+        for (int i = 0; i < TrajectoryValueCount; ++i) {
+            const double v = TrajectoryValues[i].get(q, s);
+            const double out = known(v) ? v : NetcdfFill;
+            nc.ok(nc_put_var1_double(nc.id, trajVars[i], &t, &out));
+        }
+        for (int i = 0; i < TrajectoryTextCount; ++i) {
+            std::string v = texts[static_cast<std::size_t>(i)][t];
+            v.resize(textLen, '\0');
+            const std::size_t start[2] = {t, 0}, count[2] = {1, textLen};
+            nc.ok(nc_put_vara_text(nc.id, textVars[i], start, count, v.data()));
+        }
         const std::size_t start[2] = {t, 0}, count[2] = {1, nObs};
         for (int i = 0; i < ColumnCount; ++i) {
             std::fill(row.begin(), row.end(), NetcdfFill);
             for (std::size_t k = 0; k < s.ascent.size(); ++k) {
-                const double v = Columns[i].get(s.ascent[k]);
+                double v = Columns[i].get(s.ascent[k]);
+                if (!known(v))
+                    v = positionFallback(i, q, s.ascent[k]);
                 if (known(v))
                     row[k] = v;
             }

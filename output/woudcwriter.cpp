@@ -1,6 +1,7 @@
 #include "woudcwriter.h"
 
 #include <algorithm>
+#include <cstdio>
 #include <initializer_list>
 
 #include "archivetext.h"
@@ -14,7 +15,9 @@ namespace {
 
 constexpr const char* Eol = "\r\n";
 
-// Fields of #PROFILE and of the tables that repeat its layout.
+// Fields of #PROFILE and of the tables that repeat its layout. Values carry
+// the resolution of the sensors: pressure 0.01 hPa, ozone partial pressure
+// 0.001 mPa, temperatures 0.01 degC, humidity 0.1 %.
 constexpr const char* ProfileFields = "Duration,Pressure,O3PartialPressure,Temperature,WindSpeed,WindDirection,"
                                       "LevelCode,GPHeight,RelativeHumidity,SampleTemperature,SondeCurrent,Latitude,"
                                       "Longitude,PumpMotorCurrent,PumpMotorVoltage,Height";
@@ -64,15 +67,15 @@ void profileTable(std::string& out, const char* name, const std::vector<ArchiveL
     tableHead(out, name, ProfileFields);
     for (const ArchiveLevel& l : levels) {
         appendFixed(out, l.duration, 3);
-        value(out, l.pressure, 3);
-        value(out, l.o3pp, 4);
+        value(out, l.pressure, 2);
+        value(out, l.o3pp, 3);
         value(out, l.temperature, 2);
         value(out, l.windSpeed, 2);
         value(out, l.windDir, 1);
         out += ',';
         out += std::to_string(l.levelCode);
         value(out, l.gph, 1);
-        value(out, l.humidity, 2);
+        value(out, l.humidity, 1);
         value(out, l.pumpTemp, 2);
         value(out, l.cellCurrent, 3);
         value(out, l.lat, 5);
@@ -84,23 +87,26 @@ void profileTable(std::string& out, const char* name, const std::vector<ArchiveL
     }
 }
 
-// One row per #PROFILE row, in the same order: the 1-sigma uncertainty of
-// the partial pressure; the other fields' uncertainties are not known.
+// One row per #PROFILE row, in the same order, with its Duration and
+// Pressure so that rows match by value: the 1-sigma uncertainty of the
+// partial pressure; the other fields' uncertainties are not known.
 void uncertaintyTable(std::string& out, const std::vector<ArchiveLevel>& levels)
 {
     const auto any = std::find_if(levels.begin(), levels.end(), [](const ArchiveLevel& l) { return known(l.o3ppUnc); });
     if (any == levels.end())
         return;
     out += Eol;
-    out += "* One row per #PROFILE row, in its order: O3PartialPressure holds its 1-sigma uncertainty (mPa).";
+    out += "* One row per #PROFILE row, with its Duration and Pressure: O3PartialPressure holds its 1-sigma "
+           "uncertainty (mPa).";
     out += Eol;
     out += "#PROFILE_UNCERTAINTY";
     out += Eol;
     out += ProfileFields;
     out += Eol;
     for (const ArchiveLevel& l : levels) {
-        out += ',';
-        value(out, l.o3ppUnc, 4);
+        appendFixed(out, l.duration, 3);
+        value(out, l.pressure, 2);
+        value(out, l.o3ppUnc, 3);
         out += ",,,,,,,,,,,,,";
         out += Eol;
     }
@@ -111,6 +117,31 @@ void require(ArchiveText& file, const std::string& v, const char* field, const c
     if (v.empty())
         file.warnings.push_back(std::string("WOUDC ") + file.name + ": required field " + field + " is empty (set "
                                 + key + ")");
+}
+
+const char* backgroundText(Background b)
+{
+    switch (b) {
+    case Background::None:
+        return "None";
+    case Background::Constant:
+        return "Constant";
+    case Background::PressureDependent:
+        return "Pressure dependent";
+    }
+    return "";
+}
+
+// Decimal hours, as the WOUDC asks: "hh:mm:ss" (or "hh:mm") converted, a
+// number kept as written; anything else is passed through for the reader.
+std::string decimalHours(const std::string& utc)
+{
+    int h = 0, m = 0, sec = 0;
+    char tail = 0;
+    const int n = std::sscanf(utc.c_str(), "%d:%d:%d%c", &h, &m, &sec, &tail);
+    if ((n == 2 || n == 3) && h >= 0 && h < 24 && m >= 0 && m < 60 && sec >= 0 && sec < 60)
+        return fixedText(h + m / 60.0 + (n == 3 ? sec : 0) / 3600.0, 4);
+    return utc;
 }
 
 // A part of the file name: no folder separators, blanks or dots (the dots
@@ -124,7 +155,7 @@ std::string woudcFileName(const Q5& q, const ArchiveSonde& sonde, const ArchiveM
     std::string date = isoDate(sonde.launchTime);
     date.erase(7, 1);
     date.erase(4, 1);
-    return date + ".ECC." + namePart(q.o3Sonde[sonde.slot].model) + "." + namePart(sonde.sn) + "."
+    return date + ".ECC." + namePart(sondeModel(q.o3Sonde[sonde.slot])) + "." + namePart(sonde.sn) + "."
         + namePart(meta.station.agency) + ".csv";
 }
 
@@ -136,10 +167,10 @@ struct MethodFields {
     const PumpEffTable* table = nullptr;       // a built-in table used instead of the configuration's
 };
 
-MethodFields methodFields(const Q5& q, const O3MethodResult& m)
+MethodFields methodFields(const ArchiveSonde& s, const O3MethodResult& m)
 {
     MethodFields f;
-    f.background = q.bkgCount > 0 ? "Pressure dependent" : "Constant";
+    f.background = backgroundText(s.backgroundApplied);
     if (m.method != O3Method::Standard)
         return f;
     f.background = m.responseCorrected ? "Time response (Ib0 and slow current)" : "Constant (" + m.background + ")";
@@ -155,7 +186,7 @@ MethodFields methodFields(const Q5& q, const O3MethodResult& m)
 
 ArchiveText woudcFile(const Q5& q, const ArchiveSonde& s, const ArchiveMeta& meta)
 {
-    const MethodFields method = methodFields(q, q.o3MethodResult[s.slot]);
+    const MethodFields method = methodFields(s, q.o3MethodResult[s.slot]);
     const ArchiveStation& st = meta.station;
     const O3SondeCfg& cfg = q.o3Sonde[s.slot];
     const std::string platformName = st.platformName.empty() ? std::string(q.stnName) : st.platformName;
@@ -165,12 +196,23 @@ ArchiveText woudcFile(const Q5& q, const ArchiveSonde& s, const ArchiveMeta& met
     require(file, st.platformId, "#PLATFORM.ID", "platformId in the preferences section [archive]");
     require(file, platformName, "#PLATFORM.Name", "platformName in the preferences section [archive]");
     require(file, st.country, "#PLATFORM.Country", "country in the preferences section [archive]");
+    require(file, s.model, "#INSTRUMENT.Model",
+            "model in the ozonesonde's configuration section; the serial's prefix does not name it");
+    require(file, st.dataVersion, "#DATA_GENERATION.Version", "dataVersion in the preferences section [archive]");
+    if (!known(s.measured))
+        file.warnings.push_back("WOUDC " + file.name
+                                + ": required field #FLIGHT_SUMMARY.IntegratedO3 is empty (the measured column is "
+                                  "unknown): the file cannot be submitted");
+    if (!known(s.total))
+        file.warnings.push_back("WOUDC " + file.name
+                                + ": required field #FLIGHT_SUMMARY.SondeTotalO3 is empty (the residual above the "
+                                  "burst is unknown): the file cannot be submitted");
 
     std::string& out = file.text;
     out.reserve(160 * (s.prelaunch.size() + s.ascent.size() + s.descent.size()) + 4096);
     table(out, "CONTENT", "Class,Category,Level,Form", {"WOUDC", "OzoneSonde", "1.0", "2"});
     table(out, "DATA_GENERATION", "Date,Agency,Version,ScientificAuthority",
-          {isoDate(meta.generated), csvValue(st.agency), "1.0", csvValue(st.scientificAuthority)});
+          {isoDate(meta.generated), csvValue(st.agency), csvValue(st.dataVersion), csvValue(st.scientificAuthority)});
     out += "* Written by ";
     out += ProgramName;
     out += ' ';
@@ -179,7 +221,7 @@ ArchiveText woudcFile(const Q5& q, const ArchiveSonde& s, const ArchiveMeta& met
     table(out, "PLATFORM", "Type,ID,Name,Country,GAW_ID",
           {csvValue(st.platformType), csvValue(st.platformId), csvValue(platformName), csvValue(st.country),
            csvValue(st.gawId)});
-    table(out, "INSTRUMENT", "Name,Model,Number", {"ECC", csvValue(cfg.model), csvValue(s.sn)});
+    table(out, "INSTRUMENT", "Name,Model,Number", {"ECC", csvValue(s.model), csvValue(s.sn)});
     table(out, "LOCATION", "Latitude,Longitude,Height",
           {fixedText(q.stnLat, 4), fixedText(q.stnLong, 4), fixedText(q.stnAlt, 1)});
     table(out, "TIMESTAMP", "UTCOffset,Date,Time", {"+00:00:00", isoDate(s.launchTime), clockTime(s.launchTime)});
@@ -190,7 +232,7 @@ ArchiveText woudcFile(const Q5& q, const ArchiveSonde& s, const ArchiveMeta& met
           {num(s.measured, 2), known(s.residual) ? (s.residualByTable ? ResidualOther : ResidualConstantMixingRatio) : "",
            // Negative: computed against the reference, not applied.
            num(s.total, 2), num(-s.correctionFactor, 3), method.background,
-           "Pump"});
+           cfg.thermistorText.empty() ? std::string("Pump") : csvValue(cfg.thermistorText)});
     if (known(s.residual) && s.residualByTable) {
         out += "* Residual ozone above the burst from the climatological table ";
         out += printableAscii(q.resTableFile);
@@ -207,7 +249,7 @@ ArchiveText woudcFile(const Q5& q, const ArchiveSonde& s, const ArchiveMeta& met
     table(out, "SAMPLING_METHOD",
           "TypeOzoneFreeAir,CorrectionWettingFlow,SurfaceOzone,DurationSurfaceOzoneExposure,LengthBG,"
           "WMOTropopausePressure,BurstOzonePressure,GroundEquipment,ProcessingSoftware",
-          {"", method.wettingFlow, "", "", "", num(s.tropopausePressure, 2), num(s.burstPressure, 3), csvValue(st.groundEquipment),
+          {"", method.wettingFlow, "", "", "", num(s.tropopausePressure, 2), num(s.burstO3pp, 3), csvValue(st.groundEquipment),
            csvValue(std::string(ProgramName) + " " + ProgramVersion)});
     if (method.table) {
         tableHead(out, "PUMP_CORRECTION", "Pressure,PumpCorrectionFactor");
@@ -234,7 +276,7 @@ ArchiveText woudcFile(const Q5& q, const ArchiveSonde& s, const ArchiveMeta& met
         const ReferenceOzone& ref = q.reference;
         table(out, "OZONE_REFERENCE", "Name,Model,Number,Version,TotalO3,WLCode,ObsType,UTC_Mean",
               {csvValue(ref.instrument), csvValue(ref.model), csvValue(ref.number), "", num(ref.totalO3, 1),
-               csvValue(ref.wlCode), csvValue(ref.obsType), csvValue(ref.utcMean)});
+               csvValue(ref.wlCode), csvValue(ref.obsType), csvValue(decimalHours(ref.utcMean))});
     }
     profileTable(out, "PROFILE", s.ascent);
     uncertaintyTable(out, s.ascent);

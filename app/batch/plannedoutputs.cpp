@@ -7,6 +7,7 @@
 #include "flight/q5.h"
 #include "output/ameswriter.h"
 #include "output/archiveprofile.h"
+#include "output/archivetext.h"
 #include "output/netcdfwriter.h"
 #include "output/woudcwriter.h"
 #include "processing/preferences.h"
@@ -51,7 +52,12 @@ std::vector<std::string> plannedArchiveFiles(const std::string& raw, const std::
                 name = woudcFileName(*q, sonde, meta).replace(0, 8, "YYYYMMDD");
             else
                 name = amesFileName(sonde, meta);
-            if (kind == ArchiveKind::Ames)
+            // An NDACC name carries the launch day and no serial for the first
+            // ozonesonde of the chain: it is planned by serial, so that only the
+            // same ozonesonde in two flights of the call clashes.
+            if (kind == ArchiveKind::Ames && name.rfind(meta.baseName + ".", 0) != 0)
+                name = name.substr(0, 2) + "YYMMDD." + fileNamePiece(sonde.sn, true) + ".bHH";
+            else if (kind == ArchiveKind::Ames)
                 name.replace(name.size() - 2, 2, "HH");
             files.push_back((folder / name).string());
         }

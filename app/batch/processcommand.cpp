@@ -17,6 +17,8 @@
 #include "flight/filepath.h"
 #include "flight/q5.h"
 #include "flight/scripteddialogs.h"
+#include "flightjson.h"
+#include "flightrun.h"
 #include "jsonout.h"
 #include "orderedrunner.h"
 #include "plannedoutputs.h"
@@ -50,87 +52,29 @@ struct ProcessOptions {
     unsigned jobs = 0;      // flights processed at once; 0 = one per core
 };
 
-// Everything reported about one flight. The flight object stays for the
-// steps that follow processing (exports append to `exports`).
-struct FlightResult {
-    explicit FlightResult(bool answerYes) : dialogs(answerYes) {}
-
-    std::string raw;
-    std::string cfg;
-    std::string error; // the application's message; empty when all went well
-    std::unique_ptr<Q5> q5 = std::make_unique<Q5>();
-    ScriptedDialogs dialogs;
-    std::vector<std::string> exports;
-    std::vector<std::string> plots; // pictures written for --plots
-    std::vector<std::string> archiveWarnings; // what the archive files lack
-    bool processed = false; // the processing run went through: its values stand
-
-    bool ok() const { return error.empty(); }
-};
-
-std::string configPathFor(const std::string& raw, const ProcessOptions& opt)
-{
-    return opt.cfg.empty() ? replaceExtension(raw, ".cfg") : opt.cfg;
-}
-
 // Thrown through the parser when an option does not fit a flight.
 [[noreturn]] void usageError(const std::string& message) { throw CLI::ValidationError(message); }
 
-// The settings overrides of the command line, after the import's own rules.
-void applyOverrides(Q5& q, const ProcessOptions& opt, const std::string& cfg)
+// What the command line chooses for each flight.
+RunOptions runOptions(const ProcessOptions& opt)
 {
-    if (!opt.surfaceRef.empty())
-        q.sfcUseStd = opt.surfaceRef == "std" ? 1 : 0;
-    if (opt.launchDetect == "gps") {
-        if (!q.rsGpsInst)
-            usageError("--launch-detect gps: no GPS installed in " + cfg);
-        q.lDetGps = 1;
-    } else if (opt.launchDetect == "ptu") {
-        if (!q.rsPrInst)
-            usageError("--launch-detect ptu: no pressure sensor installed in " + cfg);
-        q.lDetGps = 0;
-    }
-    if (opt.applySfcCorr)
-        applySurfaceCorrection(q, true);
+    RunOptions run;
+    run.cfg = opt.cfg;
+    run.answerYes = opt.answer == "yes";
+    run.surfaceRef = opt.surfaceRef;
+    run.launchDetect = opt.launchDetect;
+    run.applySfcCorr = opt.applySfcCorr;
+    return run;
 }
 
-FlightResult processOne(const std::string& raw, const ProcessOptions& opt, const Preferences& prefs)
+FlightRun processOne(const std::string& raw, const ProcessOptions& opt, const Preferences& prefs)
 {
-    FlightResult res(opt.answer == "yes");
-    res.raw = raw;
-    res.cfg = configPathFor(raw, opt);
-    Q5& q = *res.q5;
-    applyPreferences(q, prefs);
-    if (const std::string reason = unreadableReason(raw); !reason.empty()) {
-        res.error = "Raw file " + raw + ": " + reason + ", load aborted.";
-        return res;
+    try {
+        return runFlight(raw, runOptions(opt), prefs);
+    } catch (const OverrideError& e) {
+        usageError(e.what());
     }
-    std::error_code ec;
-    if (!std::filesystem::is_regular_file(res.cfg, ec)) {
-        res.error = "Flight config not found, load aborted.";
-        return res;
-    }
-    const ImportResult imported = importFlight(q, raw, res.cfg);
-    // An override that does not fit the configuration is a usage error,
-    // whether or not the raw file could be read.
-    if (imported.configRead)
-        applyOverrides(q, opt, res.cfg);
-    const std::string rawProblem = !imported.configRead
-        ? std::string()
-        : readRawProblem(raw, imported.ok(), q.sfcRecs.size() + q.fltRecs.size());
-    if (!imported.ok() || !rawProblem.empty()) {
-        res.error = rawProblem.empty() ? imported.error : "Error loading flight data, load aborted: " + rawProblem + ".";
-        return res;
-    }
-    q.dialogs = &res.dialogs;
-    res.processed = q.processFlight();
-    q.dialogs = nullptr;
-    if (!res.processed)
-        res.error = "Error calculating total ozone data.";
-    return res;
 }
-
-
 
 void printTropopause(const char* name, const Tropopause& t)
 {
@@ -140,55 +84,6 @@ void printTropopause(const char* name, const Tropopause& t)
     }
     std::printf("  %s %.1f hPa, %.0f m, %.1f degC%s\n", name, t.p, t.height, t.t,
                 t.confirmed ? "" : " (not confirmed: the sounding ends less than 2 km above it)");
-}
-
-std::string clockText(double time)
-{
-    const DateParts d = decodeDateTime(time);
-    char buf[32];
-    std::snprintf(buf, sizeof buf, "%02d:%02d:%02d.%03d", d.hour, d.minute, d.second, d.msec);
-    return buf;
-}
-
-Json recordTime(const RawRecord* r)
-{
-    if (!r)
-        return nullptr;
-    Json j;
-    j["time"] = r->time;
-    j["text"] = clockText(r->time);
-    return j;
-}
-
-// A value the run could not determine is null.
-Json known(double v) { return v == Missing ? Json(nullptr) : Json(v); }
-
-Json tropopauseJson(const Tropopause& t)
-{
-    if (!t.found())
-        return nullptr;
-    Json j;
-    j["pressure"] = t.p;
-    j["height"] = t.height;
-    j["temperature"] = t.t;
-    j["confirmed"] = t.confirmed;
-    return j;
-}
-
-Json warningsJson(const FlightWarnings& warnings)
-{
-    Json list = Json::array();
-    for (const FlightWarning& w : warnings) {
-        Json j;
-        j["code"] = w.code;
-        j["message"] = w.message;
-        Json values = Json::object();
-        for (const WarningValue& v : w.values)
-            values[v.name] = v.value;
-        j["values"] = values;
-        list.push_back(j);
-    }
-    return list;
 }
 
 // "%.2f DU", or "unknown".
@@ -203,23 +98,6 @@ std::string columnText(double value)
 
 // "+/-x.xx DU", or "unknown".
 std::string plusMinus(double du) { return du == Missing ? "unknown" : "+/-" + columnText(du); }
-
-// What the processing method did to one sonde.
-void addMethodJson(Json& s, const O3MethodResult& m)
-{
-    s["method"] = methodName(m.method);
-    s["responseCorrected"] = m.responseCorrected;
-    s["stepsApplied"] = m.stepsApplied;
-    Json skipped = Json::array();
-    for (const SkippedStep& step : m.stepsSkipped) {
-        Json k;
-        k["step"] = step.name;
-        k["warning"] = step.warning;
-        skipped.push_back(k);
-    }
-    s["stepsSkipped"] = skipped;
-    s["classicMeasured"] = known(m.classicMeasured);
-}
 
 // The standard method's line of the text report; the classic run has none.
 void printMethod(const O3MethodResult& m)
@@ -236,84 +114,13 @@ void printMethod(const O3MethodResult& m)
                 skipped.empty() ? "none" : skipped.c_str(), columnText(m.classicMeasured).c_str());
 }
 
-Json resultJson(const FlightResult& res)
-{
-    const Q5& q = *res.q5;
-    Json j;
-    j["raw"] = res.raw;
-    j["cfg"] = res.cfg;
-    j["ok"] = res.ok();
-    j["error"] = res.ok() ? Json(nullptr) : Json(res.error);
-    j["o3Count"] = q.o3Count;
-    j["launch"] = recordTime(q.launchRec);
-    j["burst"] = recordTime(q.burstRec);
-    // A flight that was not processed has no surface values, and a chain
-    // position without an ozonesonde no surface ozone: they are unknown, not
-    // the 0 the flight object holds.
-    const auto computed = [&](double v) { return res.processed ? known(v) : Json(nullptr); };
-    Json sfc;
-    sfc["sfcP"] = computed(q.sfcP);
-    sfc["sfcT"] = computed(q.sfcT);
-    sfc["sfcU"] = computed(q.sfcU);
-    Json sfcO3 = Json::array();
-    for (int h = 0; h < MaxSondes; ++h)
-        sfcO3.push_back(q.o3Sonde[h].sn[0] ? computed(q.sfcO3[h]) : Json(nullptr));
-    sfc["sfcO3"] = sfcO3;
-    j["surface"] = sfc;
-    Json sondes = Json::array();
-    for (int h = 0; h < MaxSondes; ++h) {
-        if (!q.o3Sonde[h].sn[0])
-            continue;
-        Json s;
-        s["slot"] = h + 1;
-        s["sn"] = q.o3Sonde[h].sn;
-        // Without a processing run the columns were never computed.
-        s["measured"] = computed(q.o3Measured[h]);
-        s["residual"] = computed(q.o3Residual[h]);
-        s["total"] = computed(q.o3Total(h));
-        s["topMix"] = computed(q.o3TopMix[h]);
-        s["measuredUncertainty"] = computed(q.o3MeasuredUnc[h]);
-        s["residualUncertainty"] = computed(q.o3ResidualUnc[h]);
-        s["totalUncertainty"] = computed(q.o3TotalUnc[h]);
-        s["correctionFactor"] = computed(q.o3CorrFactor[h]);
-        addMethodJson(s, q.o3MethodResult[h]);
-        sondes.push_back(s);
-    }
-    j["sondes"] = sondes;
-    j["tropopause"] = tropopauseJson(q.tropopause);
-    j["tropopause2"] = tropopauseJson(q.tropopause2);
-    Json questions = Json::array();
-    for (const ScriptedDialogs::Entry& e : res.dialogs.transcript) {
-        if (e.kind != ScriptedDialogs::Entry::Question)
-            continue;
-        Json qj;
-        qj["caption"] = e.caption;
-        qj["text"] = e.text;
-        qj["answer"] = e.answer ? "yes" : "no";
-        questions.push_back(qj);
-    }
-    j["questions"] = questions;
-    Json counts;
-    counts["sfc"] = q.sfcRecs.size();
-    counts["flt"] = q.fltRecs.size();
-    counts["wind"] = q.windRecs.size();
-    j["counts"] = counts;
-    j["warnings"] = warningsJson(q.warnings);
-    j["exports"] = res.exports;
-    if (!res.archiveWarnings.empty())
-        j["archiveWarnings"] = res.archiveWarnings;
-    if (!res.plots.empty())
-        j["plots"] = res.plots;
-    return j;
-}
-
 void printWarnings(const FlightWarnings& warnings)
 {
     for (const FlightWarning& w : warnings)
         std::printf("  warning %s: %s\n", w.code.c_str(), w.message.c_str());
 }
 
-void printReport(const FlightResult& res)
+void printReport(const FlightRun& res)
 {
     const Q5& q = *res.q5;
     std::printf("%s (configuration %s)\n", res.raw.c_str(), res.cfg.c_str());
@@ -426,7 +233,7 @@ int runProcess(const ProcessOptions& opt)
     PlannedCall plan;
     plan.rawFiles = opt.rawFiles;
     for (const std::string& raw : opt.rawFiles)
-        plan.cfgFiles.push_back(configPathFor(raw, opt));
+        plan.cfgFiles.push_back(configPathFor(raw, runOptions(opt)));
     plan.prefs = opt.prefs;
     plan.outDir = opt.outDir;
     plan.plotsDir = opt.plotsDir;
@@ -448,12 +255,12 @@ int runProcess(const ProcessOptions& opt)
     }
 
     const std::size_t count = opt.rawFiles.size();
-    std::vector<std::unique_ptr<FlightResult>> results(count);
+    std::vector<std::unique_ptr<FlightRun>> results(count);
     // Import, processing and exports run on the workers; the plot windows
     // (Qt wants them on this thread) and the report follow in argument order.
     const auto work = [&](std::size_t i) {
         const std::string& raw = opt.rawFiles[i];
-        auto res = std::make_unique<FlightResult>(processOne(raw, opt, prefs));
+        auto res = std::make_unique<FlightRun>(processOne(raw, opt, prefs));
         // A pipeline asking for strictness gets no exports of a doubtful flight.
         if (res->ok() && opt.strict && !res->q5->warnings.empty())
             res->error = "Quality checks raised " + std::to_string(res->q5->warnings.size())
@@ -473,7 +280,7 @@ int runProcess(const ProcessOptions& opt)
     int exitCode = ExitOk;
     ProgressLine progress(stderr, count);
     const auto finish = [&](std::size_t i) {
-        FlightResult& res = *results[i];
+        FlightRun& res = *results[i];
         if (res.ok() && !opt.plotsDir.empty()) {
             std::string error;
             const std::string name = baseNamePart(opt.rawFiles[i]);

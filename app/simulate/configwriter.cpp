@@ -1,35 +1,34 @@
 #include <cstdio>
 
 #include "flightsimulator.h"
+#include "initext.h"
 #include "numberformat.h"
 
 namespace lumo::sim {
 
 namespace {
 
-class IniText {
-public:
-    void section(const std::string& name) { text_ += (text_.empty() ? "[" : "\r\n[") + name + "]\r\n"; }
-    void text(const std::string& key, const std::string& value) { text_ += key + "=" + value + "\r\n"; }
-    void number(const std::string& key, double value, int decimals) { text(key, formatFixed(value, decimals)); }
-    void table(const std::string& name, const std::string& file, const std::vector<TableRow>& rows)
-    {
-        section(name);
-        text("file", file);
-        text("n", std::to_string(rows.size()));
-        for (std::size_t r = 0; r < rows.size(); ++r) {
-            char key[16];
-            std::snprintf(key, sizeof key, "%02d", static_cast<int>(r));
-            text(key, formatFixed(rows[r].p, 1) + "," + formatFixed(rows[r].factor, 3));
-        }
-    }
-    const std::string& str() const { return text_; }
-
-private:
-    std::string text_;
-};
-
 std::string twoDigits(int v) { return std::string(1, static_cast<char>('0' + v / 10)) + static_cast<char>('0' + v % 10); }
+
+// What the preparation of a cell records: its type and solution, the three
+// backgrounds, when Ib1 was read, the laboratory flow measurement and where
+// the thermistor sits.
+void writeCell(IniText& ini, const CellSetup& c)
+{
+    ini.text("model", familyModel(c.family));
+    ini.text("solutionType", c.solutionText());
+    ini.number("kiPct", c.kiPct, 1);
+    ini.number("bufferFraction", c.buffer, 2);
+    ini.number("solutionVolume", c.solutionVolume, 1);
+    ini.text("thermistor", thermistorName(c.thermistor));
+    ini.number("ib0", c.ib0, 3);
+    ini.number("ib1", c.ib1, 3);
+    ini.number("ib2", c.ib2, 3);
+    ini.number("ib1Delay", c.ib1Delay, 0);
+    ini.number("flowTemp", c.flowTempC, 1);
+    ini.number("flowHumidity", c.flowHumidity, 1);
+    ini.number("flowPressure", c.flowPressure, 1);
+}
 
 } // namespace
 
@@ -58,6 +57,8 @@ std::string formatConfig(const SimulatedFlight& f)
         ini.text("sn", s.sn);
         ini.number("bkg", s.bkg, 3);
         ini.number("flow", s.flow, 2);
+        if (s.hasCell)
+            writeCell(ini, s.cell);
     }
 
     // The radiosonde's surface values and the reference instrument's agree

@@ -25,6 +25,24 @@ std::string serial(Random& rng, char prefix, int digits)
 
 double round2(double v) { return std::round(v * 100) / 100; }
 
+// The cells of the chain: the family of each serial number, unless the
+// options name one (the serial's model letters then follow it). Their own
+// random stream keeps every other number of the flight as it was.
+void setUpCells(const SimOptions& o, double surfaceP, std::vector<OzonesondeSetup>& chain)
+{
+    Random rng = Random::stream(o.seed, 7);
+    for (auto& s : chain) {
+        CellFamily family = s.sn.rfind("2Z", 0) == 0 ? CellFamily::Z : CellFamily::SixA;
+        if (o.cell.family && *o.cell.family != family) {
+            family = *o.cell.family;
+            s.sn.replace(0, 2, familyModel(family));
+        }
+        makeCell(o.cell, family, surfaceP, rng, s.cell);
+        s.hasCell = true;
+        s.bkg = s.cell.ib2; // the classic equation's background: the last one before launch
+    }
+}
+
 } // namespace
 
 SimulatedFlight simulateFlight(const SimOptions& o)
@@ -49,6 +67,8 @@ SimulatedFlight simulateFlight(const SimOptions& o)
     f.chain = makeChain(o.sondes, chainRng);
     f.radiosondeId = serial(chainRng, 'S', 7);
     f.probeId = serial(chainRng, 'P', 6);
+    if (o.cell.enabled)
+        setUpCells(o, atm.surfacePressure(), f.chain);
 
     f.surface.p = round2(atm.surfacePressure());
     f.surface.t = round2(atm.surfaceTemperature());

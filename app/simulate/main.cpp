@@ -3,7 +3,10 @@
 // residual tables that go with it.
 
 #include <cstdio>
+#include <iterator>
+#include <optional>
 #include <string>
+#include <utility>
 
 #include <CLI/CLI.hpp>
 
@@ -13,6 +16,7 @@
 #include "numberformat.h"
 #include "residualtable.h"
 #include "simoptions.h"
+#include "sounding.h"
 
 namespace {
 
@@ -111,6 +115,47 @@ int main(int argc, char** argv)
            "Chain position (1..4) whose ozone cell gives only its background current in flight (0 = none)")
         ->group(faultGroup);
 
+    auto* cellGroup = "Cell (any of these turns the cell model on; unset values from the sonde type and solution)";
+    bool cellResponse = false, noMoistening = false;
+    std::string sondeType, thermistor = "box";
+    double kiPct = 0, buffer = 0, tauFast = 0, beta = 0, calA = 0, calB = 0;
+    app.add_flag("--cell-response", cellResponse,
+           "Cell current from the cell's chemistry: fast and slow reaction pathways, calibration excess,\n"
+           "pump efficiency by sonde type, thermistor offsets and the in-flight flow, all by the table values")
+        ->group(cellGroup);
+    app.add_option("--sonde-type", sondeType, "6A or Z for every sonde (default: each serial number's model)")
+        ->check(CLI::IsMember({"6A", "Z"}))
+        ->group(cellGroup);
+    app.add_option("--ki-pct", kiPct, "KI concentration, % (default: 1.0 for 6A, 0.5 for Z)")
+        ->default_str("by type")->group(cellGroup);
+    app.add_option("--buffer", buffer, "Buffer fraction: 1 full, 0.5 half, 0.1 (default: 1 for 6A, 0.5 for Z)")
+        ->default_str("by type")
+        ->group(cellGroup);
+    app.add_option("--tau-fast", tauFast, "Fast time constant, s; 0 = no lag (default 21 for 6A, 25 for Z)")
+        ->default_str("by type")
+        ->group(cellGroup);
+    app.add_option("--tau-slow", o.cell.tauSlow, "Slow time constant, s")->group(cellGroup);
+    app.add_option("--beta", beta, "Share of the slow pathway; 0 = none (default by type and solution)")
+        ->default_str("by type")->group(cellGroup);
+    app.add_option("--cal-a", calA, "Calibration excess R = a + b log10 p: a, % (default by type and solution)")
+        ->default_str("by type")->group(cellGroup);
+    app.add_option("--cal-b", calB, "Calibration excess: b, %")
+        ->default_str("by type")->group(cellGroup);
+    app.add_option("--thermistor", thermistor, "Place of the pump thermistor")
+        ->check(CLI::IsMember({"box", "taped", "glued", "internal"}))
+        ->group(cellGroup);
+    app.add_flag("--no-moistening", noMoistening, "The pump flows in flight as measured in the laboratory")
+        ->group(cellGroup);
+    app.add_option("--cell-noise", o.cell.noise, "White noise on each reading of the cell current, uA")
+        ->group(cellGroup);
+
+    std::string soundingFile;
+    app.add_option("--from-sounding", soundingFile,
+           "Re-encode a published sounding instead of simulating one: an NDACC NASA-Ames 2160 file with the\n"
+           "cell current (as NOAA writes them) or a SHADOZ file becomes BASE.raw and BASE.cfg with the\n"
+           "settings of its processing")
+        ->check(CLI::ExistingFile);
+
     auto* tables = "Tables";
     app.add_option("--write-eff", effFile, "Also write the pump-efficiency table to this file")->group(tables);
     app.add_option("--write-bkg", bkgFile, "Also write the cell-background table to this file")->group(tables);
@@ -131,12 +176,41 @@ int main(int argc, char** argv)
         o.profile = ProfileKind::MidLatitude;
     else if (profile == "polar")
         o.profile = ProfileKind::Polar;
+    CellOptions& cell = o.cell;
+    const auto given = [&app](const char* name) { return app.count(name) > 0; };
+    cell.enabled = cellResponse;
+    for (const char* name : {"--sonde-type", "--ki-pct", "--buffer", "--tau-fast", "--tau-slow", "--beta", "--cal-a",
+             "--cal-b", "--thermistor", "--no-moistening", "--cell-noise"})
+        cell.enabled = cell.enabled || given(name);
+    if (CellFamily f; parseFamily(sondeType, f))
+        cell.family = f;
+    const std::pair<const char*, std::optional<double>*> values[] = {{"--ki-pct", &cell.kiPct},
+        {"--buffer", &cell.buffer}, {"--tau-fast", &cell.tauFast}, {"--beta", &cell.beta}, {"--cal-a", &cell.calA},
+        {"--cal-b", &cell.calB}};
+    const double* read[] = {&kiPct, &buffer, &tauFast, &beta, &calA, &calB};
+    for (std::size_t i = 0; i < std::size(values); ++i)
+        if (given(values[i].first))
+            *values[i].second = *read[i];
+    parseThermistor(thermistor, cell.thermistor);
+    cell.moistening = !noMoistening;
     if (!date.empty() && !parseDate(date, o))
         return fail("the date must be yyyy/mm/dd");
     if (!time.empty() && !parseTime(time, o))
         return fail("the time must be hh:mm:ss");
     if (out.empty() && effFile.empty() && bkgFile.empty() && tozFile.empty())
         return fail("nothing to write: give --out BASE (see --help)");
+
+    if (!soundingFile.empty()) {
+        if (out.empty())
+            return fail("--from-sounding needs --out BASE");
+        Sounding sounding;
+        std::string error;
+        if (!readSounding(soundingFile, sounding, error) || !writeSoundingFlight(sounding, out, error))
+            return fail(error);
+        std::printf("%s.raw: %zu levels of %s, %d/%02d/%02d\n", out.c_str(), sounding.levels.size(),
+            sounding.station.c_str(), sounding.year, sounding.month, sounding.day);
+        return 0;
+    }
 
     const CorrectionTables standard = CorrectionTables::standard();
     if (!effFile.empty() && !lumo::writeFileAtomically(effFile, formatTableFile(standard.efficiency)))

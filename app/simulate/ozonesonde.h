@@ -3,6 +3,7 @@
 #include <string>
 #include <vector>
 
+#include "cellmodel.h"
 #include "correctiontables.h"
 #include "packetencoder.h"
 #include "random.h"
@@ -24,6 +25,8 @@ struct OzonesondeSetup {
     double tpRise = 0;  // warming of the pump box over the flight, K
     double ip0 = 0;     // pump motor current on the ground, mA
     double bat0 = 0;    // battery voltage at the start, V
+    bool hasCell = false; // the current follows the cell model below, not the classic equation
+    CellSetup cell;
 };
 
 std::vector<OzonesondeSetup> makeChain(int count, Random& rng);

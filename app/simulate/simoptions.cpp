@@ -82,6 +82,8 @@ std::string SimOptions::validate() const
         return "the dead cell must be 0 (none) or a chain position of the flight";
     if (!(truthStep >= 1 && truthStep <= 600))
         return "the truth profile step must be 1 to 600 s";
+    if (cell.enabled)
+        return cellOptionsProblem(cell);
     return {};
 }
 

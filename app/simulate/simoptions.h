@@ -3,6 +3,8 @@
 #include <cstdint>
 #include <string>
 
+#include "cellmodel.h"
+
 namespace lumo::sim {
 
 // Climatological shape of the atmosphere: temperature layers, humidity,
@@ -63,6 +65,7 @@ struct SimOptions {
     double cutKm = 0;   // telemetry ends when the ascent reaches this height, km (a truncated file); 0 = off
     int deadCell = 0;   // chain position whose cell gives only its background current in flight; 0 = none
     double truthStep = 1.0; // s between profile points in the truth file
+    CellOptions cell;       // the cell's chemistry and response; off = the classic equation's current
 
     // Empty when the options describe a flight that can be simulated,
     // otherwise the reason why not.

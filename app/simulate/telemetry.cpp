@@ -3,6 +3,7 @@
 #include <algorithm>
 #include <cmath>
 #include <limits>
+#include <optional>
 
 namespace lumo::sim {
 
@@ -48,7 +49,7 @@ class Generator {
 public:
     explicit Generator(const FlightModel& m)
         : m_(m), o_(m.options), noise_(Random::stream(o_.seed, 11)), faults_(Random::stream(o_.seed, 12)),
-          jitter_(Random::stream(o_.seed, 13))
+          jitter_(Random::stream(o_.seed, 13)), cellNoise_(Random::stream(o_.seed, 14))
     {
         frame_ = static_cast<std::uint16_t>(noise_.integer(0, 60000));
         sats_ = noise_.integer(7, 11);
@@ -63,17 +64,21 @@ private:
     Packet ptuPacket(double t, bool& valid);
     Packet gpsPacket(double t, long long ms, bool& valid);
     Packet ozonePacket(double t, int index);
+    double cellCurrentAt(double t, int index);
+    double settledFast(double t, const OzonesondeSetup& sonde) const;
     Packet auxPacket();
     Packet unknownPacket();
 
     const FlightModel& m_;
     const SimOptions& o_;
-    Random noise_, faults_, jitter_;
+    Random noise_, faults_, jitter_, cellNoise_;
     std::vector<Outage> dropouts_;
     std::uint16_t frame_ = 0;
     int sats_ = 9;
     int poorFixes_ = 0; // fixes left in a spell of poor reception
     double gpsError_[3] = {}; // slowly wandering position error: north, east, up (m)
+    std::optional<CellResponse> cells_[ChainSize]; // from each cell's first record on
+    double cellTime_[ChainSize] = {};              // s, the time the cell state stands at
 };
 
 void Generator::addStream(std::vector<Event>& ev, int stream, double start, double period, double phase,
@@ -257,13 +262,46 @@ Packet Generator::ozonePacket(double t, int index)
     // configured surface pressure, in flight at the measured one.
     const double pEq = t < m_.trajectory.separatorTime() ? m_.configSurfaceP : p;
     const double bkgRef = m_.tables.backgroundAtSurface(sonde.bkg, m_.configSurfaceP);
-    r.ic = cellCurrent(o3, pEq, r.tp, bkgRef, sonde.flow, m_.tables);
+    r.ic = sonde.hasCell ? cellCurrentAt(t, index) : cellCurrent(o3, pEq, r.tp, bkgRef, sonde.flow, m_.tables);
     // A dead cell: from the launch on a little less than its background.
     if (sonde.position == o_.deadCell && t >= m_.trajectory.launchTime())
         r.ic = sonde.bkg * 0.8;
     r.ip = sonde.ip0 + 25 * (1 - p / m_.atmosphere.surfacePressure()) + noise_.normal(0, 0.7);
     r.bat = sonde.bat0 - 1.0 * t / m_.trajectory.endTime() + noise_.normal(0, 0.02);
     return encodeOzone(r);
+}
+
+// The fast current the cell settles to at time t: the true ozone through the
+// pump's true flow at the true pump-air temperature, which lies above the
+// thermistor's reading by the offsets of its place.
+double Generator::settledFast(double t, const OzonesondeSetup& sonde) const
+{
+    const double p = m_.atmosphere.pressureAt(m_.trajectory.at(t).z);
+    const double pO3 = m_.ozone.partialPressure(p) * sonde.response / 10; // mPa
+    const double tPumpK = pumpTemperature(sonde, t) + 273.15 + pumpTemperatureOffset(sonde.cell.thermistor, p);
+    return settledFastCurrent(sonde.cell, pO3, p, tPumpK, sonde.flow);
+}
+
+// The cell current at time t, with the history of both reaction pathways
+// integrated in steps of at most 0.25 s since the previous record (also
+// across gaps in the telemetry). The cell was sampling the surface air
+// before its first record.
+double Generator::cellCurrentAt(double t, int index)
+{
+    const OzonesondeSetup& sonde = m_.chain[static_cast<std::size_t>(index)];
+    std::optional<CellResponse>& cell = cells_[index];
+    double& at = cellTime_[index];
+    if (!cell) {
+        cell.emplace(sonde.cell, settledFast(t, sonde));
+        at = t;
+        return cell->current() + cellNoise_.normal(0, o_.cell.noise);
+    }
+    const int steps = std::max(1, static_cast<int>(std::ceil((t - at) / 0.25)));
+    const double dt = (t - at) / steps;
+    for (int i = 1; i <= steps; ++i)
+        cell->advance(dt, settledFast(at + i * dt, sonde));
+    at = t;
+    return cell->current() + cellNoise_.normal(0, o_.cell.noise);
 }
 
 Packet Generator::auxPacket()

@@ -26,6 +26,18 @@ const char* phaseName(Phase p)
     return "ground";
 }
 
+// The cell's chemistry and response as simulated: what a processing of
+// the current must undo.
+Json cellJson(const OzonesondeSetup& s)
+{
+    const CellSetup& c = s.cell;
+    return Json{{"model", familyModel(c.family)}, {"kiPct", c.kiPct}, {"bufferFraction", c.buffer},
+        {"tauFast", c.response.tauFast}, {"tauSlow", c.tauSlow}, {"beta", c.response.beta},
+        {"calA", c.response.calA}, {"calB", c.response.calB}, {"thermistor", thermistorName(c.thermistor)},
+        {"ib0", c.ib0}, {"ib1", c.ib1}, {"ib2", c.ib2}, {"ib1Delay", c.ib1Delay},
+        {"slowStart", rounded(c.slowStart(), 5)}, {"flowFactor", rounded(c.flowFactor(), 6)}};
+}
+
 Json countsJson(const ExpectedCounts& c, int sondes)
 {
     Json surfaceOzone = Json::array(), flightOzone = Json::array();
@@ -63,10 +75,14 @@ std::string formatTruth(const SimulatedFlight& f)
     head["station"] = {{"name", f.options.stationName}, {"lat", f.options.stnLat}, {"long", f.options.stnLong},
         {"alt", f.options.stnAlt}, {"profile", profileName(f.options.profile)}, {"seed", f.options.seed}};
     Json sondes = Json::array();
-    for (const auto& s : f.chain)
-        sondes.push_back({{"slot", s.position - 1}, {"position", s.position}, {"sn", s.sn},
+    for (const auto& s : f.chain) {
+        Json sonde = {{"slot", s.position - 1}, {"position", s.position}, {"sn", s.sn},
             {"columnToBurst", rounded(f.columnToBurst[s.position - 1], 4)},
-            {"columnAboveBurst", rounded(f.columnAboveBurst[s.position - 1], 4)}});
+            {"columnAboveBurst", rounded(f.columnAboveBurst[s.position - 1], 4)}};
+        if (s.hasCell)
+            sonde["cell"] = cellJson(s);
+        sondes.push_back(sonde);
+    }
     head["sondes"] = sondes;
     head["counts"] = countsJson(f.counts, n);
 

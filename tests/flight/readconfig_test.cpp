@@ -273,7 +273,8 @@ TEST(ReadConfig, ArchiveKeysAreOptionalAndNeverFail)
         + "[ozonesonde#2]\nmodel=ignored without sn\n"
           "[reference]\ntotalO3=abc\ninstrument=Dobson\nnumber=131\nwlCode=0\nutcMean=12:30:00\n";
     extra.insert(extra.find("flow=28.5\r\n") + 11, "model=6A\nsolutionType=1.0% KI, full buffer\n"
-                                                    "solutionVolume=3.0\nib0=0.02\nib1=x\nib2=1e9\nflowTemp=25.5\n");
+                                                    "solutionVolume=3.0\nib0=0.02\nib1=x\nib2=1e9\nflowTemp=25.5\n"
+                                                    "thermistor=Box\n");
     ASSERT_TRUE(q5.ReadConfig(dir.write("g.cfg", extra)));
     const O3SondeCfg& s = q5.o3Sonde[0];
     EXPECT_EQ(s.model, "6A");
@@ -285,6 +286,7 @@ TEST(ReadConfig, ArchiveKeysAreOptionalAndNeverFail)
     EXPECT_FALSE(s.ib2.has_value());
     EXPECT_EQ(s.flowTemp, 25.5);
     EXPECT_FALSE(s.flowHumidity.has_value());
+    EXPECT_EQ(s.thermistorText, "Box");
     EXPECT_EQ(q5.o3Sonde[1].model, "");
     EXPECT_FALSE(q5.reference.totalO3.has_value());
     EXPECT_EQ(q5.reference.instrument, "Dobson");

@@ -13,6 +13,7 @@
 #include <gtest/gtest.h>
 #include <netcdf.h>
 
+#include <algorithm>
 #include <cstdio>
 #include <cstdlib>
 #include <fstream>
@@ -25,6 +26,7 @@
 #include "flight/scripteddialogs.h"
 #include "output/archivefiles.h"
 #include "output/archiveprofile.h"
+#include "output/archivetext.h"
 #include "output/netcdfwriter.h"
 #include "processing/flightimport.h"
 #include "support/testfiles.h"
@@ -150,9 +152,14 @@ protected:
         return found;
     }
     // The column the processing reports for the ozonesonde, against one
-    // recomputed from the written profile.
-    void expectColumn(const ArchiveSonde& s, double recomputed) const
+    // recomputed from the written profile up to its highest level (a
+    // sounding without a burst keeps the levels after it in the profile).
+    void expectColumn(const ArchiveSonde& s, std::vector<double> p, std::vector<double> o3) const
     {
+        const auto top = std::min_element(p.begin(), p.end()) - p.begin();
+        p.resize(static_cast<std::size_t>(top) + 1);
+        o3.resize(p.size());
+        const double recomputed = test::columnDu(p, o3);
         EXPECT_NEAR(recomputed, q->o3Measured[s.slot], 0.005 * q->o3Measured[s.slot]) << s.sn;
     }
 
@@ -185,10 +192,16 @@ TEST_P(ArchiveParseBack, WoudcTablesFieldsDatesAndColumn)
             return tables.front();
         };
         EXPECT_EQ(table("CONTENT").rows.at(0), (std::vector<std::string>{"WOUDC", "OzoneSonde", "1.0", "2"}));
+        // Every field the data centre requires (and the Model its ingest
+        // refuses null) once the station's metadata are given.
         for (const auto& [t, field] : std::vector<std::pair<std::string, std::string>>{
-                 {"DATA_GENERATION", "Agency"}, {"PLATFORM", "ID"}, {"PLATFORM", "Country"},
-                 {"LOCATION", "Latitude"}, {"FLIGHT_SUMMARY", "IntegratedO3"}, {"FLIGHT_SUMMARY", "SondeTotalO3"}})
+                 {"DATA_GENERATION", "Date"}, {"DATA_GENERATION", "Agency"}, {"DATA_GENERATION", "Version"},
+                 {"PLATFORM", "Type"}, {"PLATFORM", "ID"}, {"PLATFORM", "Name"}, {"PLATFORM", "Country"},
+                 {"INSTRUMENT", "Name"}, {"INSTRUMENT", "Model"}, {"LOCATION", "Latitude"},
+                 {"LOCATION", "Longitude"}, {"TIMESTAMP", "UTCOffset"}, {"TIMESTAMP", "Date"},
+                 {"FLIGHT_SUMMARY", "IntegratedO3"}, {"FLIGHT_SUMMARY", "SondeTotalO3"}})
             EXPECT_FALSE(table(t).value(field).empty()) << t << "." << field;
+        EXPECT_NE(table("DATA_GENERATION").value("Version").find('.'), std::string::npos);
         EXPECT_EQ(table("DATA_GENERATION").value("Date"), "2026-12-14");
         EXPECT_EQ(table("TIMESTAMP").value("UTCOffset"), "+00:00:00");
         const DateParts launch = decodeDateTime(q->launchRec->time + 0.5 / SecondsPerDay);
@@ -205,13 +218,25 @@ TEST_P(ArchiveParseBack, WoudcTablesFieldsDatesAndColumn)
             p.push_back(std::stod(prof.value("Pressure", r)));
             o3.push_back(std::stod(prof.value("O3PartialPressure", r)));
         }
-        expectColumn(s, test::columnDu(p, o3));
+        expectColumn(s, p, o3);
         // Uncertainties row by row with the profile, in the partial pressure's field only.
         const test::CsvTable& unc = table("PROFILE_UNCERTAINTY");
         ASSERT_EQ(unc.name, "PROFILE_UNCERTAINTY");
         ASSERT_EQ(unc.rows.size(), prof.rows.size());
         EXPECT_FALSE(unc.value("O3PartialPressure").empty());
-        EXPECT_TRUE(unc.value("Pressure").empty());
+        for (std::size_t r = 0; r < unc.rows.size(); ++r) {
+            ASSERT_EQ(unc.value("Duration", r), prof.value("Duration", r)) << "uncertainty row " << r;
+            ASSERT_EQ(unc.value("Pressure", r), prof.value("Pressure", r)) << "uncertainty row " << r;
+        }
+        // Standard levels: one per standard pressure the ascent crosses.
+        std::size_t standard = 0;
+        for (std::size_t r = 0; r < prof.rows.size(); ++r)
+            standard += (std::stoi(prof.value("LevelCode", r)) & 1) != 0;
+        const double top = *std::min_element(p.begin(), p.end()), bottom = *std::max_element(p.begin(), p.end());
+        std::size_t crossed = 0;
+        for (double ps : {1000, 700, 500, 300, 200, 150, 100, 70, 50, 30, 20, 10, 7, 5, 3, 2, 1})
+            crossed += ps >= top && ps <= bottom;
+        EXPECT_EQ(standard, crossed);
         if (!s.prelaunch.empty()) {
             EXPECT_LT(std::stod(table("PRELAUNCH").value("Duration")), 0);
         }
@@ -242,7 +267,23 @@ TEST_P(ArchiveParseBack, AmesHeaderCountsRecordsAndColumn)
                 o3.push_back(rec[5]);
             }
         }
-        expectColumn(s, test::columnDu(p, o3));
+        expectColumn(s, p, o3);
+        // Read as blank-splitting readers do: every character value one item,
+        // the missing ones z as long as the variable, the NDACC list first.
+        EXPECT_EQ(f.catalogue.size(), 100u);
+        EXPECT_EQ(f.catalogue.substr(20, 12), "O3SONDE     ");
+        EXPECT_EQ(f.catalogue.substr(96), "0001"); // final, data version 1
+        ASSERT_EQ(static_cast<int>(f.amissText.size()), f.nauxc);
+        for (int c = 0; c < f.nauxc; ++c) {
+            EXPECT_EQ(f.amissText[static_cast<std::size_t>(c)], std::string(f.lena[static_cast<std::size_t>(c)], 'z'));
+            if (f.lena[static_cast<std::size_t>(c)] < 132) {
+                EXPECT_EQ(test::items(f.auxText[static_cast<std::size_t>(c)]).size(), 1u) << f.auxText[c];
+            }
+        }
+        ASSERT_EQ(f.aux.size(), 42u);
+        EXPECT_EQ(f.aux[1], 2.0); // NDACC format version
+        EXPECT_EQ(f.aux[2], 1.0); // data version
+        EXPECT_EQ(f.auxText.at(5), s.sn);
     }
 }
 
@@ -314,17 +355,131 @@ TEST_P(ArchiveParseBack, NetcdfReadsBackWithUnitsFillValuesAndColumn)
                 o3.push_back(ov);
             }
         }
-        expectColumn(s, test::columnDu(p, o3));
+        expectColumn(s, p, o3);
     }
-    // Without GPS every position is unknown, never 0.
-    if (!q->rsGpsInst) {
-        for (double x : data["lat"])
-            EXPECT_EQ(x, NetcdfFill);
+    // Every observation that holds data has a position: without GPS the
+    // launch site's.
+    for (std::size_t k = 0; k < nTraj * nObs; ++k) {
+        EXPECT_EQ(data["time"][k] == NetcdfFill, data["lat"][k] == NetcdfFill) << k;
+        if (!q->rsGpsInst && data["time"][k] != NetcdfFill) {
+            EXPECT_EQ(data["lat"][k], q->stnLat);
+        }
     }
 }
 
 INSTANTIATE_TEST_SUITE_P(Flights, ArchiveParseBack, ::testing::ValuesIn(Flights),
                          [](const auto& info) { return std::string(info.param.name); });
+
+std::string ncText(int id, int var, const char* att)
+{
+    std::size_t len = 0;
+    if (nc_inq_attlen(id, var, att, &len) != NC_NOERR)
+        return {};
+    std::string s(len, '\0');
+    nc_get_att_text(id, var, att, s.data());
+    return s;
+}
+
+// The files of three flights combined along the trajectory dimension, as a
+// multi-file reader does: the global attributes of the first file stand for
+// all, so they must agree; per-flight values live in variables whose first
+// dimension is the trajectory and come out per flight.
+TEST(ArchiveCombined, PerFlightValuesStayPerFlight)
+{
+    TempDir dir;
+    std::vector<std::string> paths;
+    std::vector<std::unique_ptr<Q5>> flights;
+    for (const Flight& f : Flights) {
+        flights.push_back(processed(f));
+        const ArchiveResult r = writeArchiveFiles(*flights.back(), stationMeta(f.name), {ArchiveKind::Netcdf},
+                                                  dir.path().string());
+        ASSERT_TRUE(r.ok) << r.error;
+        paths.push_back(r.paths.at(0));
+    }
+    std::string globals0;
+    std::vector<std::string> stations, launches;
+    std::vector<double> tropopauses, stationLats;
+    std::size_t trajectories = 0;
+    for (std::size_t n = 0; n < paths.size(); ++n) {
+        int id = -1;
+        ASSERT_EQ(nc_open(paths[n].c_str(), NC_NOWRITE, &id), NC_NOERR);
+        int natts = 0, nvars = 0, dimTraj = -1, dimObs = -1;
+        nc_inq_natts(id, &natts);
+        nc_inq_nvars(id, &nvars);
+        nc_inq_dimid(id, "trajectory", &dimTraj);
+        nc_inq_dimid(id, "obs", &dimObs);
+        std::string globals;
+        for (int a = 0; a < natts; ++a) {
+            char name[NC_MAX_NAME + 1];
+            nc_inq_attname(id, NC_GLOBAL, a, name);
+            if (std::string(name) != "title")
+                globals += std::string(name) + "=" + ncText(id, NC_GLOBAL, name) + ";";
+        }
+        if (n == 0)
+            globals0 = globals;
+        EXPECT_EQ(globals, globals0) << paths[n] << ": a global attribute differs between flights";
+        std::size_t nTraj = 0, nObs = 0;
+        nc_inq_dimlen(id, dimTraj, &nTraj);
+        nc_inq_dimlen(id, dimObs, &nObs);
+        trajectories += nTraj;
+        for (int v = 0; v < nvars; ++v) {
+            char name[NC_MAX_NAME + 1];
+            int ndims = 0, dims[NC_MAX_VAR_DIMS];
+            nc_inq_var(id, v, name, nullptr, &ndims, dims, nullptr);
+            if (std::string(name) == "obs") {
+                std::vector<int> index(nObs);
+                nc_get_var_int(id, v, index.data());
+                EXPECT_EQ(index.back(), static_cast<int>(nObs) - 1); // the index that aligns files along obs
+            } else {
+                ASSERT_GE(ndims, 1) << name;
+                EXPECT_EQ(dims[0], dimTraj) << name << " is not on the trajectory dimension";
+            }
+        }
+        const auto text = [&](const char* var, std::size_t t) {
+            int v = -1, dims[2];
+            std::size_t len = 0;
+            EXPECT_EQ(nc_inq_varid(id, var, &v), NC_NOERR) << var;
+            nc_inq_vardimid(id, v, dims);
+            nc_inq_dimlen(id, dims[1], &len);
+            std::string s(len, '\0');
+            const std::size_t start[2] = {t, 0}, count[2] = {1, len};
+            nc_get_vara_text(id, v, start, count, s.data());
+            return std::string(s.c_str());
+        };
+        const auto number = [&](const char* var, std::size_t t) {
+            int v = -1;
+            double x = 0;
+            EXPECT_EQ(nc_inq_varid(id, var, &v), NC_NOERR) << var;
+            nc_get_var1_double(id, v, &t, &x);
+            return x;
+        };
+        for (std::size_t t = 0; t < nTraj; ++t) {
+            stations.push_back(text("station_name", t));
+            launches.push_back(text("launch_time", t));
+            tropopauses.push_back(number("wmo_tropopause_pressure", t));
+            stationLats.push_back(number("station_latitude", t));
+        }
+        nc_close(id);
+    }
+    // The combined trajectories keep each flight's own values.
+    ASSERT_EQ(stations.size(), trajectories);
+    std::size_t t = 0;
+    for (std::size_t n = 0; n < flights.size(); ++n) {
+        const Q5& q = *flights[n];
+        for (int h = 0; h < MaxSondes; ++h, ++t) {
+            if (!q.o3Sonde[h].sn[0]) {
+                --t;
+                continue;
+            }
+            EXPECT_EQ(stations[t], q.stnName);
+            EXPECT_EQ(stationLats[t], q.stnLat);
+            EXPECT_EQ(launches[t].substr(0, 10), isoDate(q.launchRec->time)) << t;
+            const bool confirmed = q.tropopause.found() && q.tropopause.confirmed;
+            EXPECT_EQ(tropopauses[t], confirmed ? q.tropopause.p : NetcdfFill);
+        }
+    }
+    EXPECT_NE(launches.front(), launches.back());
+}
 
 } // namespace
 } // namespace lumo

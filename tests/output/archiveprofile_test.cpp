@@ -3,6 +3,8 @@
 
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "output/ameswriter.h"
 #include "output/archiveprofile.h"
 #include "output/woudcwriter.h"
@@ -41,7 +43,7 @@ void buildFlight(Q5& q)
     addWind(q, 20, 1000, 10, 8);
 }
 
-TEST(ArchiveProfile, LevelsOnlyWhereThePressureIsKnownSplitAtLaunchAndHighestPoint)
+TEST(ArchiveProfile, LevelsOnlyWhereThePressureIsKnownSplitAtLaunchAscentToLastLevel)
 {
     Q5 q;
     buildFlight(q);
@@ -52,19 +54,21 @@ TEST(ArchiveProfile, LevelsOnlyWhereThePressureIsKnownSplitAtLaunchAndHighestPoi
     EXPECT_EQ(s.slot, 1);
     ASSERT_EQ(s.prelaunch.size(), 1u);
     EXPECT_DOUBLE_EQ(s.prelaunch[0].duration, -5);
-    // Without a burst the ascent ends at its highest level (500 hPa).
-    ASSERT_EQ(s.ascent.size(), 3u);
-    EXPECT_EQ(s.ascent.back().pressure, 500);
-    ASSERT_EQ(s.descent.size(), 1u);
-    EXPECT_EQ(s.descent[0].pressure, 600);
+    // Without a burst the ascent runs to the last level.
+    ASSERT_EQ(s.ascent.size(), 4u);
+    EXPECT_EQ(s.ascent.back().pressure, 600);
+    EXPECT_TRUE(s.descent.empty());
     EXPECT_FALSE(known(s.burstPressure));
+    EXPECT_FALSE(known(s.burstO3pp));
     EXPECT_FALSE(known(s.residual));
 
     const ArchiveLevel& first = s.ascent[0];
     EXPECT_EQ(first.levelCode, 2); // the surface of the profile
     EXPECT_DOUBLE_EQ(first.o3pp, 5.0);           // 50 nb
     EXPECT_DOUBLE_EQ(first.o3Mix, 50.0 / 900.0); // ppmv
-    EXPECT_EQ(s.ascent[2].levelCode, 1);         // 500 hPa is a standard level
+    EXPECT_EQ(s.ascent[1].levelCode, 1);         // nearest to 700 hPa
+    EXPECT_EQ(s.ascent[2].levelCode, 1);         // nearest to 500 hPa
+    EXPECT_EQ(s.ascent[3].levelCode, 0);
     // The marker is unknown, not a number, and the level stays.
     EXPECT_FALSE(known(s.ascent[1].o3pp));
     EXPECT_FALSE(known(s.ascent[1].o3Mix));
@@ -113,9 +117,9 @@ TEST(ArchiveFiles, CorrectionFactorNegativeTropopauseOnlyWhenConfirmed)
     EXPECT_EQ(s.ascent[2].levelCode, 3); // 500 hPa: standard level and the level nearest the tropopause
     ArchiveMeta meta;
     const std::string w = woudcFile(q, s, meta).text;
-    EXPECT_NE(w.find("\r\n,,,,,480.00,,,Lumo "), std::string::npos); // no burst: no burst pressure
-    EXPECT_NE(w.find(",-0.984,Constant,Pump\r\n"), std::string::npos);
-    EXPECT_NE(amesFile(q, s, meta).text.find(" 480.00 -0.984\r\n"), std::string::npos);
+    EXPECT_NE(w.find("\r\n,,,,,480.00,,,Lumo "), std::string::npos); // no burst: no burst ozone
+    EXPECT_NE(w.find(",-0.984,None,Pump\r\n"), std::string::npos);    // no background subtracted
+    EXPECT_NE(amesFile(q, s, meta).text.find("WMO tropopause pressure (hPa): 480.00."), std::string::npos);
 
     q.tropopause.confirmed = false; // the sounding ends within 2 km above it
     s = buildArchiveProfile(q).sondes.at(0);
@@ -132,12 +136,17 @@ TEST(ArchiveFiles, MissingMetadataIsNamedAndTextIsSafe)
     ArchiveMeta meta;
     meta.baseName = "f";
     const ArchiveText w = woudcFile(q, s, meta);
-    EXPECT_EQ(w.name, "20260621.ECC.unknown.6A001.unknown.csv");
-    EXPECT_EQ(w.warnings.size(), 3u); // agency, platform ID and country; the name comes from the configuration
+    EXPECT_EQ(w.name, "20260621.ECC.6A.6A001.unknown.csv");
+    // Agency, platform ID, country and the total without a residual; the
+    // name comes from the configuration, the model from the serial.
+    ASSERT_EQ(w.warnings.size(), 4u);
+    EXPECT_NE(w.warnings[3].find("SondeTotalO3 is empty"), std::string::npos);
+    EXPECT_NE(w.warnings[3].find("cannot be submitted"), std::string::npos);
+    EXPECT_NE(w.text.find("\r\nECC,6A,6A001\r\n"), std::string::npos);
     EXPECT_NE(w.text.find("STN,,\"Z\xC3\xBCrich, \"\"Nord\"\"\",,"), std::string::npos);
     const ArchiveText a = amesFile(q, s, meta);
     EXPECT_EQ(a.name, "f.6A001.b00");
-    EXPECT_NE(a.text.find("\r\nZ?rich, \"Nord\"\r\n"), std::string::npos);
+    EXPECT_NE(a.text.find("\r\nZ?rich,_\"Nord\"\r\n"), std::string::npos); // the station name is one item
 }
 
 TEST(ArchiveFiles, AmesCorruptReadingsAreMissingAndLinesStayWithin132)
@@ -155,7 +164,63 @@ TEST(ArchiveFiles, AmesCorruptReadingsAreMissingAndLinesStayWithin132)
     EXPECT_EQ(a.text.find("1000000000000000"), std::string::npos);
     EXPECT_EQ(a.text.find("-1000000000000"), std::string::npos);
     EXPECT_EQ(a.text.find("99999.5"), std::string::npos);
-    EXPECT_EQ(a.warnings.back(), "NDACC " + a.name + ": 1 level(s) left out whose time after launch is beyond 1e9 s");
+    EXPECT_NE(std::find(a.warnings.begin(), a.warnings.end(),
+                        "NDACC " + a.name + ": 1 level(s) left out whose time after launch is beyond 1e9 s"),
+              a.warnings.end());
+}
+
+TEST(ArchiveProfile, EndingWhileAscendingIsNoBurstAndStoppedPumpReadsUnknown)
+{
+    Q5 q;
+    buildFlight(q);
+    q.burstRec = q.fltRecs.last(); // the processing's highest point
+    addWarning(q.warnings, "ends-ascending", "The data end while still ascending");
+    setProcessed(addOzone(q.fltRecs, 21, 2, 1.8, 27, 0, 0), 480, 10, 50, 0, 900, 0, 5700, 60);
+    const ArchiveSonde s = buildArchiveProfile(q).sondes.at(0);
+    EXPECT_EQ(s.ascent.size(), 5u);
+    EXPECT_TRUE(s.descent.empty());
+    EXPECT_FALSE(known(s.burstPressure));
+    EXPECT_FALSE(known(s.ascent.back().pumpCurrent)); // a running pump never reads 0
+    EXPECT_FALSE(known(s.ascent.back().battery));
+    EXPECT_EQ(s.ascent.front().pumpCurrent, 80);
+
+    q.warnings.clear(); // a real burst at the last record: its ozone, not its air pressure
+    const ArchiveSonde b = buildArchiveProfile(q).sondes.at(0);
+    EXPECT_EQ(b.ascent.size(), 4u);
+    EXPECT_DOUBLE_EQ(b.burstO3pp, 6.0);
+}
+
+TEST(ArchiveFiles, BackgroundModelVersionAndReferenceTimeAsApplied)
+{
+    Q5 q;
+    buildFlight(q);
+    q.reference.utcMean = "12:30:00";
+    q.reference.totalO3 = 300.0;
+    ArchiveMeta meta;
+    meta.station.dataVersion = "2.0";
+    const auto line = [&](const std::string& table) {
+        const std::string w = woudcFile(q, buildArchiveProfile(q).sondes.at(0), meta).text;
+        const std::size_t at = w.find("#" + table + "\r\n");
+        const std::size_t row = w.find("\r\n", w.find("\r\n", at + 2) + 2) + 2;
+        return at == std::string::npos ? std::string() : w.substr(row, w.find("\r\n", row) - row);
+    };
+    EXPECT_EQ(line("OZONE_REFERENCE"), ",,,,300.0,,,12.5000");
+    EXPECT_EQ(line("DATA_GENERATION").substr(10), ",,2.0,");
+    q.bkgRef[1] = 0.05;
+    EXPECT_NE(line("FLIGHT_SUMMARY").find(",Constant,Pump"), std::string::npos);
+    q.bkgCount = 2;
+    q.bkgP[0] = 1000, q.bkgP[1] = 10, q.bkgVal[0] = 1, q.bkgVal[1] = 1; // a flat table
+    EXPECT_NE(line("FLIGHT_SUMMARY").find(",Constant,Pump"), std::string::npos);
+    q.bkgVal[1] = 0.1;
+    q.o3Sonde[1].thermistorText = "Box";
+    EXPECT_NE(line("FLIGHT_SUMMARY").find(",Pressure dependent,Box"), std::string::npos);
+
+    copyText(q.o3Sonde[1].sn, "X001"); // no model in the configuration or the serial
+    const ArchiveText w = woudcFile(q, buildArchiveProfile(q).sondes.at(0), meta);
+    EXPECT_TRUE(std::any_of(w.warnings.begin(), w.warnings.end(),
+                            [](const std::string& m) { return m.find("#INSTRUMENT.Model") != std::string::npos; }));
+    meta.station.ndaccCode = "LU";
+    EXPECT_EQ(amesFileName(buildArchiveProfile(q).sondes.at(0), meta), "lu260621.X001.b00"); // second position
 }
 
 TEST(ArchiveFiles, AmesLeavesOutRepeatedTimesAndValuesBeyondItsMissingValue)
@@ -177,7 +242,7 @@ TEST(ArchiveFiles, AmesLeavesOutRepeatedTimesAndValuesBeyondItsMissingValue)
     EXPECT_EQ(lines(a.text), before - 1);
     ASSERT_EQ(a.warnings.size(), 2u);
     EXPECT_EQ(a.warnings[0], "NDACC " + a.name + ": 1 level(s) left out whose time after launch repeats the previous one");
-    EXPECT_NE(a.warnings[1].find("Station altitude (m) 200000.0 is beyond"), std::string::npos) << a.warnings[1];
+    EXPECT_NE(a.warnings[1].find("Station height [m] 200000.0 is beyond"), std::string::npos) << a.warnings[1];
     EXPECT_EQ(a.text.find("200000.0"), std::string::npos);
 }
 

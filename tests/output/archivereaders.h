@@ -99,13 +99,19 @@ inline std::vector<CsvTable> readExtCsv(const std::string& text)
     return tables;
 }
 
-// A NASA Ames FFI 2160 file read by its header counts.
+// A NASA Ames FFI 2160 file read by its header counts, the way common
+// readers do: header items and data items split at blanks, so a blank inside
+// a one-item value shifts everything after it.
 struct AmesFile {
+    std::string catalogue; // the NDACC line before the header, when there is one
     int nlhead = 0, ffi = 0, nv = 0, nauxv = 0, nauxc = 0;
     std::vector<double> vmiss;
+    std::vector<int> lena;                // lengths of the character auxiliary values
+    std::vector<std::string> amissText;   // their missing values
     std::vector<std::string> vnames, anames;
     std::string stationName;
     std::vector<double> aux;              // numeric auxiliary values
+    std::vector<std::string> auxText;     // character auxiliary values, one a line
     std::vector<std::vector<double>> records; // time after launch, then the NV values
 };
 
@@ -117,6 +123,17 @@ inline std::vector<double> numbers(const std::string& line)
     while (in >> x)
         v.push_back(x);
     EXPECT_TRUE(in.eof()) << "not a number in: " << line;
+    return v;
+}
+
+// The blank-separated items of a line.
+inline std::vector<std::string> items(const std::string& line)
+{
+    std::istringstream in(line);
+    std::vector<std::string> v;
+    std::string w;
+    while (in >> w)
+        v.push_back(w);
     return v;
 }
 
@@ -144,6 +161,9 @@ inline AmesFile readAmes(const std::string& text)
         for (char c : line)
             EXPECT_TRUE(c >= 0x20 && c <= 0x7e) << "not printable ASCII: " << line;
     }
+    if (!lines.empty() && items(lines[0]).size() != 2)
+        f.catalogue = next();
+    const std::size_t headerStart = i;
     const std::vector<double> first = numbers(next());
     if (first.size() != 2)
         return f;
@@ -164,16 +184,24 @@ inline AmesFile readAmes(const std::string& text)
     f.nauxc = static_cast<int>(list(1).at(0));
     list(f.nauxv - f.nauxc); // scale factors
     list(f.nauxv - f.nauxc); // missing values
-    list(f.nauxc);           // lengths of the text values
-    i += static_cast<std::size_t>(f.nauxc); // their missing texts
+    for (double n : list(f.nauxc)) // lengths of the text values
+        f.lena.push_back(static_cast<int>(n));
+    for (int k = 0; k < f.nauxc; ++k) { // their missing texts, one item each
+        const std::vector<std::string> w = items(next());
+        EXPECT_EQ(w.size(), 1u) << "missing text of character variable " << k + 1 << " is not one item";
+        f.amissText.push_back(w.empty() ? std::string() : w[0]);
+    }
     for (int k = 0; k < f.nauxv; ++k)
         f.anames.push_back(next());
     i += static_cast<std::size_t>(list(1).at(0)); // special comments
     i += static_cast<std::size_t>(list(1).at(0)); // normal comments
-    EXPECT_EQ(static_cast<int>(i), f.nlhead) << "NLHEAD is not the count of header lines";
-    f.stationName = next();
+    EXPECT_EQ(static_cast<int>(i - headerStart), f.nlhead) << "NLHEAD is not the count of header lines";
+    const std::vector<std::string> station = items(next());
+    EXPECT_EQ(station.size(), 1u) << "the station name is not one item";
+    f.stationName = station.empty() ? std::string() : station[0];
     f.aux = list(f.nauxv - f.nauxc);
-    i += static_cast<std::size_t>(f.nauxc);
+    for (int k = 0; k < f.nauxc; ++k)
+        f.auxText.push_back(next());
     while (i < lines.size()) {
         f.records.push_back(numbers(next()));
         EXPECT_EQ(static_cast<int>(f.records.back().size()), f.nv + 1) << lines[i - 1];

@@ -58,11 +58,14 @@ TEST(Preferences, ArchiveSectionKeepsEveryOtherSettingAsBefore)
     EXPECT_EQ(before.archive.platformType, "STN");
     EXPECT_EQ(before.archive.agency, "");
     const Preferences p = readPreferences(dir.write(
-        "b.ini", plain + "[archive]\nagency= SMNA \nplatformId=339\nplatformType=\ncountry=ARG\n"
+        "b.ini", plain + "[archive]\nagency= SMNA \nplatformId=339\nplatformType=\ncountry=ARG\ndataVersion=\n"
+                         "ndaccCode=us\n"
                          "groundEquipment=Lumo ground station, rev. 2\n"));
     EXPECT_EQ(p.archive.agency, "SMNA");
     EXPECT_EQ(p.archive.platformId, "339");
     EXPECT_EQ(p.archive.platformType, "STN"); // an empty value keeps the default
+    EXPECT_EQ(p.archive.dataVersion, "1.0");
+    EXPECT_EQ(p.archive.ndaccCode, "us");
     EXPECT_EQ(p.archive.country, "ARG");
     EXPECT_EQ(p.archive.groundEquipment, "Lumo ground station, rev. 2");
     EXPECT_EQ(p.lDetGps, before.lDetGps);
@@ -131,7 +134,9 @@ TEST(Preferences, ArchiveKeysSavedOnlyWhenSetAndReadBackExactly)
     // gawId was in the file: cleared, not left behind; untouched defaults are not written.
     EXPECT_NE(text.find("[archive]\r\ngawId=\r\nagency=\" \"SMNA\" \"\r\ncountry=ARG\r\n"), std::string::npos) << text;
     EXPECT_EQ(text.find("platformType"), std::string::npos);
+    EXPECT_EQ(text.find("dataVersion"), std::string::npos);
     const Preferences back = readPreferences(file);
+    EXPECT_EQ(back.archive.dataVersion, "1.0"); // the first version of a flight's data
     EXPECT_EQ(back.archive.agency, p.archive.agency);
     EXPECT_EQ(back.archive.gawId, "");
     EXPECT_EQ(back.archive.platformType, "STN");

@@ -45,7 +45,7 @@ TEST(BatchConfig, PrintsTheConfigurationGroup)
     ASSERT_EQ(j["o3Sonde"].size(), 4u);
     EXPECT_EQ(keysOf(j["o3Sonde"][1]), (std::vector<std::string>{"sn", "bkg", "flow", "model", "solutionType",
                                                                   "solutionVolume", "ib0", "ib1", "ib2", "flowTemp",
-                                                                  "flowHumidity"}));
+                                                                  "flowHumidity", "thermistor"}));
     EXPECT_TRUE(j["o3Sonde"][1]["ib0"].is_null());
     EXPECT_TRUE(j["reference"]["totalO3"].is_null());
     EXPECT_EQ(j["o3Sonde"][1]["sn"], "6A1");

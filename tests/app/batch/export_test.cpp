@@ -207,16 +207,16 @@ TEST(BatchExport, ArchiveFilesWithTheStationMetadataOfThePreferences)
     Json j = Json::parse(r.out);
     const auto out = [&dir](const char* name) { return (dir.path() / "out" / name).string(); };
     EXPECT_EQ(j["exports"], Json::array({out("nogps.o3csv"), out("nogps.nc"),
-                                         out("20260615.ECC.unknown.5A22362.LUMO.csv"), out("nogps.5A22362.b10")}));
+                                         out("20260615.ECC.5A.5A22362.LUMO.csv"), out("nogps.5A22362.b10")}));
     EXPECT_FALSE(j.contains("archiveWarnings"));
-    EXPECT_NE(readFile(out("20260615.ECC.unknown.5A22362.LUMO.csv")).find("\r\nSTN,999,Lumo Sim,CHE,\r\n"),
+    EXPECT_NE(readFile(out("20260615.ECC.5A.5A22362.LUMO.csv")).find("\r\nSTN,999,Lumo Sim,CHE,\r\n"),
               std::string::npos);
 
     // Without the preferences the files are written and what they lack is said.
     r = runBatch(dir, {"process", "--json", "--export", "woudc", raw});
     ASSERT_EQ(r.exitCode, 0) << r.err << r.out;
     j = Json::parse(r.out);
-    EXPECT_EQ(j["exports"], Json::array({dir.file("20260615.ECC.unknown.5A22362.unknown.csv")}));
+    EXPECT_EQ(j["exports"], Json::array({dir.file("20260615.ECC.5A.5A22362.unknown.csv")}));
     ASSERT_EQ(j["archiveWarnings"].size(), 3u);
     EXPECT_NE(j["archiveWarnings"][0].get<std::string>().find("agency"), std::string::npos);
 }

@@ -45,7 +45,7 @@ TEST(BatchSafety, ArchiveNamesThatWouldClashAreRefusedBeforeAnyWork)
     const std::string b = smallFlight(dir, "b");
     BatchResult r = runBatch(dir, {"process", "-j", "2", "--prefs", prefs, "--export", "woudc", "--out-dir", out, a, b});
     EXPECT_EQ(r.exitCode, 2) << r.err;
-    EXPECT_TRUE(says(r, a + " and " + b + " would both write " + out + "/YYYYMMDD.ECC.unknown.5A22362.LUMO.csv"))
+    EXPECT_TRUE(says(r, a + " and " + b + " would both write " + out + "/YYYYMMDD.ECC.5A.5A22362.LUMO.csv"))
         << r.err;
     EXPECT_TRUE(fs::is_empty(out));
 
@@ -56,8 +56,8 @@ TEST(BatchSafety, ArchiveNamesThatWouldClashAreRefusedBeforeAnyWork)
     ASSERT_EQ(r.exitCode, 0) << r.err;
     const auto lines = r.lines();
     ASSERT_EQ(lines.size(), 2u);
-    EXPECT_EQ(Json::parse(lines[0])["exports"][0], out + "/20260615.ECC.unknown.5A%2E11.LUMO.csv");
-    EXPECT_EQ(Json::parse(lines[1])["exports"][0], out + "/20260615.ECC.unknown.5A-11.LUMO.csv");
+    EXPECT_EQ(Json::parse(lines[0])["exports"][0], out + "/20260615.ECC.5A.5A%2E11.LUMO.csv");
+    EXPECT_EQ(Json::parse(lines[1])["exports"][0], out + "/20260615.ECC.5A.5A-11.LUMO.csv");
     EXPECT_EQ(std::distance(fs::directory_iterator(out), fs::directory_iterator()), 4);
 
     // Two chain positions with one serial write one file twice.
@@ -195,7 +195,7 @@ TEST(BatchSafety, MetadataThatIsNotUtf8NamesRealFilesAndNeverPutsControlBytesInT
     const Json j = Json::parse(r.out);
     ASSERT_EQ(j["exports"].size(), 2u);
     const std::string woudc = j["exports"][0];
-    EXPECT_EQ(fs::path(woudc).filename().string(), "20260615.ECC.unknown.5A22362.Z%C3%BCrich%EF%BF%BD.csv");
+    EXPECT_EQ(fs::path(woudc).filename().string(), "20260615.ECC.5A.5A22362.Z%C3%BCrich%EF%BF%BD.csv");
     ASSERT_TRUE(fs::is_regular_file(woudc));
     const std::string text = readFile(woudc);
     EXPECT_NE(text.find("Z\xC3\xBCrich\xEF\xBF\xBD"), std::string::npos);
