@@ -10,6 +10,7 @@ add_library(lumo_gui STATIC
     mainfrm_editcheck.cpp
     mainfrm_import.cpp
     mainfrm_menus.cpp
+    mainfrm_o3method.cpp
     mainfrm_ozonesonde.cpp
     mainfrm_plots.cpp
     mainfrm_preferences.cpp

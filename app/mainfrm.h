@@ -14,6 +14,7 @@
 class QAction;
 class QCloseEvent;
 class QCheckBox;
+class QComboBox;
 class QDialog;
 class QGroupBox;
 class QLabel;
@@ -136,6 +137,8 @@ public:
     LabeledEdit* edO3BkgFile = nullptr;
     QPushButton* btnO3BkgLoad = nullptr;
     QPushButton* btnO3BkgSave = nullptr;
+    // The standard method's inputs from the configuration, read-only.
+    QLabel* lblO3Inputs = nullptr;
 
     // Preferences.
     QGroupBox* gbxEndFlt = nullptr;
@@ -151,6 +154,13 @@ public:
     ExitEdit* edlDetVal = nullptr;
     QGroupBox* gbxArchive = nullptr;
     std::vector<QLineEdit*> edArchive; // one per ArchiveFields entry, in that order
+    // Section [o3]: the processing method and the standard method's choices.
+    QGroupBox* gbxO3Method = nullptr;
+    QComboBox* cbO3Method = nullptr;
+    QCheckBox* cbxResponseCorr = nullptr;
+    QComboBox* cbPumpTable = nullptr;
+    QComboBox* cbBackground = nullptr;
+    QComboBox* cbTransferTo = nullptr;
 
     // Surface Data.
     ExitEdit* edSfcStdP = nullptr;
@@ -187,6 +197,9 @@ public:
     // warnings, a link that opens their list.
     QLabel* lblTotalO3Doubtful = nullptr;
     QLabel* lblWarnings = nullptr;
+    // What the processing method did to the sonde shown; the skipped steps'
+    // reasons as its tool tip.
+    QLabel* lblTotalO3Method = nullptr;
     QRadioButton* rbCMR = nullptr;
     QRadioButton* rbTable = nullptr;
     ExitEdit* edResO3TableFile = nullptr;
@@ -344,6 +357,17 @@ private:
     void clearTotalO3Page();
     void fillTotalO3Page();
     void fillResidualMethod(const Preferences& prefs);
+
+    // The processing method's group on the Preferences page, its result
+    // beside the totals and its inputs on the Ozonesonde(s) page.
+    QGroupBox* buildO3MethodGroup(QWidget* page);
+    void fillO3MethodGroup(const O3MethodSettings& s);
+    void enableO3MethodChoices();
+    O3MethodSettings o3MethodFromPage() const;
+    void o3MethodChanged();
+    static bool writeO3MethodPrefs(const std::string& file, const O3MethodSettings& s);
+    void showO3MethodResult(int slot);
+    void showO3SondeInputs(int slot);
 
     // Import stages.
     void runImportProcessing();

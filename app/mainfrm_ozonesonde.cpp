@@ -75,6 +75,10 @@ QWidget* TMainFrm::buildOzonesondePage()
         grid->addLayout(buttons, row, 2);
         ++row;
     }
+    lblO3Inputs = new QLabel(page);
+    lblO3Inputs->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred); // never widens the page
+    lblO3Inputs->setToolTip(QStringLiteral("The standard method's inputs from the configuration (read-only)"));
+    grid->addWidget(lblO3Inputs, row++, 1, 1, 2);
     grid->setColumnStretch(1, 1);
     grid->setRowStretch(row, 1);
 
@@ -96,6 +100,7 @@ void TMainFrm::clearOzonesondePage()
     edO3sn->clear();
     edO3CellBkg->clear();
     edO3PumpFlow->clear();
+    showO3SondeInputs(-1);
 }
 
 void TMainFrm::fillOzonesondePage()
@@ -111,12 +116,14 @@ void TMainFrm::fillOzonesondePage()
     btnO3EffLoad->setEnabled(true);
     btnO3EffSave->setEnabled(true);
     o3Selector->reset();
+    showO3SondeInputs(0);
 }
 
 void TMainFrm::showO3Slot(int n)
 {
     const O3SondeCfg& sonde = q5.o3Sonde[n - 1];
     edO3sn->setText(QString::fromLatin1(sonde.sn));
+    showO3SondeInputs(n - 1);
     if (sonde.sn[0] == '\0') {
         edO3CellBkg->clear();
         edO3PumpFlow->clear();

@@ -94,6 +94,7 @@ QWidget* TMainFrm::buildPrefsPage()
     launchGrid->addWidget(new QLabel(QStringLiteral("m/sec"), gbxLaunchDet), 1, 2);
     launchGrid->setColumnStretch(0, 1);
     outer->addWidget(gbxLaunchDet);
+    outer->addWidget(buildO3MethodGroup(page));
 
     gbxArchive = new QGroupBox(QStringLiteral("Archive files (WOUDC, NDACC, netCDF)"), page);
     auto* archiveGrid = new QGridLayout(gbxArchive);
@@ -159,6 +160,7 @@ void TMainFrm::fillPrefsPage(const Preferences& prefs)
     edLPFilter->setText(formatNumber("%1.1f", prefs.lpFilter));
     for (std::size_t i = 0; i < edArchive.size(); ++i)
         edArchive[i]->setText(QString::fromStdString(prefs.archive.*ArchiveFields[i].member));
+    fillO3MethodGroup(prefs.o3Method);
 }
 
 // Launch detection follows the installed sensors the import rules settled.
@@ -194,6 +196,7 @@ Preferences TMainFrm::preferencesFromPages() const
     prefs.resTableFile = edResO3TableFile->text().toStdString();
     for (std::size_t i = 0; i < edArchive.size(); ++i)
         prefs.archive.*ArchiveFields[i].member = edArchive[i]->text().toStdString();
+    prefs.o3Method = o3MethodFromPage();
     if (prefs.archive.platformType.empty())
         prefs.archive.platformType = ArchiveStation{}.platformType;
     return prefs;
@@ -232,7 +235,9 @@ void TMainFrm::mSavePrefsClick()
     // The file gets the texts as typed; then the boxes are committed as
     // leaving them would, so that the flight's settings match what was saved.
     errno = 0;
-    const bool written = writePreferences(prefsFileName.toStdString(), preferencesFromPages());
+    const Preferences saved = preferencesFromPages();
+    const bool written = writePreferences(prefsFileName.toStdString(), saved)
+        && writeO3MethodPrefs(prefsFileName.toStdString(), saved.o3Method);
     const int error = errno;
     commitEdits();
     const std::string path = QDir::toNativeSeparators(prefsFileName).toStdString();

@@ -70,6 +70,10 @@ QWidget* TMainFrm::buildTotalO3Page()
         }
     }
 
+    lblTotalO3Method = new QLabel(page);
+    lblTotalO3Method->setSizePolicy(QSizePolicy::Ignored, QSizePolicy::Preferred); // never widens the page
+    grid->addWidget(lblTotalO3Method, row++, 1);
+
     rbCMR = new QRadioButton(QStringLiteral("Constant Mixing Ratio"), page);
     rbCMR->setChecked(true);
     rbTable = new QRadioButton(QStringLiteral("Table Look-up"), page);
@@ -114,6 +118,7 @@ void TMainFrm::clearTotalO3Page()
     for (QLabel* l : {lblTotalO3MeasuredUnc, lblTotalO3ResidualUnc, lblTotalO3Unc, lblCorrFactor, lblTropopause})
         l->clear();
     showTotalO3Doubt(-1);
+    showO3MethodResult(-1);
 }
 
 // Slot 0..3, or -1 for none shown.
@@ -215,6 +220,7 @@ void TMainFrm::showTotalO3Slot(int n)
             l->clear();
     }
     showTotalO3Doubt(edTotalO3sn->text().isEmpty() ? -1 : i);
+    showO3MethodResult(edTotalO3sn->text().isEmpty() ? -1 : i);
     showTropopause();
 }
 

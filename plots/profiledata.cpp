@@ -94,9 +94,11 @@ ProfileData collectProfile(const Q5& q)
         } else if (r.isOzone() && r.o3Slot() >= 0) {
             const O3Data& o = r.data.o3;
             const double p = pr ? o.p : o.gpsP;
+            const auto n = static_cast<std::size_t>(r.o3Slot());
+            if (q.o3MethodResult[n].method == O3Method::Standard && known(o.o3ppClassic))
+                c.add(out.ozoneClassic[n], p, o.o3ppClassic * MilliPascalPerNanobar);
             if (!known(o.o3pp))
                 continue;
-            const auto n = static_cast<std::size_t>(r.o3Slot());
             c.add(out.ozone[n], p, o.o3pp * MilliPascalPerNanobar);
             const double dp = o3ppUncertainty(q, r);
             if (dp != Missing) {

@@ -40,6 +40,9 @@ struct ProfileData {
     // of the flight's tropopauses.
     std::array<ProfileSeries, MaxSondes> ozoneLow, ozoneHigh;
     std::vector<double> tropopauses;
+    // Each ozonesonde's partial pressure by the classic equation (mPa), kept
+    // only where the standard method made the one shown.
+    std::array<ProfileSeries, MaxSondes> ozoneClassic;
 };
 
 // 1 nb = 0.1 mPa.

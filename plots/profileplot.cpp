@@ -109,6 +109,12 @@ TprofilePlotFrm::TprofilePlotFrm(Q5& q5, QWidget* parent) : QWidget(parent, Qt::
         plot.AddChannel(name, QColor(0x8000A0), 80, LineStyle::Dash);
         plot.AddChannel(name + tr(" descent"), QColor(0x8000A0), 80, LineStyle::Dash);
     }
+    for (int n = 1; n <= MaxSondes; ++n) {
+        const QColor colour = QColor(SondeColours[n - 1]).lighter(160);
+        const QString name = QStringLiteral("O3 %1 classic").arg(n);
+        plot.AddChannel(name, colour, 95 + n, LineStyle::Dash);
+        plot.AddChannel(name + tr(" descent"), colour.darker(140), 95 + n, LineStyle::DashDot);
+    }
     plot.endDesign();
     connect(&plot, &XYPlot::OnToolBarButtonClick, this, [this](int, ToolBarButton b) {
         if (b == ToolBarButton::Resume)
@@ -131,6 +137,9 @@ TprofilePlotFrm::TprofilePlotFrm(Q5& q5, QWidget* parent) : QWidget(parent, Qt::
     cbxUncertainty = addLayerBox(tr("1\u03c3 band"), tr("One-sigma uncertainty band of the ozone partial pressure"), band, false);
     cbxTropopause = addLayerBox(tr("Tropopause"), tr("WMO lapse-rate tropopause(s) of the ascent"),
         {ChTropopause, ChTropopause + 2}, false);
+    cbxClassic = addLayerBox(QStringLiteral("Classic"),
+        tr("The classic equation's profile of each ozonesonde beside the standard method's (standard method runs only)"),
+        {classicChannel(1), classicChannel(2), classicChannel(3), classicChannel(4)}, false);
 
     OuterSize::apply(*this, QSize(600, 700));
 }
@@ -196,6 +205,7 @@ void TprofilePlotFrm::LoadPlotData(Q5& q)
         const auto i = static_cast<std::size_t>(n - 1);
         fill(bandLowChannel(n), data.ozoneLow[i]);
         fill(bandHighChannel(n), data.ozoneHigh[i]);
+        fill(classicChannel(n), data.ozoneClassic[i]);
         for (const ProfilePoint& pt : data.ozone[i].ascent)
             o3Max = std::max(o3Max, pt.value);
     }

@@ -44,6 +44,7 @@ public:
     QCheckBox* cbxDescent = nullptr;  // the descent beside the ascent
     QCheckBox* cbxUncertainty = nullptr; // the 1-sigma band of the partial pressures
     QCheckBox* cbxTropopause = nullptr;  // a line at each tropopause
+    QCheckBox* cbxClassic = nullptr;     // the classic profiles beside the standard method's
 
     // Channel design indices (ascent; the descent channel is the next one).
     static constexpr int o3Channel(int sonde) { return 4 * (sonde - 1); }
@@ -54,6 +55,8 @@ public:
     static constexpr int bandLowChannel(int sonde) { return 18 + 4 * (sonde - 1); }
     static constexpr int bandHighChannel(int sonde) { return 18 + 4 * (sonde - 1) + 2; }
     static constexpr int ChTropopause = 34;
+    // Each ozonesonde's partial pressure by the classic equation.
+    static constexpr int classicChannel(int sonde) { return 38 + 2 * (sonde - 1); }
     // X axes: ozone (bottom), temperature (top), mixing ratio (below ozone).
     static constexpr int AxOzone = 0, AxTemp = 1, AxMixRatio = 2;
 

@@ -4,6 +4,7 @@
 #include <QApplication>
 #include <QDir>
 #include <QCheckBox>
+#include <QComboBox>
 #include <QMenu>
 #include <QMenuBar>
 #include <QScreen>
@@ -17,6 +18,7 @@
 #include "flight/scripteddialogs.h"
 #include "labelededit.h"
 #include "mainfrm.h"
+#include "plots/profileplot.h"
 #include "splashfrm.h"
 
 int main(int argc, char* argv[])
@@ -82,6 +84,24 @@ int main(int argc, char* argv[])
     if (!w.grab().save(doubtful))
         return 1;
     std::printf("%s\n", qPrintable(doubtful));
+
+    // The standard method with the response correction, and the classic
+    // profile beside it in the profile view.
+    w.cbxEndFltPr->setChecked(false);
+    w.cbO3Method->setCurrentIndex(w.cbO3Method->findText(QStringLiteral("standard")));
+    emit w.cbO3Method->activated(w.cbO3Method->currentIndex());
+    w.cbxResponseCorr->click();
+    w.mReCalcClick();
+    w.mProfileClick();
+    w.profilePlotFrm->cbxClassic->setChecked(true);
+    for (int i = 0; i < 10; ++i) {
+        QApplication::processEvents();
+        QThread::msleep(20);
+    }
+    const QString classic = out.filePath(QStringLiteral("plot-profile-classic.png"));
+    if (!w.profilePlotFrm->grab().save(classic))
+        return 1;
+    std::printf("%s\n", qPrintable(classic));
 
     const QString splash = out.filePath(QStringLiteral("splash.png"));
     if (!lumo::TSplashFrm::drawPicture().save(splash))

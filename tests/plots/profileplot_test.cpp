@@ -175,6 +175,34 @@ private slots:
         frm.cbxTropopause->setChecked(true);
         QVERIFY(low->Visible() && high->Visible() && trop->Visible());
     }
+
+    // The classic profile is drawn only for a sonde the standard method ran
+    // on, also where the standard value is unknown, and only with "Classic".
+    void classicOverlayForStandardRunsOnly()
+    {
+        Q5 q5;
+        fillFlight(q5);
+        for (RawRecord& r : q5.fltRecs)
+            if (r.isOzone())
+                r.data.o3.o3ppClassic = 45; // nb
+        q5.o3MethodResult[0].method = O3Method::Standard;
+        const ProfileData d = collectProfile(q5);
+        QCOMPARE(d.ozoneClassic[0].ascent.size(), std::size_t(9)); // the sample without pressure left out
+        QCOMPARE(d.ozoneClassic[0].ascent.front().value, 4.5);
+        QVERIFY(d.ozoneClassic[2].empty()); // ozonesonde 3 ran classic
+
+        TprofilePlotFrm frm(q5);
+        frm.LoadPlotData(q5);
+        QCOMPARE(frm.cbxClassic->text(), QStringLiteral("Classic"));
+        PlotChannel* classic = frm.profilePlot->GetChannel(TprofilePlotFrm::classicChannel(1));
+        QCOMPARE(classic->count(), 9);
+        QVERIFY(!classic->Visible());
+        frm.cbxClassic->setChecked(true);
+        QVERIFY(classic->Visible());
+        QVERIFY(!frm.profilePlot->GetChannel(TprofilePlotFrm::classicChannel(3))->Visible());
+        frm.cbxDescent->setChecked(true);
+        QCOMPARE(frm.profilePlot->GetChannel(TprofilePlotFrm::classicChannel(1) + 1)->count(), 3);
+    }
 };
 
 QTEST_MAIN(ProfilePlotTest)

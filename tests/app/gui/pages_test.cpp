@@ -428,6 +428,40 @@ private slots:
         QVERIFY(w.lblTropopause->text().startsWith(QStringLiteral("Tropopause ")));
     }
 
+    // With the standard method the totals say so, with the skipped steps'
+    // reasons as the tip; the sonde's method inputs come from the configuration.
+    void standardMethodBesideTotalsAndSondeInputs()
+    {
+        TempDir dir;
+        App app(dir.write("s.ini", "[o3]\r\nmethod=standard\r\n"));
+        TMainFrm& w = *app.frm;
+        const std::string raw = copySample(dir, "flight1", "flight");
+        std::string cfg = readFile(dir.file("flight.cfg"));
+        const std::size_t at = cfg.find("[ozonesonde#1]");
+        QVERIFY(at != std::string::npos);
+        cfg.insert(cfg.find('\n', at) + 1, "kiPct=1.0\r\nbufferFraction=0.5\r\nthermistor=internal\r\n");
+        std::ofstream(dir.file("flight.cfg"), std::ios::binary) << cfg;
+        QVERIFY(w.lblO3Inputs->text().isEmpty());
+        w.importFile(qs(raw));
+        QVERIFY(w.q5.isLoaded());
+        QVERIFY2(w.lblO3Inputs->text().startsWith(QStringLiteral("KI 1.00 %, buffer 0.50\nthermistor internal, sonde ")),
+                 qPrintable(w.lblO3Inputs->text()));
+        const O3MethodResult& r = w.q5.o3MethodResult[0];
+        QCOMPARE(int(r.method), int(O3Method::Standard));
+        QVERIFY(w.lblTotalO3Method->text().startsWith(QStringLiteral("Method: standard")));
+        for (const SkippedStep& s : r.stepsSkipped) {
+            QVERIFY(w.lblTotalO3Method->text().contains(QString::fromStdString(s.name)));
+            QVERIFY(w.lblTotalO3Method->toolTip().contains(QString::fromStdString(s.warning)));
+        }
+        QVERIFY(w.lblTotalO3Method->text().contains(QStringLiteral("classic measured ")
+                                                     + QString::number(r.classicMeasured, 'f', 2)));
+        // A slot without a sonde shows neither.
+        QTest::mouseClick(w.btnTotalO3Next, Qt::LeftButton);
+        QVERIFY(w.lblTotalO3Method->text().isEmpty());
+        QTest::mouseClick(w.btnO3Next, Qt::LeftButton);
+        QVERIFY(w.lblO3Inputs->text().isEmpty());
+    }
+
     // A total that a quality warning concerns is marked where it is read;
     // the page counts the warnings and opens their list.
     void doubtfulTotalIsMarked()

@@ -4,6 +4,8 @@
 #include <QKeySequence>
 #include <QMenu>
 #include <QCheckBox>
+#include <QComboBox>
+#include <QGroupBox>
 #include <QCloseEvent>
 #include <QElapsedTimer>
 #include <QFileInfo>
@@ -123,6 +125,48 @@ private slots:
         QCOMPARE(w.edResO3TableFile->text(), QStringLiteral("/data/column.toz"));
         QCOMPARE(int(w.q5.resTable), 1);
         QCOMPARE(w.q5.resTableFile, std::string("/data/column.toz"));
+    }
+
+    // The method's choices are read from [o3], taken for the next run as
+    // they change, and saved under the keys they were read from; the time
+    // constants without a box keep their value.
+    void o3MethodChoicesReadAndSaved()
+    {
+        TempDir dir;
+        const std::string ini = dir.write("m.ini",
+            "[o3]\r\nmethod=standard\r\nresponseCorrection=yes\r\npumpTable=noaa\r\nbackground=ib1\r\n"
+            "transferTo=z05\r\ntauSlow=1200\r\n");
+        App app(ini);
+        TMainFrm& w = *app.frm;
+        QCOMPARE(w.cbO3Method->currentText(), QStringLiteral("standard"));
+        QVERIFY(w.cbxResponseCorr->isChecked());
+        QCOMPARE(w.cbPumpTable->currentText(), QStringLiteral("NOAA"));
+        QCOMPARE(w.cbBackground->currentText(), QStringLiteral("Ib1"));
+        QCOMPARE(int(w.q5.o3Method.transferTo), int(TransferTo::Z05));
+        QVERIFY(w.cbPumpTable->isEnabled());
+        // The page scrolls down, never sideways: its content is no wider than the window's pages.
+        QVERIFY(w.gbxO3Method->parentWidget()->minimumSizeHint().width() <= w.pageControl->width());
+
+        w.cbBackground->setCurrentIndex(w.cbBackground->findText(QStringLiteral("Ib2")));
+        emit w.cbBackground->activated(w.cbBackground->currentIndex());
+        QCOMPARE(int(w.q5.o3Method.background), int(BackgroundChoice::Ib2));
+        w.cbO3Method->setCurrentIndex(0);
+        emit w.cbO3Method->activated(0);
+        QCOMPARE(int(w.q5.o3Method.method), int(O3Method::Classic));
+        QVERIFY(!w.cbPumpTable->isEnabled());
+        QVERIFY(!w.cbxResponseCorr->isEnabled());
+
+        w.mSavePrefs->trigger();
+        QCOMPARE(IniReadText("o3", "method", "", ini), std::string("classic"));
+        QCOMPARE(IniReadText("o3", "responseCorrection", "", ini), std::string("yes"));
+        QCOMPARE(IniReadText("o3", "pumpTable", "", ini), std::string("noaa"));
+        QCOMPARE(IniReadText("o3", "background", "", ini), std::string("ib2"));
+        QCOMPARE(IniReadText("o3", "transferTo", "", ini), std::string("z05"));
+        QCOMPARE(IniReadText("o3", "tauSlow", "", ini), std::string("1200"));
+        App again(ini);
+        QCOMPARE(again.frm->q5.o3Method.background, BackgroundChoice::Ib2);
+        QCOMPARE(again.frm->q5.o3Method.tauSlow, 1200.0);
+        QVERIFY(again.frm->q5.warnings.empty());
     }
 
     void badValuesFallBack()
