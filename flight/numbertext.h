@@ -27,6 +27,12 @@ bool leadingInteger(std::string_view text, int& value);
 // Blanks, tabs and line-end characters removed from both ends.
 std::string_view trimBlanks(std::string_view text);
 
+// The text trimmed of blanks, with ASCII capitals made small.
+std::string lowerCase(std::string_view text);
+
+// Equal but for the case of ASCII letters.
+bool equalsNoCase(std::string_view a, std::string_view b);
+
 // The value with `decimals` digits after ".", as printf's "%.Nf" gives it in
 // the C locale (correctly rounded; "-0.00" for a small negative value).
 std::string formatFixed(double value, int decimals);

@@ -12,15 +12,6 @@ namespace lumo {
 
 namespace {
 
-std::string lowerCase(std::string_view text)
-{
-    std::string s(trimBlanks(text));
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return s;
-}
-
 bool startsWith(std::string_view s, std::string_view prefix) { return s.substr(0, prefix.size()) == prefix; }
 
 SondeFamily familyOfName(const std::string& name)

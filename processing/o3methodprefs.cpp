@@ -9,15 +9,6 @@ namespace lumo {
 
 namespace {
 
-std::string lowerCase(std::string_view text)
-{
-    std::string s(trimBlanks(text));
-    for (char& c : s)
-        if (c >= 'A' && c <= 'Z')
-            c = static_cast<char>(c - 'A' + 'a');
-    return s;
-}
-
 template <typename T, std::size_t N>
 bool pick(const std::string& value, const std::pair<const char*, T> (&names)[N], T& out)
 {

@@ -15,18 +15,6 @@ namespace lumo {
 
 namespace {
 
-bool equalsNoCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    }
-    return true;
-}
-
 // A preferences number: the whole text, not negative, taken at single
 // precision; `fallback` (with a warning when the key holds something else).
 double prefNumber(const IniFile& ini, const char* key, double fallback, FlightWarnings& warnings)

@@ -33,18 +33,6 @@ std::string shown(std::string_view text)
     return out;
 }
 
-bool sameNoCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    for (std::size_t i = 0; i < a.size(); ++i) {
-        const auto lower = [](char c) { return (c >= 'A' && c <= 'Z') ? static_cast<char>(c - 'A' + 'a') : c; };
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    }
-    return true;
-}
-
 // Length of the valid UTF-8 sequence at text[i], or 0 when there is none.
 std::size_t utf8Length(std::string_view text, std::size_t i)
 {
@@ -142,7 +130,7 @@ int prefsChoice(const IniFile& ini, std::string_view section, std::string_view k
     std::string expected;
     int i = 0;
     for (std::string_view w : words) {
-        if (sameNoCase(trimBlanks(*text), w))
+        if (equalsNoCase(trimBlanks(*text), w))
             return i;
         expected.append(i == 0 ? "" : i + 1 == static_cast<int>(words.size()) ? " or " : ", ");
         expected.append(w);

@@ -6,6 +6,7 @@
 
 #include "flight/archivestation.h"
 #include "flight/ini.h"
+#include "flight/numbertext.h"
 
 namespace lumo::batch {
 
@@ -25,17 +26,6 @@ constexpr KnownKey KnownKeys[] = {
     {"uncertainty", "flowPct"}, {"uncertainty", "humidityPct"}, {"uncertainty", "pumpEffPct100"},
     {"uncertainty", "pumpEffPct10"}, {"uncertainty", "pumpEffPct5"}, {"uncertainty", "conversionPct"},
 };
-
-bool sameNoCase(std::string_view a, std::string_view b)
-{
-    if (a.size() != b.size())
-        return false;
-    const auto lower = [](char c) { return c >= 'A' && c <= 'Z' ? static_cast<char>(c - 'A' + 'a') : c; };
-    for (std::size_t i = 0; i < a.size(); ++i)
-        if (lower(a[i]) != lower(b[i]))
-            return false;
-    return true;
-}
 
 // A scratch file name no other run of this process or another uses.
 std::filesystem::path scratchPath()
@@ -57,10 +47,10 @@ std::optional<PreferenceOverride> preferenceKey(std::string_view name)
         return PreferenceOverride{std::string(name.substr(0, split)), std::string(name.substr(split + 1)), {}};
     }
     for (const KnownKey& k : KnownKeys)
-        if (sameNoCase(name, k.key))
+        if (equalsNoCase(name, k.key))
             return PreferenceOverride{k.section, k.key, {}};
     for (const ArchiveField& f : ArchiveFields)
-        if (sameNoCase(name, f.key))
+        if (equalsNoCase(name, f.key))
             return PreferenceOverride{"archive", f.key, {}};
     return std::nullopt;
 }
