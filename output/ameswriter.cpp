@@ -22,7 +22,10 @@ constexpr const char* Eol = "\r\n";
 constexpr std::size_t MaxLine = 132;
 constexpr const char* MissingValue = "99999"; // above every valid value of every variable
 constexpr double MissingNumber = 99999;
-constexpr double MaxDurationS = 1e9; // s; keeps the record line within 132 characters
+// s (11.6 days, far beyond any sounding): with the widest values and the
+// missing value in the narrow pump-current and battery fields, the record
+// line then stays within 132 characters.
+constexpr double MaxDurationS = 1e6;
 constexpr const char* NotGiven = "(not given)";
 constexpr int StationNameLength = 40;
 constexpr int TextLength = 20;     // LENA of the short character values
@@ -438,7 +441,7 @@ ArchiveText amesFile(const Q5& q, const ArchiveSonde& s, const ArchiveMeta& meta
     long long lastMs = -1;
     std::size_t beyond = 0;
     for (const ArchiveLevel& l : s.ascent) {
-        // A time after launch beyond decades comes from a corrupt time stamp;
+        // A time after launch beyond days comes from a corrupt time stamp;
         // it would not fit the record line either.
         if (!(l.duration < MaxDurationS)) {
             ++beyond;
@@ -456,7 +459,7 @@ ArchiveText amesFile(const Q5& q, const ArchiveSonde& s, const ArchiveMeta& meta
                                 + " level(s) left out whose time after launch repeats the previous one");
     if (beyond > 0)
         file.warnings.push_back("NDACC " + file.name + ": " + std::to_string(beyond)
-                                + " level(s) left out whose time after launch is beyond 1e9 s");
+                                + " level(s) left out whose time after launch is beyond 1e6 s");
 
     const double dataVersion = versionNumber(st.dataVersion);
     if (!known(dataVersion))

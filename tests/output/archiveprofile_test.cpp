@@ -157,15 +157,20 @@ TEST(ArchiveFiles, AmesCorruptReadingsAreMissingAndLinesStayWithin132)
     ASSERT_GE(s.ascent.size(), 2u);
     s.ascent[0].cellCurrent = -1e12; // fits no field
     s.ascent[0].gph = 99999.5;       // would read as above the missing value
-    s.ascent[1].duration = 1e15;     // a corrupt time stamp
+    s.ascent[1].duration = 5e6;      // a corrupt time stamp
+    ASSERT_GE(s.ascent.size(), 3u);
+    ArchiveLevel& last = s.ascent.back(); // the longest time kept, pump readings unknown
+    last.duration = 999999.999;
+    last.pumpCurrent = last.battery = Unknown;
     const ArchiveText a = amesFile(q, s, ArchiveMeta{});
     for (std::size_t from = 0, end; (end = a.text.find("\r\n", from)) != std::string::npos; from = end + 2)
         EXPECT_LE(end - from, 132u) << a.text.substr(from, end - from);
-    EXPECT_EQ(a.text.find("1000000000000000"), std::string::npos);
+    EXPECT_EQ(a.text.find("5000000.000"), std::string::npos);
+    EXPECT_NE(a.text.find("999999.999"), std::string::npos);
     EXPECT_EQ(a.text.find("-1000000000000"), std::string::npos);
     EXPECT_EQ(a.text.find("99999.5"), std::string::npos);
     EXPECT_NE(std::find(a.warnings.begin(), a.warnings.end(),
-                        "NDACC " + a.name + ": 1 level(s) left out whose time after launch is beyond 1e9 s"),
+                        "NDACC " + a.name + ": 1 level(s) left out whose time after launch is beyond 1e6 s"),
               a.warnings.end());
 }
 
