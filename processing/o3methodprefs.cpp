@@ -29,10 +29,10 @@ void badValue(FlightWarnings& warnings, const char* key, const std::string& valu
 
 // A key with named values; a missing or empty key keeps `value`.
 template <typename T, std::size_t N>
-void readChoice(const std::string& file, const char* key, const std::pair<const char*, T> (&names)[N], T& value,
+void readChoice(const IniFile& ini, const char* key, const std::pair<const char*, T> (&names)[N], T& value,
                 FlightWarnings& warnings)
 {
-    const std::string text = lowerCase(IniReadText("o3", key, "", file));
+    const std::string text = lowerCase(IniReadText("o3", key, "", ini));
     if (text.empty() || pick(text, names, value))
         return;
     for (const auto& [name, v] : names)
@@ -43,9 +43,9 @@ void readChoice(const std::string& file, const char* key, const std::pair<const 
 }
 
 // A time constant in s, greater than 0; "auto" (where allowed) gives Missing.
-void readSeconds(const std::string& file, const char* key, bool autoAllowed, double& value, FlightWarnings& warnings)
+void readSeconds(const IniFile& ini, const char* key, bool autoAllowed, double& value, FlightWarnings& warnings)
 {
-    const std::string text = lowerCase(IniReadText("o3", key, "", file));
+    const std::string text = lowerCase(IniReadText("o3", key, "", ini));
     double v = 0;
     if (text.empty())
         return;
@@ -86,16 +86,16 @@ const char* pumpTableName(PumpTable t) { return nameOf(PumpTableNames, t); }
 const char* backgroundName(BackgroundChoice b) { return nameOf(BackgroundNames, b); }
 const char* transferName(TransferTo t) { return nameOf(TransferNames, t); }
 
-O3MethodSettings readO3MethodSettings(const std::string& file, FlightWarnings& warnings)
+O3MethodSettings readO3MethodSettings(const IniFile& ini, FlightWarnings& warnings)
 {
     O3MethodSettings s;
-    readChoice(file, "method", MethodNames, s.method, warnings);
-    readChoice(file, "responseCorrection", YesNo, s.responseCorrection, warnings);
-    readChoice(file, "pumpTable", PumpTableNames, s.pumpTable, warnings);
-    readChoice(file, "background", BackgroundNames, s.background, warnings);
-    readSeconds(file, "tauFast", true, s.tauFast, warnings);
-    readSeconds(file, "tauSlow", false, s.tauSlow, warnings);
-    readChoice(file, "transferTo", TransferNames, s.transferTo, warnings);
+    readChoice(ini, "method", MethodNames, s.method, warnings);
+    readChoice(ini, "responseCorrection", YesNo, s.responseCorrection, warnings);
+    readChoice(ini, "pumpTable", PumpTableNames, s.pumpTable, warnings);
+    readChoice(ini, "background", BackgroundNames, s.background, warnings);
+    readSeconds(ini, "tauFast", true, s.tauFast, warnings);
+    readSeconds(ini, "tauSlow", false, s.tauSlow, warnings);
+    readChoice(ini, "transferTo", TransferNames, s.transferTo, warnings);
     if (s.responseCorrection && !s.standard()) {
         s.responseCorrection = false;
         addWarning(warnings, "prefs-value",

@@ -12,7 +12,8 @@ namespace lumo {
 // A missing key keeps its default; a value that is not one of the key's
 // values keeps the default too and adds a "prefs-value" warning naming the
 // key, the value and what was used instead.
-O3MethodSettings readO3MethodSettings(const std::string& file, FlightWarnings& warnings);
+class IniFile;
+O3MethodSettings readO3MethodSettings(const IniFile& ini, FlightWarnings& warnings);
 
 // The preference texts of the settings, as readO3MethodSettings takes them.
 const char* methodName(O3Method m);

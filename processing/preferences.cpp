@@ -88,7 +88,7 @@ Preferences readPreferences(const std::string& file)
     for (const ArchiveField& f : ArchiveFields)
         p.archive.*f.member = checkedText("archive", f.key, p.archive.*f.member, w);
     p.uncertainty = readUncertaintySettings(ini, w);
-    p.o3Method = readO3MethodSettings(file, p.warnings);
+    p.o3Method = readO3MethodSettings(ini, p.warnings);
     if (p.resTable && !equalsNoCase(method, "table"))
         addWarning(p.warnings, "residual-method",
                    "The preferences name the residual method \"" + method
