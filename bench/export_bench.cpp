@@ -94,6 +94,21 @@ std::filesystem::path scratchDir()
     return dir;
 }
 
+const char* const Flight4Raw = LUMO_SOURCE_DIR "/samples/flight4.raw";
+const char* const Flight4Cfg = LUMO_SOURCE_DIR "/samples/flight4.cfg";
+
+// samples/flight4 imported and processed into q5; false (the benchmark
+// skipped with the reason) when it cannot be.
+bool processSampleFlight4(Q5& q5, ScriptedDialogs& answers, benchmark::State& state)
+{
+    q5.dialogs = &answers;
+    if (!importFlight(q5, Flight4Raw, Flight4Cfg).ok() || !q5.processFlight()) {
+        state.SkipWithError("sample flight could not be read and processed");
+        return false;
+    }
+    return true;
+}
+
 void BM_ExportThreeFiles(benchmark::State& state)
 {
     Q5 q5;
@@ -114,18 +129,13 @@ void BM_ExportSampleFlight(benchmark::State& state)
 {
     Q5 q5;
     ScriptedDialogs answers(false);
-    q5.dialogs = &answers;
-    const std::string raw = LUMO_SOURCE_DIR "/samples/flight4.raw";
-    const std::string cfg = LUMO_SOURCE_DIR "/samples/flight4.cfg";
-    if (!importFlight(q5, raw, cfg).ok() || !q5.processFlight()) {
-        state.SkipWithError("sample flight could not be read and processed");
+    if (!processSampleFlight4(q5, answers, state))
         return;
-    }
     const std::filesystem::path dir = scratchDir();
     for (auto _ : state) {
         for (ExportKind kind : {ExportKind::O3, ExportKind::Winds, ExportKind::All}) {
             const std::string path = (dir / ("flight4" + std::string(exportExtension(kind)))).string();
-            if (writeExportFile(q5, kind, path, raw, cfg) != ExportResult::Ok)
+            if (writeExportFile(q5, kind, path, Flight4Raw, Flight4Cfg) != ExportResult::Ok)
                 state.SkipWithError("export failed");
         }
     }
@@ -175,20 +185,15 @@ void BM_ExportsVersusBareWrite(benchmark::State& state)
 {
     Q5 q5;
     ScriptedDialogs answers(false);
-    q5.dialogs = &answers;
-    const std::string raw = LUMO_SOURCE_DIR "/samples/flight4.raw";
-    const std::string cfg = LUMO_SOURCE_DIR "/samples/flight4.cfg";
-    if (!importFlight(q5, raw, cfg).ok() || !q5.processFlight()) {
-        state.SkipWithError("sample flight could not be read and processed");
+    if (!processSampleFlight4(q5, answers, state))
         return;
-    }
     const std::filesystem::path dir = scratchDir();
     const ExportKind kinds[] = {ExportKind::O3, ExportKind::Winds, ExportKind::All};
     std::vector<std::string> contents;
     double bytes = 0;
     for (ExportKind kind : kinds) {
         const std::string path = (dir / ("versus" + std::string(exportExtension(kind)))).string();
-        if (writeExportFile(q5, kind, path, raw, cfg) != ExportResult::Ok) {
+        if (writeExportFile(q5, kind, path, Flight4Raw, Flight4Cfg) != ExportResult::Ok) {
             state.SkipWithError("export failed");
             return;
         }
@@ -200,7 +205,7 @@ void BM_ExportsVersusBareWrite(benchmark::State& state)
         keepBest(exports, [&] {
             for (ExportKind kind : kinds) {
                 const std::string path = (dir / ("versus" + std::string(exportExtension(kind)))).string();
-                if (writeExportFile(q5, kind, path, raw, cfg) != ExportResult::Ok)
+                if (writeExportFile(q5, kind, path, Flight4Raw, Flight4Cfg) != ExportResult::Ok)
                     state.SkipWithError("export failed");
             }
         });
