@@ -8,6 +8,7 @@
 #include <QPixmap>
 
 #include <algorithm>
+#include <iterator>
 #include <string>
 #include <string_view>
 
@@ -156,6 +157,10 @@ bool PlotRenderer::render(Q5& q5, const QString& dir, const QString& flightName,
     profile.LoadPlotData(q5);
     profile.finishImport(flightName);
     profile.cbxMixRatio->setChecked(quantities.contains(MixRatioName));
+    // A standard-method run shows what the method changed: the classic
+    // profile of each sonde it ran on beside the standard one.
+    profile.cbxClassic->setChecked(std::any_of(std::begin(q5.o3MethodResult), std::end(q5.o3MethodResult),
+        [](const O3MethodResult& r) { return r.method == O3Method::Standard; }));
     showOffscreen(profile);
     if (!save(profile, out.filePath(flightName + QStringLiteral("-profile.png")), written, error))
         return false;

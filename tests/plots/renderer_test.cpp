@@ -84,6 +84,26 @@ private slots:
         QVERIFY(countColour(winds, 0xFF8080) > 100);
     }
 
+    // A standard-method run's profile picture carries the classic profile
+    // beside the standard one, in the sonde's lighter colour.
+    void standardRunDrawsTheClassicProfile()
+    {
+        Q5 q5;
+        ScriptedDialogs dialogs(false);
+        QVERIFY(loadSample(q5, dialogs, "flight1"));
+        QTemporaryDir dir;
+        QStringList written;
+        QString error;
+        const QRgb classicColour = QColor(0xD00000).lighter(160).rgb();
+        QVERIFY(PlotRenderer::render(q5, dir.filePath("c"), "F1", {"O3pp"}, written, error));
+        const int classicRun = countColour(QImage(dir.filePath("c/F1-profile.png")), classicColour);
+        q5.o3Method.method = O3Method::Standard;
+        QVERIFY(q5.processFlight());
+        QVERIFY(PlotRenderer::render(q5, dir.filePath("s"), "F1", {"O3pp"}, written, error));
+        QVERIFY2(countColour(QImage(dir.filePath("s/F1-profile.png")), classicColour) > classicRun + 100,
+            qPrintable(QString::number(classicRun)));
+    }
+
     void noWindPictureWithoutWindQuantities()
     {
         Q5 q5;
