@@ -1,6 +1,7 @@
 // The archive files of a flight processed by the standard method with the
 // response correction say what was applied.
 #include <gtest/gtest.h>
+#include <netcdf.h>
 
 #include <map>
 #include <sstream>
@@ -9,7 +10,9 @@
 #include "flight/q5.h"
 #include "flight/scripteddialogs.h"
 #include "output/ameswriter.h"
+#include "archivereaders.h"
 #include "output/archiveprofile.h"
+#include "output/netcdfwriter.h"
 #include "output/woudcwriter.h"
 #include "processing/flightimport.h"
 #include "support/testfiles.h"
@@ -18,14 +21,15 @@ namespace lumo {
 namespace {
 
 // The nogps flight with the solution and the flow conditions the standard
-// method needs, processed by it.
-void processStandard(Q5& q, const test::TempDir& dir, bool responseCorrection)
+// method needs, processed by it (or by the classic equation).
+void processStandard(Q5& q, const test::TempDir& dir, bool responseCorrection,
+                     O3Method method = O3Method::Standard)
 {
     const std::string base = test::sourcePath("tests/output/flights/nogps");
     std::string cfg = test::readFile(base + ".cfg");
     cfg.insert(cfg.find("sn=5A22362"), "solutionType=1.0% KI, full buffer\nib0=0.02\nib1=0.05\nthermistor=internal\n"
                                        "flowTemp=20\nflowHumidity=30\nflowPressure=1000\n");
-    q.o3Method.method = O3Method::Standard;
+    q.o3Method.method = method;
     q.o3Method.responseCorrection = responseCorrection;
     ASSERT_TRUE(importFlight(q, base + ".raw", dir.write("f.cfg", cfg)).ok());
     ScriptedDialogs dialogs(false);
@@ -119,6 +123,76 @@ TEST(ArchiveMethod, NdaccAuxiliaryValuesComeFromTheStandardMethod)
             EXPECT_EQ(comment, "no_transfer_function,_no_time_response_correction");
         }
     }
+}
+
+// The values of a netCDF variable; empty when the file has no such variable.
+std::vector<double> netcdfValues(const std::string& path, const char* name)
+{
+    int id = -1, var = -1;
+    std::size_t n = 1, len = 0;
+    EXPECT_EQ(nc_open(path.c_str(), NC_NOWRITE, &id), NC_NOERR);
+    std::vector<double> values;
+    if (nc_inq_varid(id, name, &var) == NC_NOERR) {
+        int ndims = 0, dims[NC_MAX_VAR_DIMS];
+        nc_inq_var(id, var, nullptr, nullptr, &ndims, dims, nullptr);
+        for (int d = 0; d < ndims; ++d)
+            n *= nc_inq_dimlen(id, dims[d], &len) == NC_NOERR ? len : 0;
+        values.resize(n);
+        EXPECT_EQ(nc_get_var_double(id, var, values.data()), NC_NOERR);
+    }
+    nc_close(id);
+    return values;
+}
+
+TEST(ArchiveMethod, ClassicPartialPressureBesideTheStandardOne)
+{
+    test::TempDir dir;
+    Q5 classic, standard;
+    ASSERT_NO_FATAL_FAILURE(processStandard(classic, dir, false, O3Method::Classic));
+    ASSERT_NO_FATAL_FAILURE(processStandard(standard, dir, false));
+    const ArchiveProfile cp = buildArchiveProfile(classic);
+    ArchiveProfile sp = buildArchiveProfile(standard);
+    ASSERT_EQ(cp.sondes.size(), 1u);
+    ASSERT_EQ(sp.sondes.size(), 1u);
+    const std::size_t levels = sp.sondes[0].ascent.size();
+    ASSERT_EQ(cp.sondes[0].ascent.size(), levels);
+    // A level whose classic value is unknown is written missing, never 0.
+    const std::size_t unknownAt = levels / 2;
+    sp.sondes[0].ascent[unknownAt].o3ppClassic = Unknown;
+
+    // NASA Ames: one more variable, each record's last value.
+    const test::AmesFile a = test::readAmes(amesFile(standard, sp.sondes[0], ArchiveMeta{}).text);
+    const test::AmesFile ac = test::readAmes(amesFile(classic, cp.sondes[0], ArchiveMeta{}).text);
+    ASSERT_EQ(a.nv, ac.nv + 1);
+    EXPECT_NE(a.vnames.back().find("classic equation"), std::string::npos);
+    ASSERT_EQ(a.records.size(), levels);
+    ASSERT_EQ(ac.records.size(), levels);
+    const std::size_t po3 = 5; // time, pressure, height, temperature, humidity, ozone
+    std::size_t differ = 0;
+    for (std::size_t k = 0; k < levels; ++k) {
+        const double written = a.records[k].back();
+        EXPECT_EQ(written, k == unknownAt ? 99999 : ac.records[k][po3]) << "level " << k;
+        differ += written != a.records[k][po3];
+    }
+    EXPECT_GT(differ, levels / 2) << "the classic column repeats the standard one";
+
+    // netCDF: a variable of its own, only in the standard method's file.
+    std::string error;
+    const std::string sPath = dir.file("s.nc"), cPath = dir.file("c.nc");
+    ASSERT_TRUE(writeNetcdfFile(sPath, standard, sp, ArchiveMeta{}, error)) << error;
+    ASSERT_TRUE(writeNetcdfFile(cPath, classic, cp, ArchiveMeta{}, error)) << error;
+    EXPECT_TRUE(netcdfValues(cPath, "ozone_partial_pressure_classic").empty());
+    const std::vector<double> kept = netcdfValues(sPath, "ozone_partial_pressure_classic");
+    const std::vector<double> made = netcdfValues(sPath, "ozone_partial_pressure");
+    const std::vector<double> expected = netcdfValues(cPath, "ozone_partial_pressure");
+    ASSERT_EQ(kept.size(), expected.size());
+    ASSERT_EQ(made.size(), expected.size());
+    differ = 0;
+    for (std::size_t k = 0; k < levels; ++k) {
+        EXPECT_EQ(kept[k], k == unknownAt ? NetcdfFill : expected[k]) << "level " << k;
+        differ += kept[k] != made[k];
+    }
+    EXPECT_GT(differ, levels / 2);
 }
 
 } // namespace
