@@ -158,6 +158,7 @@ public:
     QGroupBox* gbxO3Method = nullptr;
     QComboBox* cbO3Method = nullptr;
     QCheckBox* cbxResponseCorr = nullptr;
+    QCheckBox* cbxPumpHeat = nullptr;
     QComboBox* cbPumpTable = nullptr;
     QComboBox* cbBackground = nullptr;
     QComboBox* cbTransferTo = nullptr;

@@ -75,6 +75,9 @@ QGroupBox* TMainFrm::buildO3MethodGroup(QWidget* page)
         QStringLiteral("[o3] method: the classic equation or the field's current standard"));
     cbxResponseCorr = new QCheckBox(QStringLiteral("Response correction"), gbxO3Method);
     cbxResponseCorr->setToolTip(QStringLiteral("[o3] responseCorrection: correct the cell's slow time response (standard method)"));
+    cbxPumpHeat = new QCheckBox(QStringLiteral("Pump-heat offset"), gbxO3Method);
+    cbxPumpHeat->setToolTip(QStringLiteral("[o3] pumpHeatOffset: add the pump's own heat (3.9 - 0.8 log10 p K) to the "
+                                           "measured pump temperature; leave it out only to reproduce older processing"));
     cbPumpTable = choiceBox<PumpTable>(gbxO3Method,
         {{"auto (by sonde type)", PumpTable::Auto}, {"Komhyr 1986", PumpTable::Komhyr1986},
          {"Komhyr 1995", PumpTable::Komhyr1995}, {"NOAA", PumpTable::Noaa}, {"JMA", PumpTable::Jma},
@@ -101,11 +104,13 @@ QGroupBox* TMainFrm::buildO3MethodGroup(QWidget* page)
         grid->addWidget(new QLabel(QString::fromLatin1(caption), gbxO3Method), row, 0);
         grid->addWidget(box, row++, 1);
     }
+    grid->addWidget(cbxPumpHeat, row++, 1);
     grid->setColumnStretch(2, 1);
 
     for (QComboBox* box : {cbO3Method, cbPumpTable, cbBackground, cbTransferTo})
         connect(box, &QComboBox::activated, this, [this] { o3MethodChanged(); });
-    connect(cbxResponseCorr, &QCheckBox::clicked, this, [this] { o3MethodChanged(); });
+    for (QCheckBox* box : {cbxResponseCorr, cbxPumpHeat})
+        connect(box, &QCheckBox::clicked, this, [this] { o3MethodChanged(); });
     return gbxO3Method;
 }
 
@@ -116,6 +121,7 @@ void TMainFrm::fillO3MethodGroup(const O3MethodSettings& s)
     selectChoice(cbPumpTable, s.pumpTable);
     selectChoice(cbBackground, s.background);
     selectChoice(cbTransferTo, s.transferTo);
+    cbxPumpHeat->setChecked(s.pumpHeatOffset);
     enableO3MethodChoices();
 }
 
@@ -123,7 +129,7 @@ void TMainFrm::fillO3MethodGroup(const O3MethodSettings& s)
 void TMainFrm::enableO3MethodChoices()
 {
     const bool standard = choiceOf<O3Method>(cbO3Method) == O3Method::Standard;
-    for (QWidget* w : std::initializer_list<QWidget*>{cbxResponseCorr, cbPumpTable, cbBackground, cbTransferTo})
+    for (QWidget* w : std::initializer_list<QWidget*>{cbxResponseCorr, cbPumpTable, cbBackground, cbTransferTo, cbxPumpHeat})
         w->setEnabled(standard);
 }
 
@@ -136,6 +142,7 @@ O3MethodSettings TMainFrm::o3MethodFromPage() const
     s.pumpTable = choiceOf<PumpTable>(cbPumpTable);
     s.background = choiceOf<BackgroundChoice>(cbBackground);
     s.transferTo = choiceOf<TransferTo>(cbTransferTo);
+    s.pumpHeatOffset = cbxPumpHeat->isChecked();
     return s;
 }
 
@@ -145,7 +152,8 @@ void TMainFrm::o3MethodChanged()
     const O3MethodSettings s = o3MethodFromPage();
     const O3MethodSettings& was = q5.o3Method;
     const bool changed = s.method != was.method || s.responseCorrection != was.responseCorrection
-        || s.pumpTable != was.pumpTable || s.background != was.background || s.transferTo != was.transferTo;
+        || s.pumpTable != was.pumpTable || s.background != was.background || s.transferTo != was.transferTo
+        || s.pumpHeatOffset != was.pumpHeatOffset;
     q5.o3Method = s;
     if (changed)
         enableReCalc();
@@ -157,7 +165,8 @@ bool TMainFrm::writeO3MethodPrefs(const std::string& file, const O3MethodSetting
         && IniWriteText("o3", "responseCorrection", s.responseCorrection ? "yes" : "no", file)
         && IniWriteText("o3", "pumpTable", pumpTableName(s.pumpTable), file)
         && IniWriteText("o3", "background", backgroundName(s.background), file)
-        && IniWriteText("o3", "transferTo", transferName(s.transferTo), file);
+        && IniWriteText("o3", "transferTo", transferName(s.transferTo), file)
+        && IniWriteText("o3", "pumpHeatOffset", s.pumpHeatOffset ? "yes" : "no", file);
 }
 
 // "Method: standard, response corrected; skipped: transfer", with each

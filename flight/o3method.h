@@ -28,6 +28,9 @@ struct O3MethodSettings {
     double tauFast = Missing;  // s; Missing = by sonde type
     double tauSlow = 1500.0;   // s
     TransferTo transferTo = TransferTo::None;
+    // The offset of the pump's own heat on its measured temperature
+    // (3.9 - 0.8 log10 p K); off only to reproduce processing that left it out.
+    bool pumpHeatOffset = true;
 
     bool standard() const { return method == O3Method::Standard; }
 };

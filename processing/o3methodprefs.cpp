@@ -96,6 +96,7 @@ O3MethodSettings readO3MethodSettings(const IniFile& ini, FlightWarnings& warnin
     readSeconds(ini, "tauFast", true, s.tauFast, warnings);
     readSeconds(ini, "tauSlow", false, s.tauSlow, warnings);
     readChoice(ini, "transferTo", TransferNames, s.transferTo, warnings);
+    readChoice(ini, "pumpHeatOffset", YesNo, s.pumpHeatOffset, warnings);
     if (s.responseCorrection && !s.standard()) {
         s.responseCorrection = false;
         addWarning(warnings, "prefs-value",

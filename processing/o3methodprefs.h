@@ -8,7 +8,8 @@
 namespace lumo {
 
 // The processing-method keys of the preferences section [o3]: method,
-// responseCorrection, pumpTable, background, tauFast, tauSlow, transferTo.
+// responseCorrection, pumpTable, background, tauFast, tauSlow, transferTo,
+// pumpHeatOffset.
 // A missing key keeps its default; a value that is not one of the key's
 // values keeps the default too and adds a "prefs-value" warning naming the
 // key, the value and what was used instead.

@@ -105,6 +105,10 @@ StandardSonde::StandardSonde(const Q5& q, int h, bool describe)
         result.stepsApplied.push_back("background");
     }
     result.stepsApplied.push_back("pumpTemperature");
+    pumpHeat_ = m.pumpHeatOffset;
+    if (!pumpHeat_)
+        skip("pumpHeatOffset", "the preferences leave out the offset of the pump's own heat ([o3] pumpHeatOffset=no), "
+                               "so the pump temperature lacks its 3.9 - 0.8 log10 p K");
     thermistor_ = c.thermistor;
     if (thermistor_ == Thermistor::Unknown)
         skip("thermistorPlace", "no thermistor place (box, taped, glued or internal), so only the pump's internal "
@@ -197,7 +201,8 @@ StandardSonde::Level::Level(double pressure)
 
 double StandardSonde::pumpTemperatureK(const Level& l, double tp) const
 {
-    return tp + KelvinOffset + pumpInternalOffsetK(l.p, l.lpFloor) + thermistorOffsetK(thermistor_, l.p, l.lpFloor);
+    const double heat = pumpHeat_ ? pumpInternalOffsetK(l.p, l.lpFloor) : 0.0;
+    return tp + KelvinOffset + heat + thermistorOffsetK(thermistor_, l.p, l.lpFloor);
 }
 
 double StandardSonde::pumpFactor(const Level& l, double* sigma) const

@@ -63,6 +63,7 @@ private:
     double ki_ = 0, buffer_ = 0;
     double background_ = 0;          // uA
     Thermistor thermistor_ = Thermistor::Unknown;
+    bool pumpHeat_ = true; // add the offset of the pump's own heat
     double flow0_ = 0;               // cm3/s at the ground, moistening applied
     bool moistened_ = false;
     const PumpEffTable* table_ = nullptr; // nullptr: the configuration's own table

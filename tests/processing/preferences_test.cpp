@@ -219,8 +219,10 @@ TEST(Preferences, O3MethodKeysAndTheirWarnings)
 
     const Preferences p = readPreferences(dir.write(
         "a.ini", "[o3]\nmethod=Standard\nresponseCorrection=yes\npumpTable=JMA\nbackground=ib1\ntauFast=30\n"
-                 "tauSlow=1200\ntransferTo=6a10\n"));
+                 "tauSlow=1200\ntransferTo=6a10\npumpHeatOffset=no\n"));
     EXPECT_TRUE(p.o3Method.standard());
+    EXPECT_TRUE(defaults.o3Method.pumpHeatOffset);
+    EXPECT_FALSE(p.o3Method.pumpHeatOffset);
     EXPECT_TRUE(p.o3Method.responseCorrection);
     EXPECT_EQ(p.o3Method.pumpTable, PumpTable::Jma);
     EXPECT_EQ(p.o3Method.background, BackgroundChoice::Ib1);
@@ -231,10 +233,10 @@ TEST(Preferences, O3MethodKeysAndTheirWarnings)
 
     const Preferences bad = readPreferences(dir.write(
         "b.ini", "[o3]\nmethod=modern\nresponseCorrection=maybe\npumpTable=x\nbackground=ib9\ntauFast=-1\n"
-                 "tauSlow=soon\ntransferTo=z10\n"));
-    ASSERT_EQ(bad.warnings.size(), 7u);
-    const char* used[] = {"classic", "no", "auto", "auto", "auto (by sonde type)", "1500.0 s", "none"};
-    for (std::size_t i = 0; i < 7; ++i) {
+                 "tauSlow=soon\ntransferTo=z10\npumpHeatOffset=off\n"));
+    ASSERT_EQ(bad.warnings.size(), 8u);
+    const char* used[] = {"classic", "no", "auto", "auto", "auto (by sonde type)", "1500.0 s", "none", "yes"};
+    for (std::size_t i = 0; i < 8; ++i) {
         EXPECT_EQ(bad.warnings[i].code, "prefs-value");
         EXPECT_NE(bad.warnings[i].message.find(std::string(used[i]) + " was used instead"), std::string::npos)
             << bad.warnings[i].message;

@@ -48,6 +48,14 @@ TEST(StandardMethod, PartialPressureFromTheSteps)
     const double flow0 = 0.990459 * 100 / 28.0;
     const double tpK = 25 + 273.15 + 3.9 - 0.8 * 3;
     EXPECT_NEAR(s.o3pp(1000, 1.04, 25), 10 * 0.043085 * tpK * 1.0 / flow0, 1e-4);
+
+    // Left out to reproduce older processing: the measured pump temperature
+    // alone, and the run says so.
+    q.o3Method.pumpHeatOffset = false;
+    const StandardSonde noHeat(q, 0);
+    EXPECT_NEAR(noHeat.o3pp(1000, 1.04, 25), s.o3pp(1000, 1.04, 25) * (25 + 273.15) / tpK, 1e-9);
+    ASSERT_EQ(noHeat.result.stepsSkipped.size(), 1u);
+    EXPECT_EQ(noHeat.result.stepsSkipped[0].name, "pumpHeatOffset");
 }
 
 TEST(StandardMethod, UncertaintyFromTheAppliedStepsTerms)

@@ -135,7 +135,7 @@ private slots:
         TempDir dir;
         const std::string ini = dir.write("m.ini",
             "[o3]\r\nmethod=standard\r\nresponseCorrection=yes\r\npumpTable=noaa\r\nbackground=ib1\r\n"
-            "transferTo=z05\r\ntauSlow=1200\r\n");
+            "transferTo=z05\r\ntauSlow=1200\r\npumpHeatOffset=no\r\n");
         App app(ini);
         TMainFrm& w = *app.frm;
         QCOMPARE(w.cbO3Method->currentText(), QStringLiteral("standard"));
@@ -143,6 +143,7 @@ private slots:
         QCOMPARE(w.cbPumpTable->currentText(), QStringLiteral("NOAA"));
         QCOMPARE(w.cbBackground->currentText(), QStringLiteral("Ib1"));
         QCOMPARE(int(w.q5.o3Method.transferTo), int(TransferTo::Z05));
+        QVERIFY(!w.cbxPumpHeat->isChecked());
         QVERIFY(w.cbPumpTable->isEnabled());
         // The page scrolls down, never sideways: its content is no wider than the window's pages.
         QVERIFY(w.gbxO3Method->parentWidget()->minimumSizeHint().width() <= w.pageControl->width());
@@ -163,6 +164,7 @@ private slots:
         QCOMPARE(IniReadText("o3", "background", "", ini), std::string("ib2"));
         QCOMPARE(IniReadText("o3", "transferTo", "", ini), std::string("z05"));
         QCOMPARE(IniReadText("o3", "tauSlow", "", ini), std::string("1200"));
+        QCOMPARE(IniReadText("o3", "pumpHeatOffset", "", ini), std::string("no"));
         App again(ini);
         QCOMPARE(again.frm->q5.o3Method.background, BackgroundChoice::Ib2);
         QCOMPARE(again.frm->q5.o3Method.tauSlow, 1200.0);
