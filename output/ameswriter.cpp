@@ -60,6 +60,13 @@ const Variable Variables[] = {
 };
 constexpr int NV = sizeof Variables / sizeof Variables[0];
 
+// The last variable of a flight the standard method processed: the classic
+// equation's partial pressure beside the standard one, for comparison. The
+// record line of the other variables fills the 132 characters, so each record
+// continues on a second line with this value.
+const Variable ClassicVariable = {"Ozone partial pressure by the classic equation (mPa), kept for comparison", 3, 8,
+                                  [](const ArchiveLevel& l) { return l.o3ppClassic; }};
+
 struct AuxNumber {
     std::string name;
     double value;
@@ -208,6 +215,22 @@ void pad(std::string& out, std::size_t from, int width)
     const std::size_t len = out.size() - from;
     const std::size_t want = len < static_cast<std::size_t>(width) ? static_cast<std::size_t>(width) : len + 1;
     out.insert(from, want - len, ' ');
+}
+
+void appendValue(std::string& out, const Variable& v, const ArchiveLevel& l)
+{
+    const std::size_t from = out.size();
+    const double x = v.get(l);
+    // The missing value must exceed every valid one, and a value too wide
+    // for its field (each field holds the quantity's physical range) is a
+    // corrupt reading that would push the line past 132.
+    if (known(x) && std::fabs(x) < MissingNumber)
+        appendFixed(out, x, v.decimals);
+    if (out.size() == from || out.size() - from >= static_cast<std::size_t>(v.width)) {
+        out.resize(from);
+        out += MissingValue;
+    }
+    pad(out, from, v.width);
 }
 
 } // namespace
@@ -374,6 +397,16 @@ std::vector<AuxText> ndaccTexts(const Q5& q, const ArchiveSonde& s, const Archiv
         subtraction = standard->responseCorrected ? "time_dependent" : "constant";
         comment = token(transferComment(q, *standard), HeadingLength);
     }
+    std::string headings =
+        "   Time   Press     GPH      T    RH     PO3   O3Mix  WDir   WSpd  TPump  ICell    GPSLat     GPSLon  GPSAlt"
+        " IPmp  VBat  xPO3";
+    std::string units =
+        "      s     hPa     gpm      K     %     mPa    ppmv   deg    m/s      K     uA         N          E       m"
+        "   mA     V   mPa";
+    if (s.standardMethod) { // the value of the record's second line
+        headings += "   cPO3";
+        units += "    mPa";
+    }
     return {
         // A single item as long as the comment needs, at least the short length.
         {"Comment on transfer function applied", comment,
@@ -388,14 +421,8 @@ std::vector<AuxText> ndaccTexts(const Q5& q, const ArchiveSonde& s, const Archiv
         {"Radiosonde type", radiosondeType(meta.station), TextLength},
         {"Flight number or data file name", meta.baseName, TextLength},
         {"Serial number of radiosonde", q.rsSondeId, TextLength},
-        {"Column headings / heading units",
-         "   Time   Press     GPH      T    RH     PO3   O3Mix  WDir   WSpd  TPump  ICell    GPSLat     GPSLon  GPSAlt"
-         " IPmp  VBat  xPO3",
-         HeadingLength},
-        {"Column headings / heading units",
-         "      s     hPa     gpm      K     %     mPa    ppmv   deg    m/s      K     uA         N          E       m"
-         "   mA     V   mPa",
-         HeadingLength},
+        {"Column headings / heading units", headings, HeadingLength},
+        {"Column headings / heading units", units, HeadingLength},
     };
 
 }
@@ -407,7 +434,7 @@ std::vector<std::string> normalComments(const Q5& q, const ArchiveSonde& s)
     const bool moistened = standard && standard->moistening != Missing;
     const auto du = [](double v) { return known(v) ? fixedText(v, 2) : std::string("unknown"); };
     const auto hpa = [](double v) { return known(v) ? fixedText(v, 2) : std::string("unknown"); };
-    return {
+    std::vector<std::string> comments = {
         std::string("Written by ") + ProgramName + " " + ProgramVersion + ".",
         "Ascent only, one level per ozone sample of this ozonesonde.",
         "Integrated ozone from the surface to the burst (DU): " + du(s.measured) + ", 1-sigma uncertainty "
@@ -421,6 +448,10 @@ std::vector<std::string> normalComments(const Q5& q, const ArchiveSonde& s)
                 + fixedText(standard->moistening, 3) + "."
                   : std::string("The pump flow rate is not corrected for humidity."),
     };
+    if (s.standardMethod)
+        comments.push_back("Each record continues on a second line with the ozone partial pressure by the classic "
+                           "equation (mPa, cPO3), kept for comparison; PO3 is the standard method's.");
+    return comments;
 }
 
 } // namespace
@@ -483,12 +514,15 @@ ArchiveText amesFile(const Q5& q, const ArchiveSonde& s, const ArchiveMeta& meta
     h.push_back(std::to_string(StationNameLength));
     h.push_back("Time after launch (s)");
     h.push_back("Station name");
-    h.push_back(std::to_string(NV));
-    std::vector<std::string> scales(NV, "1"), missing(NV, MissingValue);
+    const int nv = NV + (s.standardMethod ? 1 : 0);
+    h.push_back(std::to_string(nv));
+    std::vector<std::string> scales(nv, "1"), missing(nv, MissingValue);
     wrapped(h, scales);
     wrapped(h, missing);
     for (const Variable& v : Variables)
         h.push_back(v.name);
+    if (s.standardMethod)
+        h.push_back(ClassicVariable.name);
     h.push_back(std::to_string(auxNumbers.size() + auxTexts.size()));
     h.push_back(std::to_string(auxTexts.size()));
     wrapped(h, std::vector<std::string>(auxNumbers.size(), "1"));
@@ -530,7 +564,7 @@ ArchiveText amesFile(const Q5& q, const ArchiveSonde& s, const ArchiveMeta& meta
 
     const double end = levels.empty() ? s.launchTime : s.launchTime + levels.back()->duration / SecondsPerDay;
     std::string& out = file.text;
-    out.reserve(140 * levels.size() + 100 * h.size());
+    out.reserve((s.standardMethod ? 150 : 140) * levels.size() + 100 * h.size());
     out += catalogueLine(st.scientificAuthority, q.stnName, s.launchTime, end, dataVersion);
     out += Eol;
     for (const std::string& line : h) {
@@ -564,24 +598,16 @@ ArchiveText amesFile(const Q5& q, const ArchiveSonde& s, const ArchiveMeta& meta
         out += Eol;
     }
     for (const ArchiveLevel* l : levels) {
-        std::size_t from = out.size();
+        const std::size_t from = out.size();
         appendFixed(out, l->duration, 3);
         pad(out, from, 10);
-        for (const Variable& v : Variables) {
-            from = out.size();
-            const double x = v.get(*l);
-            // The missing value must exceed every valid one, and a value too
-            // wide for its field (each field holds the quantity's physical
-            // range) is a corrupt reading that would push the line past 132.
-            if (known(x) && std::fabs(x) < MissingNumber)
-                appendFixed(out, x, v.decimals);
-            if (out.size() == from || out.size() - from >= static_cast<std::size_t>(v.width)) {
-                out.resize(from);
-                out += MissingValue;
-            }
-            pad(out, from, v.width);
-        }
+        for (const Variable& v : Variables)
+            appendValue(out, v, *l);
         out += Eol;
+        if (s.standardMethod) {
+            appendValue(out, ClassicVariable, *l);
+            out += Eol;
+        }
     }
     return file;
 }

@@ -4,6 +4,7 @@
 
 #include "flight/datetime.h"
 #include "flight/q5.h"
+#include "processing/standardmethod.h"
 #include "processing/uncertainty.h"
 
 namespace lumo {
@@ -89,6 +90,11 @@ ArchiveLevel makeLevel(const Context& c, const RawRecord& r, double pressure, do
         const double unc = o3ppUncertainty(q, r);
         if (unc != Missing && std::isfinite(unc))
             l.o3ppUnc = unc / 10;
+    }
+    if (q.o3MethodResult[r.o3Slot()].method == O3Method::Standard) {
+        const double classic = classicO3pp(q, r);
+        if (classic != Missing && std::isfinite(classic))
+            l.o3ppClassic = classic / 10; // nb to mPa
     }
     l.temperature = o.t;
     l.humidity = o.u;
@@ -232,6 +238,7 @@ ArchiveProfile buildArchiveProfile(const Q5& q)
         s.slot = h;
         s.sn = q.o3Sonde[h].sn;
         s.model = sondeModel(q.o3Sonde[h]);
+        s.standardMethod = q.o3MethodResult[h].method == O3Method::Standard;
         s.launchTime = q.launchRec->time;
         s.measured = orUnknown(q.o3Measured[h], true);
         s.residual = orUnknown(q.o3Residual[h], q.burstRec != nullptr);

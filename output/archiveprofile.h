@@ -20,6 +20,9 @@ struct ArchiveLevel {
     double pressure = Unknown;    // hPa: radiosonde, or GPS-derived without the sensor
     double o3pp = Unknown;        // ozone partial pressure, mPa
     double o3ppUnc = Unknown;     // its 1-sigma uncertainty, mPa
+    // mPa, the classic equation's partial pressure, kept beside o3pp when the
+    // standard method made o3pp; unknown otherwise
+    double o3ppClassic = Unknown;
     double o3Mix = Unknown;       // ozone mixing ratio, ppmv
     double temperature = Unknown; // degC
     double humidity = Unknown;    // %
@@ -44,6 +47,7 @@ struct ArchiveSonde {
     int slot = 0; // chain position - 1
     std::string sn;
     std::string model; // as configured, else from the serial's prefix (6A..., 5A..., 2Z...); empty when neither says
+    bool standardMethod = false; // o3pp by the standard method: the levels keep the classic value beside it
     double launchTime = 0; // date-time, UTC
     std::vector<ArchiveLevel> prelaunch; // before launch, negative durations
     std::vector<ArchiveLevel> ascent;    // launch to burst (without a burst: to the last level)

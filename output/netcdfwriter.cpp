@@ -53,6 +53,11 @@ const Column Columns[] = {
 };
 constexpr int ColumnCount = sizeof Columns / sizeof Columns[0];
 
+// Beside the standard method's partial pressure, the classic equation's, for
+// comparison; only in the file of a flight the standard method processed.
+const Column ClassicColumn = {"ozone_partial_pressure_classic", "", "ozone partial pressure by the classic equation",
+                              "mPa", [](const ArchiveLevel& l) { return l.o3ppClassic; }};
+
 struct SondeValue {
     const char* name;
     const char* standardName;
@@ -346,6 +351,18 @@ bool writeContent(Nc& nc, const Q5& q, const ArchiveProfile& profile, const Arch
             nc.text(vars[i], "coordinates", "time lat lon alt");
         }
     }
+    const bool withClassic = std::any_of(profile.sondes.begin(), profile.sondes.end(),
+                                         [](const ArchiveSonde& s) { return s.standardMethod; });
+    int classicVar = -1;
+    if (withClassic) {
+        const Column& c = ClassicColumn;
+        classicVar = nc.variable(c.name, 2, trajObs, c.standardName, c.longName, c.units);
+        nc.text(classicVar, "coordinates", "time lat lon alt");
+        nc.text(classicVar, "comment",
+                "the classic equation's value (background scaled by the configuration's table, its pump-efficiency "
+                "table, no conversion efficiency), kept for comparison with ozone_partial_pressure, which the "
+                "standard method made");
+    }
     if (!nc.ok(nc_enddef(nc.id)))
         return false;
 
@@ -389,6 +406,13 @@ bool writeContent(Nc& nc, const Q5& q, const ArchiveProfile& profile, const Arch
                     row[k] = v;
             }
             nc.ok(nc_put_vara_double(nc.id, vars[i], start, count, row.data()));
+        }
+        if (withClassic) {
+            std::fill(row.begin(), row.end(), NetcdfFill);
+            for (std::size_t k = 0; s.standardMethod && k < s.ascent.size(); ++k)
+                if (const double v = ClassicColumn.get(s.ascent[k]); known(v))
+                    row[k] = v;
+            nc.ok(nc_put_vara_double(nc.id, classicVar, start, count, row.data()));
         }
     }
     return nc.status == NC_NOERR;

@@ -278,6 +278,10 @@ ArchiveText woudcFile(const Q5& q, const ArchiveSonde& s, const ArchiveMeta& met
               {csvValue(ref.instrument), csvValue(ref.model), csvValue(ref.number), "", num(ref.totalO3, 1),
                csvValue(ref.wlCode), csvValue(ref.obsType), csvValue(decimalHours(ref.utcMean))});
     }
+    // The form has no place for the classic equation's partial pressure of a
+    // flight the standard method processed: the WOUDC's validator warns of an
+    // extra field in #PROFILE and refuses a table it does not define. The
+    // netCDF and NASA Ames files carry it.
     profileTable(out, "PROFILE", s.ascent);
     uncertaintyTable(out, s.ascent);
     profileTable(out, "PRELAUNCH", s.prelaunch);

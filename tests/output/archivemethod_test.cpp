@@ -1,6 +1,7 @@
 // The archive files of a flight processed by the standard method with the
 // response correction say what was applied.
 #include <gtest/gtest.h>
+#include <netcdf.h>
 
 #include <map>
 #include <sstream>
@@ -9,7 +10,9 @@
 #include "flight/q5.h"
 #include "flight/scripteddialogs.h"
 #include "output/ameswriter.h"
+#include "archivereaders.h"
 #include "output/archiveprofile.h"
+#include "output/netcdfwriter.h"
 #include "output/woudcwriter.h"
 #include "processing/flightimport.h"
 #include "support/testfiles.h"
@@ -18,14 +21,15 @@ namespace lumo {
 namespace {
 
 // The nogps flight with the solution and the flow conditions the standard
-// method needs, processed by it.
-void processStandard(Q5& q, const test::TempDir& dir, bool responseCorrection)
+// method needs, processed by it (or by the classic equation).
+void processStandard(Q5& q, const test::TempDir& dir, bool responseCorrection,
+                     O3Method method = O3Method::Standard)
 {
     const std::string base = test::sourcePath("tests/output/flights/nogps");
     std::string cfg = test::readFile(base + ".cfg");
     cfg.insert(cfg.find("sn=5A22362"), "solutionType=1.0% KI, full buffer\nib0=0.02\nib1=0.05\nthermistor=internal\n"
                                        "flowTemp=20\nflowHumidity=30\nflowPressure=1000\n");
-    q.o3Method.method = O3Method::Standard;
+    q.o3Method.method = method;
     q.o3Method.responseCorrection = responseCorrection;
     ASSERT_TRUE(importFlight(q, base + ".raw", dir.write("f.cfg", cfg)).ok());
     ScriptedDialogs dialogs(false);
@@ -119,6 +123,51 @@ TEST(ArchiveMethod, NdaccAuxiliaryValuesComeFromTheStandardMethod)
             EXPECT_EQ(comment, "no_transfer_function,_no_time_response_correction");
         }
     }
+}
+
+// The values of a netCDF variable of the trajectory and obs dimensions.
+std::vector<double> netcdfValues(const std::string& path, const char* name, std::size_t count)
+{
+    int id = -1, var = -1;
+    std::vector<double> values(count);
+    EXPECT_EQ(nc_open(path.c_str(), NC_NOWRITE, &id), NC_NOERR);
+    EXPECT_EQ(nc_inq_varid(id, name, &var), NC_NOERR) << name;
+    EXPECT_EQ(nc_get_var_double(id, var, values.data()), NC_NOERR);
+    nc_close(id);
+    return values;
+}
+
+TEST(ArchiveMethod, ClassicPartialPressureBesideTheStandardOne)
+{
+    test::TempDir dir;
+    Q5 classic, standard;
+    ASSERT_NO_FATAL_FAILURE(processStandard(classic, dir, false, O3Method::Classic));
+    ASSERT_NO_FATAL_FAILURE(processStandard(standard, dir, false));
+    const std::vector<ArchiveLevel> expected = buildArchiveProfile(classic).sondes.at(0).ascent;
+    ArchiveProfile profile = buildArchiveProfile(standard);
+    ASSERT_EQ(profile.sondes.size(), 1u);
+    const std::size_t levels = expected.size(), unknownAt = levels / 2;
+    ASSERT_EQ(profile.sondes[0].ascent.size(), levels);
+    // A level whose classic value is unknown is written missing, never 0.
+    profile.sondes[0].ascent[unknownAt].o3ppClassic = Unknown;
+
+    // NASA Ames: one more variable, the last value of each record.
+    const test::AmesFile a = test::readAmes(amesFile(standard, profile.sondes[0], ArchiveMeta{}).text);
+    ASSERT_EQ(a.records.size(), levels);
+    EXPECT_NE(a.vnames.back().find("classic equation"), std::string::npos);
+    // netCDF: a variable of its own beside the standard one.
+    std::string error;
+    ASSERT_TRUE(writeNetcdfFile(dir.file("s.nc"), standard, profile, ArchiveMeta{}, error)) << error;
+    const std::vector<double> kept = netcdfValues(dir.file("s.nc"), "ozone_partial_pressure_classic", levels);
+    const std::vector<double> made = netcdfValues(dir.file("s.nc"), "ozone_partial_pressure", levels);
+    std::size_t differ = 0;
+    for (std::size_t k = 0; k < levels; ++k) {
+        const double written = a.records[k].back();
+        EXPECT_EQ(written, k == unknownAt ? 99999 : std::round(expected[k].o3pp * 1000) / 1000) << k;
+        EXPECT_EQ(kept[k], k == unknownAt ? NetcdfFill : expected[k].o3pp) << k;
+        differ += written != a.records[k][5] && kept[k] != made[k]; // [5]: the standard partial pressure
+    }
+    EXPECT_GT(differ, levels / 2) << "the classic column repeats the standard one";
 }
 
 } // namespace

@@ -202,8 +202,13 @@ inline AmesFile readAmes(const std::string& text)
     f.aux = list(f.nauxv - f.nauxc);
     for (int k = 0; k < f.nauxc; ++k)
         f.auxText.push_back(next());
+    // A record may continue on further lines until it holds its NV + 1 values.
     while (i < lines.size()) {
         f.records.push_back(numbers(next()));
+        while (static_cast<int>(f.records.back().size()) < f.nv + 1 && i < lines.size()) {
+            const std::vector<double> more = numbers(next());
+            f.records.back().insert(f.records.back().end(), more.begin(), more.end());
+        }
         EXPECT_EQ(static_cast<int>(f.records.back().size()), f.nv + 1) << lines[i - 1];
     }
     return f;

@@ -33,6 +33,12 @@ radiosondeModel=S1
 dataVersion=1.0
 """
 
+# The same station with the standard processing method: its files carry the
+# classic equation's partial pressure beside the standard one.
+STANDARD = STATION + """[o3]
+method=standard
+"""
+
 
 # The published real soundings that lumo-simulate --from-sounding re-encodes into a
 # raw file and its configuration. Lerwick's Met Office file (pressure as the
@@ -77,7 +83,7 @@ def check_woudc(path):
         raise AssertionError("%s: errors %s, warnings %s" % (path, e.errors, e.warnings))
 
 
-def check_ames(path):
+def check_ames(path, classic_column):
     with open(path, "rb") as f:
         lines = f.read().split(b"\r\n")
     # The first line is the NDACC catalogue line, which is not part of the
@@ -98,6 +104,10 @@ def check_ames(path):
         raise AssertionError("%s: %d records, the first auxiliary value says %s" % (path, records, a.A[0][0]))
     if a.A[1][0] != 2.0:
         raise AssertionError("%s: NDACC format version %s" % (path, a.A[1][0]))
+    if classic_column != ("classic equation" in a.VNAME[-1]):
+        raise AssertionError("%s: last variable %r" % (path, a.VNAME[-1]))
+    if classic_column and not any(v != a.VMISS[-1] for v in a.V[-1][0]):
+        raise AssertionError("%s: no classic partial pressure is known" % path)
 
 
 def main():
@@ -111,11 +121,16 @@ def main():
         prefs = os.path.join(work, "station.ini")
         with open(prefs, "w") as f:
             f.write(STATION)
-        for label, prefs_file in (("without station metadata", None), ("with station metadata", prefs)):
+        standard = os.path.join(work, "standard.ini")
+        with open(standard, "w") as f:
+            f.write(STANDARD)
+        passes = (("without station metadata", None, raws), ("with station metadata", prefs, raws),
+                  ("with station metadata, standard method", standard, raws[:1]))
+        for label, prefs_file, pass_raws in passes:
             print("== archive warnings %s" % label)
-            for n, raw in enumerate(raws):
+            for n, raw in enumerate(pass_raws):
                 # One folder per flight: two flights may share a serial and a date.
-                out = os.path.join(work, "%s-%d" % ("station" if prefs_file else "bare", n))
+                out = os.path.join(work, "%s-%d" % (os.path.basename(prefs_file or "bare"), n))
                 res = process(batch, raw, out, prefs_file)
                 warnings = res.get("archiveWarnings", [])
                 print("%s: %d warning(s)" % (os.path.basename(raw), len(warnings)))
@@ -137,7 +152,7 @@ def main():
                             check_woudc(path)
                             checked += 1
                         elif ".b" in name and name.rsplit(".b", 1)[1].isdigit():
-                            check_ames(path)
+                            check_ames(path, prefs_file == standard)
                             checked += 1
                     except Exception as err:  # every refusal of a library counts
                         print("  FAILED: %s: %s" % (name, err))
