@@ -2,6 +2,9 @@
 // with a fixed valid configuration. The first input byte picks the settings
 // (sensors installed, launch detection, filter, residual method); the rest is
 // the raw file. No result and no exported number may be NaN or infinite.
+// After the classic runs the same records go through the standard method
+// (the first sonde with every input it reads, the second with none), whose
+// results and files are checked the same way.
 #include <cstdint>
 #include <cstdio>
 #include <cstdlib>
@@ -62,6 +65,17 @@ void configure(lumo::Q5& q, std::uint8_t settings)
     setText(q.o3Sonde[0].sn, "6A24001");
     q.o3Sonde[0].bkg = 0.05;
     q.o3Sonde[0].flow = 28.6;
+    // Inputs only the standard method reads.
+    q.o3Sonde[0].family = lumo::SondeFamily::SixA;
+    q.o3Sonde[0].kiPct = 1.0;
+    q.o3Sonde[0].bufferFraction = 1.0;
+    q.o3Sonde[0].solutionVolume = 3.0;
+    q.o3Sonde[0].ib0 = 0.02;
+    q.o3Sonde[0].ib1 = 0.06;
+    q.o3Sonde[0].ib2 = 0.04;
+    q.o3Sonde[0].thermistor = lumo::Thermistor::Box;
+    q.o3Sonde[0].flowTemp = 24.0;
+    q.o3Sonde[0].flowHumidity = 35.0;
     setText(q.o3Sonde[1].sn, "6A24002");
     q.o3Sonde[1].bkg = 0.0;
     q.o3Sonde[1].flow = 29.1;
@@ -128,6 +142,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // A second run on the same records (re-calculation) must hold up as well.
     if (q.processFlight())
         checkResults(q);
+    q.o3Method.method = O3Method::Standard;
+    q.o3Method.responseCorrection = (settings & 0x08) == 0;
+    if (!q.processFlight())
+        return 0;
+    checkResults(q);
 
     exportToMemory("o3 export", [&](std::FILE* f) {
         WriteExportHeader(q, f, "flight.raw", "flight.cfg");
