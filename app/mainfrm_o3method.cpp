@@ -12,6 +12,7 @@
 #include <utility>
 
 #include "flight/ini.h"
+#include "flight/sondeinputs.h"
 #include "numtext.h"
 #include "processing/o3methodprefs.h"
 
@@ -39,18 +40,6 @@ T choiceOf(const QComboBox* box) { return T(box->currentData().toInt()); }
 QString optionalNumber(const std::optional<double>& v, const char* format, const QString& unit = QString())
 {
     return v ? formatNumber(format, *v) + unit : QStringLiteral("unknown");
-}
-
-const char* thermistorText(Thermistor t)
-{
-    switch (t) {
-    case Thermistor::Box: return "box";
-    case Thermistor::Taped: return "taped";
-    case Thermistor::Glued: return "glued";
-    case Thermistor::Internal: return "internal";
-    case Thermistor::Unknown: break;
-    }
-    return "unknown";
 }
 
 const char* familyText(SondeFamily f)
@@ -150,10 +139,7 @@ void TMainFrm::o3MethodChanged()
 {
     enableO3MethodChoices();
     const O3MethodSettings s = o3MethodFromPage();
-    const O3MethodSettings& was = q5.o3Method;
-    const bool changed = s.method != was.method || s.responseCorrection != was.responseCorrection
-        || s.pumpTable != was.pumpTable || s.background != was.background || s.transferTo != was.transferTo
-        || s.pumpHeatOffset != was.pumpHeatOffset;
+    const bool changed = s != q5.o3Method;
     q5.o3Method = s;
     if (changed)
         enableReCalc();
@@ -213,7 +199,7 @@ void TMainFrm::showO3SondeInputs(int slot)
     const O3SondeCfg& c = q5.o3Sonde[slot];
     lblO3Inputs->setText(QStringLiteral("KI ") + optionalNumber(c.kiPct, "%1.2f", QStringLiteral(" %"))
         + QStringLiteral(", buffer ") + optionalNumber(c.bufferFraction, "%1.2f") + QStringLiteral("\nthermistor ")
-        + QString::fromLatin1(thermistorText(c.thermistor)) + QStringLiteral(", sonde ")
+        + QString::fromLatin1(thermistorName(c.thermistor)) + QStringLiteral(", sonde ")
         + (c.model.empty() ? QString() : QString::fromStdString(c.model) + QStringLiteral(" "))
         + QStringLiteral("(") + QString::fromLatin1(familyText(c.family)) + QStringLiteral(")"));
 }

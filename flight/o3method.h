@@ -33,6 +33,7 @@ struct O3MethodSettings {
     bool pumpHeatOffset = true;
 
     bool standard() const { return method == O3Method::Standard; }
+    bool operator==(const O3MethodSettings&) const = default;
 };
 
 // A step of the standard method that could not be done, and why.

@@ -3,6 +3,7 @@
 #include <cmath>
 #include <cstdio>
 #include <string>
+#include <utility>
 
 #include "ini.h"
 #include "numbertext.h"
@@ -77,18 +78,25 @@ void parseSolutionType(std::string_view text, std::optional<double>& kiPct, std:
         bufferFraction = v; // "0.1 buffer"
 }
 
+constexpr std::pair<const char*, Thermistor> ThermistorNames[] = {
+    {"box", Thermistor::Box}, {"taped", Thermistor::Taped}, {"glued", Thermistor::Glued},
+    {"internal", Thermistor::Internal}};
+
 Thermistor thermistorPlace(std::string_view text)
 {
     const std::string s = lowerCase(text);
-    if (s == "box")
-        return Thermistor::Box;
-    if (s == "taped")
-        return Thermistor::Taped;
-    if (s == "glued")
-        return Thermistor::Glued;
-    if (s == "internal")
-        return Thermistor::Internal;
+    for (const auto& [name, place] : ThermistorNames)
+        if (s == name)
+            return place;
     return Thermistor::Unknown;
+}
+
+const char* thermistorName(Thermistor t)
+{
+    for (const auto& [name, place] : ThermistorNames)
+        if (t == place)
+            return name;
+    return "unknown";
 }
 
 void readSondeInputs(FlightConfig& cfg, const IniFile& ini)

@@ -21,6 +21,8 @@ void parseSolutionType(std::string_view text, std::optional<double>& kiPct, std:
 
 // Place of the thermistor from "box", "taped", "glued", "internal" (any case).
 Thermistor thermistorPlace(std::string_view text);
+// The configuration's word for a place; "unknown" for Unknown.
+const char* thermistorName(Thermistor t);
 
 // The keys of [ozonesonde#N] the standard method needs: kiPct,
 // bufferFraction (else from solutionType), thermistor, flowPressure,
